@@ -113,6 +113,9 @@ public:
         return {le::readI32(&m_bytes[kRedOffset]), le::readI32(&m_bytes[kGreenOffset]), le::readI32(&m_bytes[kBlueOffset])};
     }
     void setColor(const RgbColor &color);
+    // An entry whose colour no published source gives carries -1 channels;
+    // such an entry is listed but never offered as a match.
+    bool hasColor() const { return color().red >= 0; }
 
 private:
     std::array<std::uint8_t, kSize> m_bytes{};

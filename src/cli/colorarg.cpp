@@ -1,0 +1,45 @@
+#include "cli/colorarg.h"
+
+#include <charconv>
+
+namespace pigmora::cli {
+
+std::optional<int> parseInt(std::string_view text, int low, int high)
+{
+    if (text.empty() || text.size() > 11 || (text[0] == '-' && low >= 0))
+        return std::nullopt;
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<RgbColor> parseColor(std::string_view text)
+{
+    if (text.size() == 7 && text[0] == '#') {
+        int channels[3];
+        for (int i = 0; i < 3; ++i) {
+            const std::string_view hex = text.substr(1 + 2 * i, 2);
+            const auto [end, ec] = std::from_chars(hex.data(), hex.data() + 2, channels[i], 16);
+            if (ec != std::errc() || end != hex.data() + 2 || hex[0] == '-' || hex[0] == '+')
+                return std::nullopt;
+        }
+        return RgbColor{channels[0], channels[1], channels[2]};
+    }
+    int channels[3];
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t comma = i < 2 ? text.find(',', start) : text.size();
+        if (comma == std::string_view::npos)
+            return std::nullopt;
+        const auto value = parseInt(text.substr(start, comma - start), 0, 255);
+        if (!value)
+            return std::nullopt;
+        channels[i] = *value;
+        start = comma + 1;
+    }
+    return RgbColor{channels[0], channels[1], channels[2]};
+}
+
+} // namespace pigmora::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace pigmora::cli {
+
+class Context;
+
+// A subcommand and what runs when the command line chose it. Options are
+// parsed into storage the handler owns; the handler returns the exit status.
+struct Command {
+    CLI::App *app;
+    std::function<int(Context &)> run;
+};
+using Commands = std::vector<Command>;
+
+// Each group of commands adds its subcommands to the application.
+void addCardCommands(CLI::App &app, Commands &commands);
+void addMatchCommands(CLI::App &app, Commands &commands);
+
+} // namespace pigmora::cli

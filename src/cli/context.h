@@ -1,0 +1,83 @@
+#pragma once
+
+#include "data/colormanager.h"
+#include "data/notifier.h"
+#include "data/standardcolorcard.h"
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <string_view>
+
+namespace pigmora::cli {
+
+enum ExitStatus {
+    kExitOk = 0,
+    kExitFailure = 1, // bad input or missing data: one line on stderr says what
+    kExitUsage = 2,   // unknown command or option, missing argument
+};
+
+struct Io {
+    std::istream &in;
+    std::ostream &out;
+    std::ostream &err;
+};
+
+// The stores' message boxes become lines on stderr; questions are answered No.
+class StderrNotifier final : public Notifier
+{
+public:
+    explicit StderrNotifier(std::ostream &err)
+        : m_err(err)
+    {
+    }
+    void showMessage(std::string_view text, MessageIcon icon) override;
+    bool askYesNo(std::string_view text) override;
+
+private:
+    std::ostream &m_err;
+};
+
+// The data a command works on, prepared the way the desktop program prepares
+// it when its main window is created.
+class Session
+{
+public:
+    Session(const std::filesystem::path &dataDir, Notifier &notifier);
+
+    CColorManager &colors() { return *m_colors; }
+    int mixingMode() const { return m_mixingMode; }
+
+private:
+    std::unique_ptr<CColorManager> m_colors;
+    int m_mixingMode = 0;
+};
+
+// Everything a command needs: the streams, the data folder, and the session
+// and colour cards, made on first use.
+class Context
+{
+public:
+    Context(Io io, std::filesystem::path dataDir);
+    ~Context();
+
+    Io io;
+    const std::filesystem::path &dataDir() const { return m_dataDir; }
+    Notifier &notifier() { return m_notifier; }
+
+    // Prepares the data folder on first call. Null (the reason printed) when
+    // the folder cannot be prepared.
+    Session *session();
+    const CStandardColorCard &cards();
+
+    // Prints "pigmora-cli: <message>" on stderr and returns kExitFailure.
+    int fail(std::string_view message);
+
+private:
+    std::filesystem::path m_dataDir;
+    StderrNotifier m_notifier;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<CStandardColorCard> m_cards;
+};
+
+} // namespace pigmora::cli

@@ -1,0 +1,184 @@
+#include "cli/csv.h"
+
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+namespace pigmora::cli {
+
+namespace {
+
+bool isValidUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t extra = 0;
+        std::uint32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= text.size())
+            return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto cc = static_cast<unsigned char>(text[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+Result<CsvTable> parseCsv(std::string_view text)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    if (!isValidUtf8(text))
+        return Status::error("not valid UTF-8 text");
+
+    CsvTable table;
+    CsvRow row;
+    std::string field;
+    bool inQuotes = false;
+    bool rowHasContent = false;
+    int line = 1;
+    int rowLine = 1;
+    auto endRow = [&] {
+        row.push_back(std::move(field));
+        field.clear();
+        if (rowHasContent || row.size() > 1) {
+            if (table.header.empty() && table.rows.empty()) {
+                table.header = std::move(row);
+            } else {
+                table.rows.push_back(std::move(row));
+                table.lineNumbers.push_back(rowLine);
+            }
+        }
+        row.clear();
+        rowHasContent = false;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inQuotes) {
+            if (c == '"') {
+                if (i + 1 < text.size() && text[i + 1] == '"') {
+                    field += '"';
+                    ++i;
+                } else {
+                    inQuotes = false;
+                }
+            } else {
+                if (c == '\n')
+                    ++line;
+                field += c;
+            }
+            continue;
+        }
+        switch (c) {
+        case '"':
+            inQuotes = true;
+            rowHasContent = true;
+            break;
+        case ',':
+            row.push_back(std::move(field));
+            field.clear();
+            rowHasContent = true;
+            break;
+        case '\r':
+            break;
+        case '\n':
+            endRow();
+            ++line;
+            rowLine = line;
+            break;
+        default:
+            field += c;
+            rowHasContent = true;
+            break;
+        }
+    }
+    if (inQuotes)
+        return Status::error("a quoted field is not closed");
+    if (rowHasContent || !field.empty() || !row.empty())
+        endRow();
+    if (table.header.empty())
+        return Status::error("no header row");
+    return table;
+}
+
+Result<CsvTable> readCsvFile(const std::string &path, std::size_t maxBytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Status::error("cannot open " + path);
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return Status::error("cannot read " + path);
+    if (static_cast<std::size_t>(size) > maxBytes)
+        return Status::error(path + " is too large");
+    in.seekg(0);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (!in.read(text.data(), size))
+        return Status::error("cannot read " + path);
+    auto table = parseCsv(text);
+    if (!table)
+        return Status::error(path + ": " + table.message());
+    return table;
+}
+
+Status expectHeader(const CsvTable &table, const std::vector<std::string_view> &names)
+{
+    bool matches = table.header.size() == names.size();
+    for (std::size_t i = 0; matches && i < names.size(); ++i)
+        matches = table.header[i] == names[i];
+    if (matches)
+        return Status::ok();
+    std::string expected;
+    for (std::string_view name : names)
+        expected += (expected.empty() ? "" : ",") + std::string(name);
+    return Status::error("the header row must be " + expected);
+}
+
+void writeCsvRow(std::ostream &out, const std::vector<std::string> &fields)
+{
+    bool first = true;
+    for (const std::string &field : fields) {
+        if (!first)
+            out << ',';
+        first = false;
+        if (field.find_first_of(",\"\r\n") == std::string::npos) {
+            out << field;
+            continue;
+        }
+        out << '"';
+        for (char c : field) {
+            if (c == '"')
+                out << '"';
+            out << c;
+        }
+        out << '"';
+    }
+    out << '\n';
+}
+
+} // namespace pigmora::cli
