@@ -54,6 +54,8 @@ public:
     T &value() & { return *m_value; }
     const T &value() const & { return *m_value; }
     T &&value() && { return std::move(*m_value); }
+    T &operator*() & { return *m_value; }
+    const T &operator*() const & { return *m_value; }
     T *operator->() { return &*m_value; }
     const T *operator->() const { return &*m_value; }
 
