@@ -1,0 +1,140 @@
+// Time of one solve per model and box size, fast path against the plain
+// building blocks, and the time per subtractive mix evaluation.
+#include "data/colormanager.h"
+#include "engine/mixsolver.h"
+#include "engine/sharesearch.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+using namespace pigmora;
+
+constexpr int kTargetCount = 64;
+
+const std::vector<PaintColorRecord> &catalogue()
+{
+    static const std::vector<PaintColorRecord> records = [] {
+        CColorManager manager {"/nonexistent"};
+        manager.buildBuiltInCatalogue();
+        const auto span = manager.catalogueRecords();
+        return std::vector<PaintColorRecord>(span.begin(), span.end());
+    }();
+    return records;
+}
+
+// n paints spread evenly over the catalogue (all groups), in box order.
+std::vector<PaintColorRecord> spreadBox(std::size_t n)
+{
+    const auto &all = catalogue();
+    std::vector<PaintColorRecord> box;
+    for (std::size_t k = 0; k < n; ++k)
+        box.push_back(all[k * all.size() / n]);
+    return box;
+}
+
+std::vector<RgbColor> fixedTargets()
+{
+    std::mt19937 rng(2024);
+    std::uniform_int_distribution<int> channel(0, 255);
+    std::vector<RgbColor> targets;
+    for (int i = 0; i < kTargetCount; ++i) {
+        const int r = channel(rng);
+        const int g = channel(rng);
+        targets.push_back({r, g, channel(rng)});
+    }
+    return targets;
+}
+
+template<bool Fast> void solveBox(benchmark::State &state, MixModel model)
+{
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::vector<PaintColorRecord> box = spreadBox(n);
+    const std::vector<RgbColor> targets = fixedTargets();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        MixResult result = MixResult::forTarget(targets[next]);
+        next = (next + 1) % targets.size();
+        benchmark::DoNotOptimize(Fast ? findMix(model, box, result) : reference::findMix(model, box, result));
+        benchmark::DoNotOptimize(result);
+    }
+    if (model == MixModel::Subtractive) {
+        // Nominal evaluations of the pair stage (every pair, all 101 shares).
+        const double evaluations = static_cast<double>(n * (n - 1) / 2) * kSubtractiveShareCount;
+        state.counters["per_eval"] = benchmark::Counter(
+            evaluations, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    }
+}
+
+void subtractiveSolve(benchmark::State &state)
+{
+    solveBox<true>(state, MixModel::Subtractive);
+}
+void subtractiveSolvePlain(benchmark::State &state)
+{
+    solveBox<false>(state, MixModel::Subtractive);
+}
+void spatialSolve(benchmark::State &state)
+{
+    solveBox<true>(state, MixModel::Spatial);
+}
+void spatialSolvePlain(benchmark::State &state)
+{
+    solveBox<false>(state, MixModel::Spatial);
+}
+
+#define PIGMORA_BOX_SIZES Arg(12)->Arg(24)->Arg(34)->Arg(100)->Arg(261)->Unit(benchmark::kMicrosecond)
+BENCHMARK(subtractiveSolve)->PIGMORA_BOX_SIZES;
+BENCHMARK(subtractiveSolvePlain)->PIGMORA_BOX_SIZES;
+BENCHMARK(spatialSolve)->PIGMORA_BOX_SIZES;
+BENCHMARK(spatialSolvePlain)->PIGMORA_BOX_SIZES;
+
+// One pair fit over all 101 shares, on random catalogue pairs.
+template<class Fit> void pairFit(benchmark::State &state, Fit fit)
+{
+    const auto &all = catalogue();
+    const std::vector<RgbColor> targets = fixedTargets();
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<std::size_t> pick(0, all.size() - 1);
+    std::vector<std::pair<RgbColor, RgbColor>> pairs;
+    for (int i = 0; i < 256; ++i)
+        pairs.emplace_back(all[pick(rng)].color(), all[pick(rng)].color());
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const auto &[a, b] = pairs[next % pairs.size()];
+        benchmark::DoNotOptimize(fit(targets[next % targets.size()], a, b));
+        ++next;
+    }
+    state.counters["per_eval"] = benchmark::Counter(
+        kSubtractiveShareCount, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void pairFitPlain(benchmark::State &state)
+{
+    pairFit(state, fitSubtractivePair);
+}
+
+void pairFitVectorised(benchmark::State &state, ShareDistancesFn distances, bool needsAvx2)
+{
+    if (needsAvx2 && !avx2Supported()) {
+        state.SkipWithError("no AVX2 on this processor");
+        return;
+    }
+    pairFit(state, [distances](const RgbColor &t, const RgbColor &a, const RgbColor &b) {
+        return fitSubtractivePairWith(distances, t, a, b);
+    });
+}
+
+BENCHMARK(pairFitPlain);
+BENCHMARK_CAPTURE(pairFitVectorised, scalarTable, shareDistancesScalar, false);
+#if defined(__x86_64__) || defined(__SSE2__)
+BENCHMARK_CAPTURE(pairFitVectorised, sse2, shareDistancesSse2, false);
+BENCHMARK_CAPTURE(pairFitVectorised, avx2, shareDistancesAvx2, true);
+#endif
+
+} // namespace
+
+BENCHMARK_MAIN();

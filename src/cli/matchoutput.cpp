@@ -1,0 +1,95 @@
+#include "cli/matchoutput.h"
+
+#include "cli/json.h"
+#include "cli/output.h"
+
+#include "data/platform.h"
+#include "engine/colorpick.h"
+
+namespace pigmora::cli {
+
+namespace {
+
+std::string cmykText(const Cmyk &cmyk)
+{
+    return std::to_string(cmyk.cyan) + ',' + std::to_string(cmyk.magenta) + ',' + std::to_string(cmyk.yellow) + ','
+        + std::to_string(cmyk.black);
+}
+
+} // namespace
+
+std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::Card> card)
+{
+    std::string line = rgbText(pick.target) + "  ";
+    if (!pick.solved) {
+        line += "no mix found";
+    } else {
+        bool first = true;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const PaintColorRecord &paint = pick.mix.paints[k];
+            if (paint.usedFlag() != 1)
+                continue;
+            line += first ? "" : " + ";
+            first = false;
+            line += proportionText(pick.mix.proportions[k]) + ' ' + platform::gbkToUtf8(paint.code()) + ' '
+                + platform::gbkToUtf8(paint.name());
+        }
+        line += "  = " + rgbText(pick.mix.mixed.color()) + "  deviation " + deviationText(pick.mix.deviation);
+        if (card && pick.cardEntry) {
+            line += "  " + std::string(cardName(*card)) + ' ' + platform::gbkToUtf8(pick.cardEntry->displayText())
+                + ' ' + rgbText(pick.cardEntry->color());
+        }
+    }
+    line += "  CMYK " + cmykText(pick.cmyk);
+    return line;
+}
+
+std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::Card> card)
+{
+    JsonWriter json;
+    json.beginObject().key("target");
+    writeRgb(json, pick.target);
+    json.key("ok").value(pick.solved).key("paints").beginArray();
+    for (std::size_t k = 0; k < 3; ++k) {
+        const PaintColorRecord &paint = pick.mix.paints[k];
+        if (!pick.solved || paint.usedFlag() != 1) {
+            json.null();
+            continue;
+        }
+        json.beginObject()
+            .key("code")
+            .value(platform::gbkToUtf8(paint.code()))
+            .key("name")
+            .value(platform::gbkToUtf8(paint.name()))
+            .key("rgb");
+        writeRgb(json, paint.color());
+        json.endObject();
+    }
+    json.endArray();
+    if (pick.solved) {
+        json.key("proportions").beginArray();
+        for (float proportion : pick.mix.proportions)
+            json.number(proportion, 9);
+        json.endArray().key("mixed");
+        writeRgb(json, pick.mix.mixed.color());
+        json.key("deviation").number(pick.mix.deviation, 17).key("deviation_text").value(deviationText(pick.mix.deviation));
+    } else {
+        json.key("proportions").null().key("mixed").null().key("deviation").null().key("deviation_text").value("");
+    }
+    json.key("card");
+    if (pick.solved && card && pick.cardEntry) {
+        json.beginObject().key("card").value(cardName(*card)).key("code").value(
+            platform::gbkToUtf8(pick.cardEntry->displayText()));
+        json.key("rgb");
+        writeRgb(json, pick.cardEntry->color());
+        json.endObject();
+    } else {
+        json.null();
+    }
+    json.key("cmyk").beginArray().value(pick.cmyk.cyan).value(pick.cmyk.magenta).value(pick.cmyk.yellow).value(
+        pick.cmyk.black);
+    json.endArray().endObject();
+    return json.text();
+}
+
+} // namespace pigmora::cli

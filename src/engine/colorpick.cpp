@@ -1,0 +1,95 @@
+#include "engine/colorpick.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace pigmora {
+
+Cmyk cmykOf(const RgbColor &color)
+{
+    const double c = 1.0 - color.red / 255.0;
+    const double m = 1.0 - color.green / 255.0;
+    const double y = 1.0 - color.blue / 255.0;
+    double k = 1.0;
+    if (c < k)
+        k = c;
+    if (m < k)
+        k = m;
+    if (y < k)
+        k = y;
+    double cc = 0.0;
+    double mm = 0.0;
+    double yy = 0.0;
+    if (k < 1.0) {
+        cc = (c - k) / (1.0 - k);
+        mm = (m - k) / (1.0 - k);
+        yy = (y - k) / (1.0 - k);
+    }
+    return {static_cast<int>(cc * 100.0), static_cast<int>(mm * 100.0), static_cast<int>(yy * 100.0),
+            static_cast<int>(k * 100.0)};
+}
+
+std::string percentText(double value)
+{
+    if (!std::isfinite(value))
+        return "0.00 %";
+    // The exact decimal expansion of the binary value, then rounding half away
+    // from zero at the second decimal.
+    char exact[512];
+    std::snprintf(exact, sizeof exact, "%.60f", std::fabs(value));
+    std::string digits(exact);
+    const std::size_t point = digits.find('.');
+    std::string kept = digits.substr(0, point) + digits.substr(point + 1, 2);
+    if (digits[point + 3] >= '5') {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+            kept[static_cast<std::size_t>(i--)] = '0';
+        if (i < 0)
+            kept.insert(kept.begin(), '1');
+        else
+            ++kept[static_cast<std::size_t>(i)];
+    }
+    const bool zero = kept.find_first_not_of('0') == std::string::npos;
+    std::string text = (value < 0 && !zero) ? "-" : "";
+    text += kept.substr(0, kept.size() - 2) + '.' + kept.substr(kept.size() - 2) + " %";
+    return text;
+}
+
+std::string proportionText(float proportion)
+{
+    // A float times 100 is exact in double.
+    return percentText(static_cast<double>(proportion) * 100.0);
+}
+
+std::string deviationText(double deviation)
+{
+    const float share = static_cast<float>(deviation * (1.0 / kMaxRgbDistance));
+    return percentText(static_cast<double>(share) * 100.0);
+}
+
+std::string rgbStatusText(const RgbColor &color)
+{
+    return "R:" + std::to_string(color.red) + "  G:" + std::to_string(color.green) + "  B:" + std::to_string(color.blue);
+}
+
+std::string cmykStatusText(const Cmyk &cmyk)
+{
+    return "C:" + std::to_string(cmyk.cyan) + "  M:" + std::to_string(cmyk.magenta) + "  Y:"
+        + std::to_string(cmyk.yellow) + "  K:" + std::to_string(cmyk.black);
+}
+
+ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &target, MixModel model,
+                    const CStandardColorCard *cards, std::optional<CStandardColorCard::Card> card)
+{
+    ColorPick pick;
+    pick.target = target;
+    pick.cmyk = cmykOf(target);
+    pick.mix = MixResult::forTarget(target);
+    pick.solved = findMix(model, box, pick.mix) && pick.mix.isValid();
+    if (pick.solved && cards && card)
+        pick.cardEntry = cards->findNearestColor(*card, target);
+    return pick;
+}
+
+} // namespace pigmora

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "data/color.h"
+#include "data/records.h"
+#include "data/standardcolorcard.h"
+#include "engine/mixresult.h"
+#include "engine/mixsolver.h"
+
+#include <optional>
+#include <span>
+#include <string>
+
+// The colour pick's answer, independent of how it is shown: the result
+// panel and the command line both build their output from a ColorPick.
+namespace pigmora {
+
+struct Cmyk {
+    int cyan = 0;
+    int magenta = 0;
+    int yellow = 0;
+    int black = 0;
+
+    friend bool operator==(const Cmyk &, const Cmyk &) = default;
+};
+
+// C, M, Y, K in percent, each truncated toward zero.
+Cmyk cmykOf(const RgbColor &color);
+
+// A value shown with two decimals and a percent sign: "62.50 %". Halves round
+// away from zero, judged on the exact binary value.
+std::string percentText(double value);
+// A proportion (0..1) as a percentage: 0.625 shows "62.50 %".
+std::string proportionText(float proportion);
+// A deviation as a percentage of the longest RGB distance: 44.1672956 shows
+// "10.00 %".
+std::string deviationText(double deviation);
+
+// The status bar texts: "R:255  G:128  B:0" and "C:0  M:49  Y:100  K:0".
+std::string rgbStatusText(const RgbColor &color);
+std::string cmykStatusText(const Cmyk &cmyk);
+
+struct ColorPick {
+    RgbColor target;
+    Cmyk cmyk;
+    // The solver found an answer; mix is meaningful only then.
+    bool solved = false;
+    MixResult mix;
+    // The nearest entry of the chosen card (queried only for a solved pick).
+    std::optional<StandardColorRecord> cardEntry;
+};
+
+// Solves for the target on the box with the model and, when solved and a card
+// is chosen, asks the card for its nearest entry.
+ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &target, MixModel model,
+                    const CStandardColorCard *cards, std::optional<CStandardColorCard::Card> card);
+
+} // namespace pigmora

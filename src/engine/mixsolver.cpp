@@ -1,0 +1,350 @@
+#include "engine/mixsolver.h"
+
+#include "engine/sharesearch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+namespace pigmora {
+
+namespace {
+
+using PairFitFn = PairFit (*)(const RgbColor &target, const RgbColor &a, const RgbColor &b);
+using MixFn = RgbColor (*)(const RgbColor &a, const RgbColor &b, float share);
+
+int spatialChannel(int a, int b, double s)
+{
+    return static_cast<int>(a * s + b - b * s);
+}
+
+int subtractiveChannel(int a, int b, double s)
+{
+    if (a == b)
+        return static_cast<int>(a * s + (1.0 - s) * b + 0.5);
+    const int diff = std::abs(a - b);
+    const double darkening = diff * (diff / 255.0);
+    const double weight = s < 0.5 ? s : 1.0 - s;
+    const int v = static_cast<int>(a * s + (1.0 - s) * b - weight * darkening + 0.5);
+    return v < 0 ? 0 : v;
+}
+
+// A box paint as the search sees it: clamped colour and distance from the target.
+struct BoxPaint {
+    RgbColor color;
+    double targetDistance = 0.0;
+};
+
+std::vector<BoxPaint> boxPaints(std::span<const PaintColorRecord> box, const RgbColor &target)
+{
+    std::vector<BoxPaint> paints;
+    paints.reserve(box.size());
+    for (const PaintColorRecord &record : box) {
+        const RgbColor color = clampedColor(record.color());
+        paints.push_back({color, colorDistance(color, target)});
+    }
+    return paints;
+}
+
+double singlePaintThreshold(MixModel model)
+{
+    return model == MixModel::Spatial ? kSpatialSingleThreshold : kSubtractiveSingleThreshold;
+}
+
+MixFn mixOf(MixModel model)
+{
+    return model == MixModel::Spatial ? mixSpatial : mixSubtractive;
+}
+
+// Stage 2 bookkeeping: which pairs are admitted and how far the admission
+// limit may rise. Every admitted pair replaces the previous answer.
+class PairAcceptance {
+public:
+    bool admits(double distance) const { return distance < m_best || distance < kNearMatchDistance; }
+    // A pair at least this far from the target is never admitted.
+    double admissionLimit() const { return std::max(m_best, kNearMatchDistance); }
+
+    void accept(int i, int j, const PairFit &fit, const BoxPaint &first, const BoxPaint &second)
+    {
+        // A pair that leans on a paint already near the target may not raise
+        // the limit; any other admitted pair sets it to its own distance.
+        bool dominant = false;
+        if (fit.share > m_dominantShare) {
+            dominant = takeDominant(first.targetDistance, fit.share);
+        } else if (1.0f - fit.share > m_dominantShare) {
+            dominant = takeDominant(second.targetDistance, 1.0f - fit.share);
+        }
+        m_best = dominant ? std::min(m_best, fit.distance) : fit.distance;
+        m_first = i;
+        m_second = j;
+        m_fit = fit;
+        m_found = true;
+    }
+
+    bool finish(MixModel model, const std::vector<BoxPaint> &paints, BestPair &best) const
+    {
+        if (!m_found)
+            return false;
+        const RgbColor &a = paints[static_cast<std::size_t>(m_first)].color;
+        const RgbColor &b = paints[static_cast<std::size_t>(m_second)].color;
+        best = {m_first, m_second, m_fit, mixOf(model)(a, b, m_fit.share), false};
+        return true;
+    }
+
+private:
+    bool takeDominant(double distance, float share)
+    {
+        if (!(distance < m_dominantDistance && distance < kNearMatchDistance))
+            return false;
+        m_dominantDistance = distance;
+        m_dominantShare = share;
+        return true;
+    }
+
+    double m_best = kStartDistance;
+    double m_dominantDistance = kStartDistance;
+    float m_dominantShare = 0.0f;
+    int m_first = -1;
+    int m_second = -1;
+    PairFit m_fit;
+    bool m_found = false;
+};
+
+// Stage 1 then stage 2. fitPair(i, j, acceptance) returns the fit of paints i
+// and j, or nothing when it can tell the pair would not be admitted.
+template<class FitPair>
+bool searchBestPair(MixModel model, const std::vector<BoxPaint> &paints, FitPair &&fitPair, BestPair &best)
+{
+    const double threshold = singlePaintThreshold(model);
+    const int n = static_cast<int>(paints.size());
+    for (int k = 0; k < n; ++k) {
+        const BoxPaint &paint = paints[static_cast<std::size_t>(k)];
+        if (paint.targetDistance < threshold) {
+            best = {k, k, {1.0f, paint.targetDistance, true, false}, paint.color, true};
+            return true;
+        }
+    }
+    PairAcceptance acceptance;
+    for (int i = 0; i + 1 < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            const std::optional<PairFit> fit = fitPair(i, j, acceptance);
+            if (!fit || !acceptance.admits(fit->distance))
+                continue;
+            acceptance.accept(i, j, *fit, paints[static_cast<std::size_t>(i)], paints[static_cast<std::size_t>(j)]);
+        }
+    }
+    return acceptance.finish(model, paints, best);
+}
+
+// Lowest squared distance from the target that any subtractive mix of a and b
+// can have: every mixed channel lies between the darkest point of the curve
+// (at share 0, 1/2 or 1) and the brighter paint.
+std::int32_t subtractiveLowerBound(const RgbColor &target, const RgbColor &a, const RgbColor &b)
+{
+    const int as[3] = {a.red, a.green, a.blue};
+    const int bs[3] = {b.red, b.green, b.blue};
+    const int ts[3] = {target.red, target.green, target.blue};
+    std::int32_t sum = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int diff = as[c] - bs[c];
+        const int high = std::max(as[c], bs[c]);
+        int gap = ts[c] - high;
+        if (gap <= 0) {
+            // The darkest mix is at least (a + b)/2 - diff²/510; the +0.5 of the
+            // rounding keeps the computed channel at or above its floor.
+            const double darkest
+                = std::min<double>(std::min(as[c], bs[c]), (as[c] + bs[c]) * 0.5 - diff * diff / 510.0);
+            const int low = std::max(0, static_cast<int>(std::floor(darkest)));
+            gap = std::max(0, low - ts[c]);
+        }
+        sum += gap * gap;
+    }
+    return sum;
+}
+
+bool findBestPairFast(MixModel model, std::span<const PaintColorRecord> box, const RgbColor &target, BestPair &best)
+{
+    const std::vector<BoxPaint> paints = boxPaints(box, target);
+    if (model == MixModel::Spatial) {
+        auto fit = [&](int i, int j, const PairAcceptance &) -> std::optional<PairFit> {
+            return fitSpatialPair(
+                target, paints[static_cast<std::size_t>(i)].color, paints[static_cast<std::size_t>(j)].color);
+        };
+        return searchBestPair(model, paints, fit, best);
+    }
+    const ShareDistancesFn distances = bestShareDistances();
+    auto fit = [&](int i, int j, const PairAcceptance &acceptance) -> std::optional<PairFit> {
+        const BoxPaint &a = paints[static_cast<std::size_t>(i)];
+        const BoxPaint &b = paints[static_cast<std::size_t>(j)];
+        if (a.color == b.color)
+            return PairFit {1.0f, a.targetDistance, true, false};
+        // sqrt is monotonic: no mix of the pair can come closer than the bound.
+        const std::int32_t bound = subtractiveLowerBound(target, a.color, b.color);
+        if (bound > 0 && std::sqrt(static_cast<double>(bound)) >= acceptance.admissionLimit())
+            return std::nullopt;
+        return fitSubtractivePairWith(distances, target, a.color, b.color);
+    };
+    return searchBestPair(model, paints, fit, best);
+}
+
+PaintColorRecord recordOfColor(const RgbColor &color)
+{
+    PaintColorRecord record;
+    record.setColor(color);
+    return record;
+}
+
+PaintColorRecord withUsedFlag(PaintColorRecord record, bool used)
+{
+    record.setUsedFlag(used ? 1 : 0);
+    return record;
+}
+
+bool solve(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, bool fast)
+{
+    if (box.empty())
+        return false;
+    result.paints[2] = PaintColorRecord();
+    const RgbColor target = clampedColor(result.target.color());
+    BestPair pair;
+    const bool found = fast ? findBestPairFast(model, box, target, pair) : findBestPair(model, box, target, pair);
+    if (!found)
+        return false;
+
+    const PaintColorRecord &first = box[static_cast<std::size_t>(pair.first)];
+    const PaintColorRecord &second = box[static_cast<std::size_t>(pair.second)];
+    result.paints[0] = withUsedFlag(first, pair.fit.firstUsed);
+    result.paints[1] = withUsedFlag(second, pair.fit.secondUsed);
+    result.mixed = pair.single ? first : recordOfColor(pair.mixed);
+    const float t = pair.fit.share;
+    result.proportions = {t, 1.0f - t, 0.0f};
+    result.deviation = pair.fit.distance;
+    if (result.deviation < kPairIsEnoughDistance)
+        return true;
+
+    // Third paint, mixed into the pair's colour.
+    PairFitFn fitThird = fitSpatialPair;
+    if (model == MixModel::Subtractive)
+        fitThird = fast ? fitSubtractivePairFast : fitSubtractivePair;
+    const RgbColor &base = pair.mixed;
+    double best = result.deviation;
+    for (const PaintColorRecord &candidate : box) {
+        if (candidate.samePaint(first) || candidate.samePaint(second))
+            continue;
+        const RgbColor color = clampedColor(candidate.color());
+        const PairFit fit = fitThird(target, base, color);
+        // Only a paint that takes part with a share above 0 is offered: a fit
+        // that falls back to the base alone describes the pair, not a mix of three.
+        if (!(fit.distance < best) || !fit.secondUsed || !(1.0f - fit.share > 0.0f))
+            continue;
+        best = fit.distance;
+        result.deviation = fit.distance;
+        result.paints[2] = withUsedFlag(candidate, true);
+        result.mixed = recordOfColor(mixOf(model)(base, color, fit.share));
+        result.proportions = {t * fit.share, (1.0f - t) * fit.share, 1.0f - fit.share};
+    }
+    return true;
+}
+
+} // namespace
+
+double colorDistance(const RgbColor &a, const RgbColor &b)
+{
+    return std::sqrt(static_cast<double>(squaredDistance(a, b)));
+}
+
+RgbColor clampedColor(const RgbColor &color)
+{
+    return {std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255), std::clamp(color.blue, 0, 255)};
+}
+
+PairFit fitSpatialPair(const RgbColor &target, const RgbColor &a, const RgbColor &b)
+{
+    if (a == b)
+        return {1.0f, colorDistance(target, a), true, false};
+    const std::int32_t e = squaredDistance(b, a);
+    const std::int32_t g = (b.red - a.red) * (target.red - b.red) + (b.green - a.green) * (target.green - b.green)
+        + (b.blue - a.blue) * (target.blue - b.blue);
+    const std::int32_t f = squaredDistance(target, b);
+    // Position of the target's projection on the segment: 0 at B, 1 at A.
+    const double h = static_cast<double>(-g) / e;
+    PairFit fit;
+    if (h >= -1e-8 && h <= 1.00000001) {
+        fit.share = static_cast<float>(h);
+        fit.secondUsed = true;
+    }
+    const double s = fit.share;
+    // For a target on the segment rounding may leave the radicand just below 0.
+    const double radicand = e * s * s + 2.0 * g * s + f;
+    fit.distance = radicand > 0.0 ? std::sqrt(radicand) : 0.0;
+    return fit;
+}
+
+RgbColor mixSpatial(const RgbColor &a, const RgbColor &b, float share)
+{
+    const double s = share;
+    return {spatialChannel(a.red, b.red, s), spatialChannel(a.green, b.green, s), spatialChannel(a.blue, b.blue, s)};
+}
+
+RgbColor mixSubtractive(const RgbColor &a, const RgbColor &b, float share)
+{
+    const double s = share > 0.999999999 ? 1.0 : share;
+    return {subtractiveChannel(a.red, b.red, s), subtractiveChannel(a.green, b.green, s),
+        subtractiveChannel(a.blue, b.blue, s)};
+}
+
+PairFit fitSubtractivePair(const RgbColor &target, const RgbColor &a, const RgbColor &b)
+{
+    if (a == b)
+        return {1.0f, colorDistance(target, a), true, false};
+    float p = 0.0f;
+    float bestShare = 1.0f;
+    double bestDistance = kStartDistance;
+    for (int evaluations = 1; evaluations <= kSubtractiveShareCount; ++evaluations) {
+        const double e = colorDistance(target, mixSubtractive(a, b, p));
+        if (e < bestDistance) {
+            bestShare = p;
+            bestDistance = e;
+        }
+        p = static_cast<float>(static_cast<double>(p) + 0.01);
+        if (p >= 1.0f)
+            break;
+    }
+    if (bestShare > 0.99999999)
+        bestShare = 1.0f;
+    return {bestShare, bestDistance, true, true};
+}
+
+bool findBestPair(MixModel model, std::span<const PaintColorRecord> box, const RgbColor &target, BestPair &best)
+{
+    const std::vector<BoxPaint> paints = boxPaints(box, target);
+    const PairFitFn fitPair = model == MixModel::Spatial ? fitSpatialPair : fitSubtractivePair;
+    auto fit = [&](int i, int j, const PairAcceptance &) -> std::optional<PairFit> {
+        return fitPair(target, paints[static_cast<std::size_t>(i)].color, paints[static_cast<std::size_t>(j)].color);
+    };
+    return searchBestPair(model, paints, fit, best);
+}
+
+bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result)
+{
+    return solve(model, box, result, true);
+}
+
+bool findSpatialMix(std::span<const PaintColorRecord> box, MixResult &result)
+{
+    return solve(MixModel::Spatial, box, result, true);
+}
+
+bool findSubtractiveMix(std::span<const PaintColorRecord> box, MixResult &result)
+{
+    return solve(MixModel::Subtractive, box, result, true);
+}
+
+bool reference::findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result)
+{
+    return solve(model, box, result, false);
+}
+
+} // namespace pigmora

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "data/color.h"
+#include "data/records.h"
+#include "engine/mixresult.h"
+
+#include <span>
+
+// The mixing solver: which paints of a colour box, mixed in which
+// proportions, come closest to a target colour. Two models: spatial (linear
+// in RGB) and subtractive (linear, darkened by the paints' difference).
+//
+// Colour arguments of the building blocks are channels 0..255. The solves
+// read box and target colours clamped to that range, so damaged records can
+// never drive the integer arithmetic out of range.
+namespace pigmora {
+
+// Values of the "ColorMixingMode" setting.
+enum class MixModel : int { Subtractive = 0, Spatial = 1 };
+
+inline constexpr double kSpatialSingleThreshold = 2.0;
+inline constexpr double kSubtractiveSingleThreshold = 3.5;
+inline constexpr double kNearMatchDistance = 10.0;
+// Exceeds every RGB distance (the largest is 441.67).
+inline constexpr double kStartDistance = 442.0;
+// A pair closer than this gets no third paint.
+inline constexpr double kPairIsEnoughDistance = 2.0;
+
+// Fit of a target between colour A and colour B: A's share of the mix, the
+// mix's distance from the target and which of the two take part.
+struct PairFit {
+    float share = 1.0f;
+    double distance = 0.0;
+    bool firstUsed = true;
+    bool secondUsed = false;
+
+    friend bool operator==(const PairFit &, const PairFit &) = default;
+};
+
+// Euclidean RGB distance: integer sum of squares, root in double.
+double colorDistance(const RgbColor &a, const RgbColor &b);
+RgbColor clampedColor(const RgbColor &color);
+
+// Spatial model: the target projected onto the segment from B to A.
+PairFit fitSpatialPair(const RgbColor &target, const RgbColor &a, const RgbColor &b);
+// Each channel A·s + B - B·s, truncated toward zero.
+RgbColor mixSpatial(const RgbColor &a, const RgbColor &b, float share);
+
+// Subtractive model: shares above 0.999999999 count as 1.0.
+RgbColor mixSubtractive(const RgbColor &a, const RgbColor &b, float share);
+// Tries the shares 0, 0.01, ... (summed in single precision) and keeps the
+// first that comes closest. This is the plain loop; the solves use an
+// equivalent vectorised search (sharesearch.h).
+PairFit fitSubtractivePair(const RgbColor &target, const RgbColor &a, const RgbColor &b);
+
+// The best single paint or pair of a box. first/second index the box; for a
+// single paint both name it and fit is {1.0, distance, true, false}.
+struct BestPair {
+    int first = -1;
+    int second = -1;
+    PairFit fit;
+    RgbColor mixed;
+    bool single = false;
+};
+// Plain exhaustive search; false when it finds nothing (an empty box, or one
+// paint outside the single-paint threshold).
+bool findBestPair(MixModel model, std::span<const PaintColorRecord> box, const RgbColor &target, BestPair &best);
+
+// The full solve on a box in box order (code, then name). False when the box
+// is empty or nothing fits; result then holds no answer (paint 3 zeroed).
+bool findSpatialMix(std::span<const PaintColorRecord> box, MixResult &result);
+bool findSubtractiveMix(std::span<const PaintColorRecord> box, MixResult &result);
+bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
+
+// The same solves built only from the plain building blocks above. They give
+// bit-identical results and serve as the yardstick for the fast path.
+namespace reference {
+bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
+} // namespace reference
+
+} // namespace pigmora

@@ -1,0 +1,174 @@
+#include "engine/mixsolver.h"
+
+#include "data/colormanager.h"
+#include "engine/paintbox.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+// Many random boxes and targets: the fast solve against the plain one, and
+// properties every answer must have.
+namespace pigmora {
+namespace {
+
+enum class BoxKind { Uniform, Extremes, EqualPaints, Greys, NearColours };
+
+std::vector<RgbColor> randomColors(std::mt19937 &rng, BoxKind kind, int count)
+{
+    std::uniform_int_distribution<int> bit(0, 1);
+    std::uniform_int_distribution<int> jitter(-3, 3);
+    const RgbColor centre = test::randomColor(rng);
+    const std::vector<RgbColor> pool {test::randomColor(rng), test::randomColor(rng), {0, 0, 0}, {255, 255, 255}};
+    std::uniform_int_distribution<std::size_t> fromPool(0, pool.size() - 1);
+    std::vector<RgbColor> colors;
+    for (int i = 0; i < count; ++i) {
+        switch (kind) {
+        case BoxKind::Uniform:
+            colors.push_back(test::randomColor(rng));
+            break;
+        case BoxKind::Extremes: {
+            const int r = bit(rng) * 255;
+            const int g = bit(rng) * 255;
+            colors.push_back({r, g, bit(rng) * 255});
+            break;
+        }
+        case BoxKind::EqualPaints:
+            colors.push_back(pool[fromPool(rng)]);
+            break;
+        case BoxKind::Greys: {
+            const int v = test::randomColor(rng).red;
+            colors.push_back({v, v, v});
+            break;
+        }
+        case BoxKind::NearColours: {
+            const int r = jitter(rng);
+            const int g = jitter(rng);
+            colors.push_back(clampedColor({centre.red + r, centre.green + g, centre.blue + jitter(rng)}));
+            break;
+        }
+        }
+    }
+    return colors;
+}
+
+// A target that is random, a box colour or close to one.
+RgbColor randomTarget(std::mt19937 &rng, const std::vector<RgbColor> &colors)
+{
+    std::uniform_int_distribution<int> pick(0, 3);
+    std::uniform_int_distribution<int> jitter(-4, 4);
+    std::uniform_int_distribution<std::size_t> index(0, colors.size() - 1);
+    const int choice = pick(rng);
+    if (choice < 2 || colors.empty())
+        return test::randomColor(rng);
+    const RgbColor c = colors[index(rng)];
+    if (choice == 2)
+        return c;
+    const int r = jitter(rng);
+    const int g = jitter(rng);
+    return clampedColor({c.red + r, c.green + g, c.blue + jitter(rng)});
+}
+
+void expectSameAsReference(MixModel model, const std::vector<PaintColorRecord> &box, const RgbColor &target)
+{
+    MixResult fast = MixResult::forTarget(target);
+    MixResult plain = fast;
+    const bool fastFound = findMix(model, box, fast);
+    const bool plainFound = reference::findMix(model, box, plain);
+    ASSERT_EQ(fastFound, plainFound);
+    ASSERT_TRUE(test::sameResult(fast, plain))
+        << "box of " << box.size() << ", target " << target.red << ',' << target.green << ',' << target.blue;
+    if (!fastFound)
+        return;
+    // The shares are single-precision products; their sum is 1 within a few ulps.
+    ASSERT_TRUE(fast.isValid());
+    const float sum = fast.proportions[0] + fast.proportions[1] + fast.proportions[2];
+    ASSERT_NEAR(sum, 1.0f, 4e-7f);
+    for (const float p : fast.proportions)
+        ASSERT_GE(p, 0.0f);
+}
+
+class AgreementTest : public ::testing::TestWithParam<MixModel> { };
+
+TEST_P(AgreementTest, FastSolveMatchesTheReferenceOnRandomBoxes)
+{
+    std::mt19937 rng(1234 + static_cast<int>(GetParam()));
+    std::uniform_int_distribution<int> size(1, 22);
+    for (const BoxKind kind :
+        {BoxKind::Uniform, BoxKind::Extremes, BoxKind::EqualPaints, BoxKind::Greys, BoxKind::NearColours}) {
+        for (int i = 0; i < 500; ++i) {
+            const std::vector<RgbColor> colors = randomColors(rng, kind, size(rng));
+            const auto box = test::paintBox(colors);
+            for (int t = 0; t < 2; ++t)
+                ASSERT_NO_FATAL_FAILURE(expectSameAsReference(GetParam(), box, randomTarget(rng, colors)));
+        }
+    }
+}
+
+TEST_P(AgreementTest, FastSolveMatchesTheReferenceOnBuiltInBoxes)
+{
+    CColorManager manager {"/nonexistent"};
+    ASSERT_TRUE(manager.buildBuiltInCatalogue());
+    const std::vector<PaintColorRecord> provisional(
+        manager.currentBoxRecords().begin(), manager.currentBoxRecords().end());
+    const auto catalogue = manager.catalogueRecords();
+    // Every 8th paint: 33 paints of all groups, with equal colours among them.
+    std::vector<PaintColorRecord> spread;
+    for (std::size_t i = 0; i < catalogue.size(); i += 8)
+        spread.push_back(catalogue[i]);
+    std::mt19937 rng(99);
+    for (int i = 0; i < 400; ++i) {
+        const auto &box = i % 4 == 0 ? spread : provisional;
+        ASSERT_NO_FATAL_FAILURE(expectSameAsReference(GetParam(), box, test::randomColor(rng)));
+    }
+}
+
+TEST_P(AgreementTest, TwoPaintBoxesAlwaysSucceed)
+{
+    std::mt19937 rng(7);
+    for (int i = 0; i < 2000; ++i) {
+        const auto box = test::paintBox({test::randomColor(rng), test::randomColor(rng)});
+        MixResult result = MixResult::forTarget(test::randomColor(rng));
+        ASSERT_TRUE(findMix(GetParam(), box, result));
+        ASSERT_TRUE(result.isValid());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModels, AgreementTest, ::testing::Values(MixModel::Subtractive, MixModel::Spatial),
+    ::testing::PrintToStringParamName());
+
+double distanceToMix(const RgbColor &target, const RgbColor &a, const RgbColor &b, double s)
+{
+    const double dr = s * a.red + (1 - s) * b.red - target.red;
+    const double dg = s * a.green + (1 - s) * b.green - target.green;
+    const double db = s * a.blue + (1 - s) * b.blue - target.blue;
+    return std::sqrt(dr * dr + dg * dg + db * db);
+}
+
+// No share found by scanning the segment finely beats the fitted share by more
+// than the rounding of the share to single precision.
+TEST(SpatialProjectionTest, FittedShareIsTheClosestPointOfTheSegment)
+{
+    std::mt19937 rng(31);
+    constexpr int kSteps = 4000;
+    for (int i = 0; i < 3000; ++i) {
+        const RgbColor target = test::randomColor(rng);
+        const RgbColor a = test::randomColor(rng);
+        const RgbColor b = test::randomColor(rng);
+        const PairFit fit = fitSpatialPair(target, a, b);
+        ASSERT_NEAR(fit.distance, distanceToMix(target, a, b, fit.share), 1e-6);
+        double scanned = kStartDistance;
+        for (int k = 0; k <= kSteps; ++k)
+            scanned = std::min(scanned, distanceToMix(target, a, b, static_cast<double>(k) / kSteps));
+        if (!fit.secondUsed && distanceToMix(target, a, b, 0.0) < fit.distance) {
+            // The projection lies beyond B: the fit still answers A alone.
+            ASSERT_EQ(fit.distance, colorDistance(target, a));
+            continue;
+        }
+        ASSERT_GE(scanned, fit.distance - 1e-4) << i;
+        ASSERT_LE(scanned, fit.distance + 0.06) << i;
+    }
+}
+
+} // namespace
+} // namespace pigmora
