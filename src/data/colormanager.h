@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pigmora {
 
@@ -65,6 +66,51 @@ public:
 
     bool findSpatialMix(MixResult &result) const;
     bool findSubtractiveMix(MixResult &result) const;
+
+    // --- Stores: colour groups, colour boxes and palettes (src/store) ---
+    // Each operation opens its data file in the program folder, does one
+    // query or change and closes it. Names are UTF-8 here and GBK in the
+    // files. A missing file makes an operation return false without a
+    // message; a file that does not open shows the operation's message.
+
+    // Colour groups ("QorColorGroup.bin", one entry "0" to "5" per group).
+    static bool colorGroupName(int index, std::string &name);
+    static bool listColorGroups(std::vector<std::string> &list);
+    static int colorGroupIndex(std::string_view groupName);
+    bool createDefaultColorGroupFile();
+    bool loadColorGroups();
+    bool findGroupColor(std::string_view groupName, std::string_view paintName, PaintColorRecord &out) const;
+    bool nextCustomColorName(std::string_view groupName, std::string &name) const;
+    bool addGroupColor(std::string_view groupName, std::string_view paintName, std::string_view englishName,
+                       const RgbColor &color, float strength, std::uint8_t mixingClass, std::uint8_t origin);
+    bool modifyGroupColor(std::string_view groupName, std::string_view paintName, std::string_view englishName,
+                          const RgbColor &color, float strength, std::uint8_t mixingClass, std::uint8_t origin);
+    bool deleteGroupColor(std::string_view groupName, std::string_view paintName);
+    bool isColorInAnyColorBox(const PaintColorRecord &record) const;
+
+    // Colour boxes ("QorColorbox.bin", one entry per box).
+    bool createDefaultColorBoxFile();
+    bool loadColorBox(std::string_view boxName);
+    bool reloadCurrentColorBox();
+    bool listColorBoxes(std::vector<std::string> &list) const;
+    bool saveCurrentColorBox();
+    bool colorBoxExists(std::string_view boxName) const;
+    bool createColorBox(int groupIndex, std::string_view boxName);
+    bool deleteColorBox(std::string_view boxName);
+    bool renameColorBox(std::string_view oldName, std::string_view newName);
+    static bool isSystemColorBox(std::string_view boxName);
+
+    // Palettes ("QorPalette.bin", one entry per palette).
+    bool createDefaultPaletteFile();
+    bool listPalettes(std::vector<std::string> &list) const;
+    bool loadPalette(std::string_view paletteName, std::vector<PaletteColorRecord> &list) const;
+    static void freePaletteColors(std::vector<PaletteColorRecord> &list) { list.clear(); }
+    bool savePalette(std::string_view paletteName, const std::vector<PaletteColorRecord> &list);
+    bool paletteExists(std::string_view paletteName) const;
+    bool createPalette(std::string_view paletteName);
+    bool deletePalette(std::string_view paletteName);
+    bool renamePalette(std::string_view oldName, std::string_view newName);
+    static bool isSystemPalette(std::string_view paletteName);
 
     // --- Current colour box identity (set by loading a box) ---
 

@@ -1,0 +1,142 @@
+#include "store/configmanager.h"
+
+#include "data/bytes.h"
+#include "store/dcfile.h"
+#include "store/storesupport.h"
+
+#include <cstring>
+
+namespace pigmora {
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(std::string_view text)
+{
+    return {reinterpret_cast<const std::uint8_t *>(text.data()), text.size()};
+}
+
+// A text key as stored: its letters and the terminating NUL.
+std::string storedKey(std::string_view key)
+{
+    return std::string(key) + '\0';
+}
+
+// First item whose key, read as a C string, equals key.
+template<typename Items> auto findByKey(Items &items, std::string_view key) -> decltype(&items.front())
+{
+    for (auto &item : items) {
+        if (std::string_view(item.key.c_str()) == key)
+            return &item;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CConfigManager::CConfigManager(std::filesystem::path programFolder, Notifier *notifier)
+    : m_programFolder(std::move(programFolder))
+    , m_notifier(notifier)
+{
+}
+
+CConfigManager::~CConfigManager()
+{
+    close();
+    clearItems();
+}
+
+bool CConfigManager::createDefaultConfigFile()
+{
+    const std::filesystem::path path = filePath();
+    if (DCFile::exists(path))
+        return false;
+    if (!m_file.create(path)) {
+        store::notify(m_notifier, "新建配置参数文件失败!");
+        return false;
+    }
+    clearItems();
+    addStringItem("AppName", "Pigmora(Avelle)");
+    addIntItem("GridColCount", 5);
+    addIntItem("GridRowCount", 6);
+    addIntItem("ColorMixingMode", 0);
+    const bool written = m_file.writeItems(kSection, m_items);
+    close();
+    if (!written)
+        return store::abandonDefaultFile(path, m_notifier, "新建配置参数文件失败!");
+    return true;
+}
+
+void CConfigManager::open()
+{
+    if (!m_file.isOpen())
+        m_file.open(filePath());
+}
+
+void CConfigManager::close()
+{
+    if (m_file.isOpen())
+        m_file.close();
+}
+
+void CConfigManager::clearItems()
+{
+    CConfigFile::freeItems(m_items);
+}
+
+bool CConfigManager::loadSysConfig()
+{
+    clearItems();
+    return m_file.isOpen() && m_file.readItems(kSection, m_items);
+}
+
+bool CConfigManager::saveSysConfig()
+{
+    return m_file.isOpen() && m_file.writeItems(kSection, m_items);
+}
+
+const ConfigItem *CConfigManager::findItem(std::string_view key) const
+{
+    return findByKey(m_items, key);
+}
+
+void CConfigManager::addStringItem(std::string_view key, std::string_view text)
+{
+    const std::string value = std::string(text) + '\0';
+    addBinaryItem(bytesOf(storedKey(key)), bytesOf(value));
+}
+
+void CConfigManager::addBinaryItem(std::span<const std::uint8_t> key, std::span<const std::uint8_t> value)
+{
+    const std::string keyText(reinterpret_cast<const char *>(key.data()), key.size());
+    if (findItem(keyText.c_str()))
+        return;
+    m_items.push_back({keyText, std::string(reinterpret_cast<const char *>(value.data()), value.size())});
+}
+
+void CConfigManager::addIntItem(std::string_view key, std::int32_t value)
+{
+    std::uint8_t bytes[4];
+    le::writeI32(bytes, value);
+    addBinaryItem(bytesOf(storedKey(key)), bytes);
+}
+
+bool CConfigManager::getInt(std::string_view key, std::int32_t &out) const
+{
+    const ConfigItem *item = findItem(key);
+    if (!item || item->value.size() < 4)
+        return false;
+    out = le::readI32(reinterpret_cast<const std::uint8_t *>(item->value.data()));
+    return true;
+}
+
+bool CConfigManager::setInt(std::string_view key, std::int32_t value)
+{
+    ConfigItem *found = findByKey(m_items, key);
+    if (!found)
+        return false;
+    found->value.assign(4, '\0');
+    le::writeI32(reinterpret_cast<std::uint8_t *>(found->value.data()), value);
+    return true;
+}
+
+} // namespace pigmora

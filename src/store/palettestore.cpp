@@ -1,0 +1,126 @@
+#include "data/colormanager.h"
+#include "store/defaultdata.h"
+#include "store/storesupport.h"
+#include "store/tablefile.h"
+
+#include <algorithm>
+
+namespace pigmora {
+
+namespace {
+
+constexpr std::string_view kOpenFailed = "打开色板文件失败!";
+
+std::filesystem::path paletteFilePath(const CColorManager &manager)
+{
+    return manager.programFolder() / store::kPaletteFileName;
+}
+
+std::vector<std::uint8_t> bytesOf(std::span<const PaletteColorRecord> records)
+{
+    std::vector<std::uint8_t> data;
+    data.reserve(records.size() * PaletteColorRecord::kSize);
+    for (const PaletteColorRecord &record : records)
+        data.insert(data.end(), record.bytes().begin(), record.bytes().end());
+    return data;
+}
+
+} // namespace
+
+bool CColorManager::createDefaultPaletteFile()
+{
+    const std::filesystem::path path = paletteFilePath(*this);
+    CPalettePanelFile file;
+    if (!store::createStoreFile(file, path, m_notifier, "新建收藏夹文件失败!"))
+        return false;
+    const auto colors = defaultPaletteColors();
+    for (const DefaultPalette &palette : defaultPalettes()) {
+        DCArray records(static_cast<std::uint32_t>(PaletteColorRecord::kSize), comparePaletteColorRecords);
+        for (std::size_t i = 0; i < colors.size(); ++i) {
+            PaletteColorRecord record;
+            record.setCode(colors[i].code);
+            record.setColor(colors[i].color);
+            record.setCell(palette.cells[i]);
+            records.insertSorted(&record);
+        }
+        const std::span<const std::uint8_t> data(
+            reinterpret_cast<const std::uint8_t *>(records.data()), static_cast<std::size_t>(records.byteSize()));
+        if (!file.writeEntry(*store::gbkName(palette.name), records.count(), data, 0))
+            return store::abandonDefaultFile(path, m_notifier, "新建收藏夹文件失败!");
+    }
+    return true;
+}
+
+bool CColorManager::listPalettes(std::vector<std::string> &list) const
+{
+    list.clear();
+    CPalettePanelFile file;
+    return store::openStoreFile(file, paletteFilePath(*this), m_notifier, "取色板失败!") && file.listNames(list);
+}
+
+bool CColorManager::loadPalette(std::string_view paletteName, std::vector<PaletteColorRecord> &list) const
+{
+    CPalettePanelFile file;
+    if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, "取色板夹失败!"))
+        return false;
+    const auto name = store::gbkName(paletteName);
+    if (!name || !file.hasEntry(*name))
+        return true;
+    if (const auto data = store::readRecordData(file, *name, PaletteColorRecord::kSize)) {
+        for (std::size_t at = 0; at < data->size(); at += PaletteColorRecord::kSize)
+            list.push_back(PaletteColorRecord::fromBytes(data->data() + at));
+    }
+    return true;
+}
+
+bool CColorManager::savePalette(std::string_view paletteName, const std::vector<PaletteColorRecord> &list)
+{
+    CPalettePanelFile file;
+    if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, "取色板失败!"))
+        return false;
+    const auto name = store::gbkName(paletteName);
+    return name && list.size() <= static_cast<std::size_t>(INT_MAX / PaletteColorRecord::kSize)
+        && file.writeEntry(*name, static_cast<int>(list.size()), bytesOf(list), 0);
+}
+
+bool CColorManager::paletteExists(std::string_view paletteName) const
+{
+    CPalettePanelFile file;
+    if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, kOpenFailed))
+        return false;
+    return store::hasNamedEntry(file, paletteName);
+}
+
+bool CColorManager::createPalette(std::string_view paletteName)
+{
+    CPalettePanelFile file;
+    if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, kOpenFailed))
+        return false;
+    const auto name = store::gbkName(paletteName);
+    return name && file.writeEntry(*name, 0, {}, 0);
+}
+
+bool CColorManager::deletePalette(std::string_view paletteName)
+{
+    CPalettePanelFile file;
+    if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, kOpenFailed))
+        return false;
+    return store::deleteNamedEntry(file, paletteName, m_notifier, "删除色板成功!", "删除色板失败!");
+}
+
+bool CColorManager::renamePalette(std::string_view oldName, std::string_view newName)
+{
+    CPalettePanelFile file;
+    if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, kOpenFailed))
+        return false;
+    return store::renameNamedEntry(file, oldName, newName);
+}
+
+bool CColorManager::isSystemPalette(std::string_view paletteName)
+{
+    const auto palettes = defaultPalettes();
+    return std::any_of(palettes.begin(), palettes.end(),
+        [paletteName](const DefaultPalette &palette) { return palette.name == paletteName; });
+}
+
+} // namespace pigmora

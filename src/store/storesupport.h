@@ -1,0 +1,116 @@
+#pragma once
+
+#include "data/notifier.h"
+#include "data/platform.h"
+#include "store/dcfile.h"
+
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Helpers shared by the stores (not part of the core's interface).
+namespace pigmora::store {
+
+inline constexpr std::string_view kColorGroupFileName = "QorColorGroup.bin";
+inline constexpr std::string_view kColorBoxFileName = "QorColorbox.bin";
+inline constexpr std::string_view kPaletteFileName = "QorPalette.bin";
+
+// Shows an error message (or another kind) when there is someone to tell.
+inline void notify(Notifier *notifier, std::string_view text, MessageIcon icon = MessageIcon::Error)
+{
+    if (notifier)
+        notifier->showMessage(text, icon);
+}
+
+// A default file that could not be written completely is removed again, so
+// the next start recreates it rather than living with part of its contents;
+// the creation failure is shown. Always false.
+inline bool abandonDefaultFile(const std::filesystem::path &path, Notifier *notifier, std::string_view message)
+{
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    notify(notifier, message);
+    return false;
+}
+
+// Opens a store's data file: false without a message when the file does not
+// exist, false after showing failureMessage when it does not open.
+template<typename File>
+bool openStoreFile(File &file, const std::filesystem::path &path, Notifier *notifier, std::string_view failureMessage)
+{
+    if (!DCFile::exists(path))
+        return false;
+    if (file.open(path))
+        return true;
+    notify(notifier, failureMessage);
+    return false;
+}
+
+// Creates a store's default file unless it exists: false without a message
+// when it exists, false after showing failureMessage when it cannot be made.
+template<typename File>
+bool createStoreFile(File &file, const std::filesystem::path &path, Notifier *notifier, std::string_view failureMessage)
+{
+    if (DCFile::exists(path))
+        return false;
+    if (file.create(path))
+        return true;
+    notify(notifier, failureMessage);
+    return false;
+}
+
+// A name from the interface (UTF-8) as the files store it (GBK).
+inline std::optional<std::string> gbkName(std::string_view utf8)
+{
+    return platform::utf8ToGbk(utf8);
+}
+
+// The data of an entry that holds value records of recordSize bytes. Nothing
+// when the entry is absent or cannot be read, or when its data length is not
+// exactly value records (a damaged entry is read as nothing).
+template<typename File>
+std::optional<std::vector<std::uint8_t>> readRecordData(File &file, std::string_view name, std::size_t recordSize)
+{
+    const int value = file.entryValue(name);
+    const long long bytes = static_cast<long long>(value) * static_cast<long long>(recordSize);
+    if (value < 0 || bytes > INT_MAX)
+        return std::nullopt;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(bytes) + 1); // never a null buffer
+    int length = static_cast<int>(bytes);
+    if (!file.readData(name, buffer.data(), length) || length != bytes)
+        return std::nullopt;
+    buffer.resize(static_cast<std::size_t>(length));
+    return buffer;
+}
+
+// Name-level operations shared by the colour box and palette stores; names
+// arrive as UTF-8. False for a name GBK cannot hold.
+template<typename File> bool hasNamedEntry(File &file, std::string_view utf8Name)
+{
+    const auto name = gbkName(utf8Name);
+    return name && file.hasEntry(*name);
+}
+
+template<typename File> bool renameNamedEntry(File &file, std::string_view oldName, std::string_view newName)
+{
+    const auto from = gbkName(oldName);
+    const auto to = gbkName(newName);
+    return from && to && file.renameEntry(*from, *to);
+}
+
+// Deletes and always tells the outcome: success with the information icon.
+template<typename File>
+bool deleteNamedEntry(
+    File &file, std::string_view utf8Name, Notifier *notifier, std::string_view deleted, std::string_view failed)
+{
+    const auto name = gbkName(utf8Name);
+    const bool ok = name && file.deleteEntry(*name);
+    notify(notifier, ok ? deleted : failed, ok ? MessageIcon::Information : MessageIcon::Error);
+    return ok;
+}
+
+} // namespace pigmora::store

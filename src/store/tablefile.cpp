@@ -1,0 +1,498 @@
+#include "store/tablefile.h"
+
+#include "data/bytes.h"
+#include "data/platform.h"
+#include "store/dcfile.h"
+#include "store/dcfilebuffer.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+
+namespace pigmora {
+
+namespace {
+
+// Directory order: names descending by unsigned bytes, up to the first NUL.
+int compareNames31Descending(const void *key, const void *element)
+{
+    return -le::compareText(static_cast<const std::uint8_t *>(key), static_cast<const std::uint8_t *>(element), 31);
+}
+
+int compareNames21Descending(const void *key, const void *element)
+{
+    return -le::compareText(static_cast<const std::uint8_t *>(key), static_cast<const std::uint8_t *>(element), 21);
+}
+
+constexpr int kHeaderValue = 100;
+constexpr int kPositionField = 0; // offsets after the name field
+constexpr int kLengthField = 4;
+constexpr int kValueField = 8;
+constexpr int kTagField = 12;
+
+} // namespace
+
+const TableFormat kColorBoxTableFormat {
+    "ZQX_COLORBOX", 13, 77, 31, 1, 44, 84, true, compareNames31Descending, "colour box file"};
+const TableFormat kColorGroupTableFormat {
+    "ZQX_COLORGRP", 13, 77, 31, 1, 44, 84, true, compareNames31Descending, "colour group file"};
+const TableFormat kPaletteTableFormat {
+    "ZQX_PALETTE", 12, 76, 31, 1, 44, 37, false, compareNames31Descending, "palette file"};
+const TableFormat kConfigTableFormat {
+    "ZQX_COFIG", 10, 74, 21, 4, 37, 0, true, compareNames21Descending, "configuration file"};
+
+TableFile::TableFile(const TableFormat &format)
+    : m_format(format)
+    , m_directory(static_cast<std::uint32_t>(format.entrySize), format.compare)
+{
+}
+
+TableFile::~TableFile() = default;
+
+// --- Byte access ---
+
+std::int32_t TableFile::headerInt(int offset) const
+{
+    return le::readI32(&m_header[static_cast<std::size_t>(m_format.magicField + offset)]);
+}
+
+void TableFile::setHeaderInt(int offset, std::int32_t value)
+{
+    le::writeI32(&m_header[static_cast<std::size_t>(m_format.magicField + offset)], value);
+}
+
+std::int32_t TableFile::entryInt(const EntryBytes &entry, int offset) const
+{
+    return le::readI32(&entry[static_cast<std::size_t>(m_format.nameField + offset)]);
+}
+
+void TableFile::setEntryInt(EntryBytes &entry, int offset, std::int32_t value) const
+{
+    le::writeI32(&entry[static_cast<std::size_t>(m_format.nameField + offset)], value);
+}
+
+std::int32_t TableFile::tagOf(const EntryBytes &entry) const
+{
+    const auto at = static_cast<std::size_t>(m_format.nameField + kTagField);
+    return m_format.tagField == 4 ? le::readI32(&entry[at]) : entry[at];
+}
+
+TableFile::EntryBytes TableFile::makeKey(std::string_view name) const
+{
+    EntryBytes key {};
+    const auto width = static_cast<std::size_t>(m_format.nameField);
+    le::writeText(key.data(), width, platform::cutGbk(name, width));
+    return key;
+}
+
+int TableFile::findEntry(std::string_view name, EntryBytes &entry) const
+{
+    if (!m_open)
+        return -1;
+    const EntryBytes key = makeKey(name);
+    const int index = m_directory.find(key.data());
+    if (index >= 0)
+        m_directory.get(index, entry.data());
+    return index;
+}
+
+bool TableFile::writeHeader(DCFile &file) const
+{
+    return file.writeAt(0, m_header.data(), m_format.headerSize) == m_format.headerSize;
+}
+
+bool TableFile::writeHeaderAndDirectory(DCFile &file) const
+{
+    if (!writeHeader(file))
+        return false;
+    const int bytes = m_directory.byteSize();
+    return bytes == 0 || file.writeAt(m_format.headerSize, m_directory.data(), bytes) == bytes;
+}
+
+bool TableFile::refuse(std::string reason)
+{
+    close();
+    m_lastError = Status::error(std::move(reason));
+    return false;
+}
+
+bool TableFile::failEdit(std::string reason)
+{
+    // The file may now differ from the header and directory held here.
+    return refuse(m_path.filename().string() + ": " + reason + "; the file is closed");
+}
+
+// --- Open and create ---
+
+bool TableFile::create(const std::filesystem::path &path)
+{
+    close();
+    m_path = path;
+    DCFile file;
+    if (!file.create(path))
+        return refuse("cannot create " + path.string());
+    m_header.fill(0);
+    std::memcpy(m_header.data(), m_format.magic.data(), m_format.magic.size());
+    setHeaderInt(0, 0);
+    setHeaderInt(4, 0);
+    setHeaderInt(8, m_format.headerSize);
+    setHeaderInt(12, kHeaderValue);
+    m_directory.clear();
+    if (!writeHeader(file))
+        return refuse("cannot write the header of " + path.string());
+    m_path = path;
+    m_open = true;
+    m_lastError = Status::ok();
+    return true;
+}
+
+bool TableFile::open(const std::filesystem::path &path)
+{
+    close();
+    const std::string fileName = path.filename().string();
+    DCFileBuffer reader;
+    if (!reader.open(path))
+        return refuse("cannot open " + path.string() + " for reading and writing");
+    const int fileLength = reader.seek(0, SeekOrigin::End);
+    if (fileLength < 0)
+        return refuse(fileName + ": the file is too large");
+    const int headerSize = m_format.headerSize;
+    if (reader.seek(0, SeekOrigin::Start) != 0 || reader.read(m_header.data(), headerSize) != headerSize)
+        return refuse(fileName + ": the file is shorter than its header");
+    const std::string_view stored = le::readText(m_header.data(), static_cast<std::size_t>(headerSize));
+    if (stored != m_format.magic)
+        return refuse(fileName + ": not a " + std::string(m_format.kind));
+
+    const long long cap = capacity();
+    const long long n = count();
+    if (cap < 0 || n < 0 || n > cap)
+        return refuse(fileName + ": the header's entry count or capacity is impossible");
+    if (dataOffset() != headerSize + cap * m_format.entrySize || dataOffset() > fileLength)
+        return refuse(fileName + ": the header's data offset does not match its directory");
+
+    std::vector<std::uint8_t> entries(static_cast<std::size_t>(n * m_format.entrySize));
+    if (reader.read(entries.data(), static_cast<int>(entries.size())) != static_cast<int>(entries.size()))
+        return refuse(fileName + ": the directory is shorter than its entry count");
+    if (!m_directory.assign(static_cast<int>(n), entries.data()))
+        return refuse(fileName + ": not enough memory for the directory");
+    m_path = path;
+    if (Status checked = checkFile(fileLength); !checked)
+        return refuse(fileName + ": " + checked.message());
+    m_open = true;
+    m_lastError = Status::ok();
+    return true;
+}
+
+// Everything the operations rely on: names in strict directory order, every
+// entry's data inside the file, and the data blocks tiling the data area
+// without gaps or overlaps (so deleting one block moves the others intact).
+Status TableFile::checkFile(int fileLength) const
+{
+    const long long dataLength = static_cast<long long>(fileLength) - dataOffset();
+    struct Block {
+        long long position;
+        long long length;
+    };
+    std::vector<Block> blocks;
+    std::vector<long long> emptyPositions;
+    EntryBytes entry {};
+    EntryBytes previous {};
+    for (int i = 0; i < m_directory.count(); ++i) {
+        m_directory.get(i, entry.data());
+        if (i > 0 && m_format.compare(previous.data(), entry.data()) >= 0)
+            return Status::error("the directory is not sorted by name or holds a name twice");
+        previous = entry;
+        const long long position = entryInt(entry, kPositionField);
+        const long long length = entryInt(entry, kLengthField);
+        const long long value = entryInt(entry, kValueField);
+        if (position < 0 || length < 0 || position + length > dataLength)
+            return Status::error("an entry's data lies outside the file");
+        if (value < 0 || value * m_format.valueUnit > length)
+            return Status::error("an entry's record count does not fit its data");
+        if (length > 0)
+            blocks.push_back({position, length});
+        else
+            emptyPositions.push_back(position);
+    }
+    std::sort(blocks.begin(), blocks.end(), [](const Block &a, const Block &b) { return a.position < b.position; });
+    std::vector<long long> boundaries {0};
+    long long end = 0;
+    for (const Block &block : blocks) {
+        if (block.position != end)
+            return Status::error("the entries' data overlap or leave gaps");
+        end += block.length;
+        boundaries.push_back(end);
+    }
+    if (end != dataLength)
+        return Status::error("the data area holds bytes no entry owns");
+    for (long long position : emptyPositions) {
+        if (!std::binary_search(boundaries.begin(), boundaries.end(), position))
+            return Status::error("an empty entry points inside another entry's data");
+    }
+    return Status::ok();
+}
+
+void TableFile::close()
+{
+    m_directory.clear();
+    m_path.clear();
+    m_open = false;
+    m_header.fill(0);
+}
+
+// --- Queries ---
+
+bool TableFile::hasEntry(std::string_view name) const
+{
+    EntryBytes entry {};
+    return findEntry(name, entry) >= 0;
+}
+
+bool TableFile::listNames(std::vector<std::string> &list) const
+{
+    if (!m_open)
+        return false;
+    list.clear();
+    EntryBytes entry {};
+    for (int i = 0; i < m_directory.count(); ++i) {
+        m_directory.get(i, entry.data());
+        list.push_back(platform::gbkToUtf8(le::readText(entry.data(), static_cast<std::size_t>(m_format.nameField))));
+    }
+    return true;
+}
+
+int TableFile::entryValue(std::string_view name) const
+{
+    EntryBytes entry {};
+    return findEntry(name, entry) >= 0 ? entryInt(entry, kValueField) : -1;
+}
+
+int TableFile::entryLength(std::string_view name) const
+{
+    EntryBytes entry {};
+    return findEntry(name, entry) >= 0 ? entryInt(entry, kLengthField) : -1;
+}
+
+int TableFile::entryTag(std::string_view name) const
+{
+    EntryBytes entry {};
+    return findEntry(name, entry) >= 0 ? tagOf(entry) : -1;
+}
+
+bool TableFile::readData(std::string_view name, std::uint8_t *buffer, int &length)
+{
+    EntryBytes entry {};
+    if (findEntry(name, entry) < 0 || !buffer)
+        return false;
+    const int dataLength = entryInt(entry, kLengthField);
+    if (length < dataLength)
+        return false;
+    DCFile file;
+    if (!file.open(m_path))
+        return failEdit("cannot open the file to read an entry");
+    if (file.readAt(dataOffset() + entryInt(entry, kPositionField), buffer, dataLength) != dataLength)
+        return failEdit("an entry's data could not be read in full");
+    length = dataLength;
+    return true;
+}
+
+bool TableFile::readEntry(std::string_view name, int &value, std::uint8_t *buffer, int &length)
+{
+    if (!readData(name, buffer, length))
+        return false;
+    value = entryValue(name);
+    return true;
+}
+
+// --- Changes ---
+
+bool TableFile::addEntry(std::string_view name, int value, std::span<const std::uint8_t> data, int tag)
+{
+    if (!m_open || hasEntry(name) || data.size() > static_cast<std::size_t>(INT_MAX))
+        return false;
+    // Never write an entry that open would refuse.
+    if (value < 0 || static_cast<long long>(value) * m_format.valueUnit > static_cast<long long>(data.size()))
+        return false;
+    DCFile file;
+    if (!file.open(m_path))
+        return false;
+    const int fileLength = file.length();
+    const int length = static_cast<int>(data.size());
+    if (fileLength < 0 || static_cast<long long>(fileLength) + length + kGrowthSlots * m_format.entrySize > INT_MAX)
+        return false;
+
+    EntryBytes entry = makeKey(name);
+    setEntryInt(entry, kPositionField, fileLength - dataOffset());
+    setEntryInt(entry, kLengthField, length);
+    setEntryInt(entry, kValueField, value);
+    const auto tagAt = static_cast<std::size_t>(m_format.nameField + kTagField);
+    if (m_format.tagField == 4)
+        le::writeI32(&entry[tagAt], tag);
+    else
+        entry[tagAt] = static_cast<std::uint8_t>(tag);
+    if (m_directory.insertSorted(entry.data()) < 0)
+        return false;
+
+    // A full directory grows through a second handle; the data position
+    // stays valid because the whole data area moves with the data offset.
+    if (count() >= capacity() && resizeDirectory() != Resize::Done)
+        return failEdit("the directory could not be grown");
+    setHeaderInt(4, count() + 1);
+    if (!writeHeaderAndDirectory(file))
+        return failEdit("the directory could not be written");
+    if (length > 0 && file.writeAt(dataOffset() + entryInt(entry, kPositionField), data.data(), length) != length)
+        return failEdit("an entry's data could not be written");
+    return true;
+}
+
+bool TableFile::deleteEntry(std::string_view name)
+{
+    EntryBytes entry {};
+    const int index = findEntry(name, entry);
+    if (!m_open)
+        return false;
+    if (index < 0)
+        return true; // nothing to delete
+    if (count() <= 0)
+        return false;
+
+    m_directory.removeAt(index);
+    setHeaderInt(4, count() - 1);
+    const int position = entryInt(entry, kPositionField);
+    const int length = entryInt(entry, kLengthField);
+    EntryBytes other {};
+    for (int i = 0; i < m_directory.count(); ++i) {
+        m_directory.get(i, other.data());
+        if (const int p = entryInt(other, kPositionField); p > position) {
+            setEntryInt(other, kPositionField, p - length);
+            m_directory.setAt(i, other.data());
+        }
+    }
+
+    {
+        DCFile file;
+        if (!file.open(m_path) || !writeHeaderAndDirectory(file))
+            return failEdit("the directory could not be written");
+        if (length > 0 && !file.deleteBytes(dataOffset() + position, length))
+            return failEdit("an entry's data could not be cut out");
+    }
+    if (resizeDirectory() == Resize::Failed)
+        return failEdit("the directory could not be shrunk");
+    return true;
+}
+
+bool TableFile::replaceEntry(std::string_view name, int value, std::span<const std::uint8_t> data)
+{
+    if (!hasEntry(name))
+        return false;
+    const int tag = m_format.keepTagOnReplace ? entryTag(name) : 0;
+    return deleteEntry(name) && addEntry(name, value, data, tag);
+}
+
+bool TableFile::writeEntry(std::string_view name, int value, std::span<const std::uint8_t> data, int tag)
+{
+    return hasEntry(name) ? replaceEntry(name, value, data) : addEntry(name, value, data, tag);
+}
+
+bool TableFile::renameEntry(std::string_view oldName, std::string_view newName)
+{
+    EntryBytes entry {};
+    const int index = findEntry(oldName, entry);
+    if (index < 0 || hasEntry(newName) || count() <= 0)
+        return false;
+    m_directory.removeAt(index);
+    // The whole name field is replaced: nothing of the old name survives.
+    const EntryBytes key = makeKey(newName);
+    std::copy_n(key.begin(), m_format.nameField, entry.begin());
+    m_directory.insertSorted(entry.data());
+    DCFile file;
+    if (!file.open(m_path) || !writeHeaderAndDirectory(file))
+        return failEdit("the directory could not be written");
+    return true;
+}
+
+bool TableFile::adjustDirectory()
+{
+    if (!m_open)
+        return false;
+    switch (resizeDirectory()) {
+    case Resize::Done:
+        return true;
+    case Resize::NotNeeded:
+        return false;
+    case Resize::Failed:
+        break;
+    }
+    return failEdit("the directory could not be resized");
+}
+
+// Grows a full directory by 16 slots, or shrinks one with more than 16 free
+// slots to count + 16. The header in memory changes only once the file has.
+TableFile::Resize TableFile::resizeDirectory()
+{
+    int newCapacity = 0;
+    if (count() >= capacity())
+        newCapacity = capacity() + kGrowthSlots;
+    else if (capacity() - count() > kGrowthSlots)
+        newCapacity = count() + kGrowthSlots;
+    else
+        return Resize::NotNeeded;
+
+    const int entrySize = m_format.entrySize;
+    DCFile file;
+    if (!file.open(m_path))
+        return Resize::Failed;
+    bool edited = false;
+    if (newCapacity > capacity()) {
+        const std::vector<std::uint8_t> zeros(static_cast<std::size_t>(kGrowthSlots * entrySize), 0);
+        edited = file.insertBytes(
+            m_format.headerSize + capacity() * entrySize, zeros.data(), static_cast<int>(zeros.size()));
+    } else {
+        edited
+            = file.deleteBytes(m_format.headerSize + newCapacity * entrySize, (capacity() - newCapacity) * entrySize);
+    }
+    if (!edited)
+        return Resize::Failed;
+    setHeaderInt(8, dataOffset() + (newCapacity - capacity()) * entrySize);
+    setHeaderInt(0, newCapacity);
+    return writeHeader(file) ? Resize::Done : Resize::Failed;
+}
+
+// --- Variants ---
+
+CColorBoxFile::CColorBoxFile(int mode)
+    : TableFile(mode == kColorGroupMode ? kColorGroupTableFormat : kColorBoxTableFormat)
+    , m_mode(mode)
+{
+}
+
+bool CColorBoxFile::loadPaintRecords(std::string_view name, std::vector<PaintColorRecord> &list)
+{
+    const int length = entryLength(name);
+    if (length < 0)
+        return false;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(length) + 1);
+    int read = length;
+    int value = 0;
+    if (!readEntry(name, value, buffer.data(), read))
+        return false;
+    if (value < 0 || static_cast<long long>(value) * static_cast<long long>(PaintColorRecord::kSize) > read)
+        return false;
+    for (int i = 0; i < value; ++i)
+        list.push_back(
+            PaintColorRecord::fromBytes(buffer.data() + static_cast<std::size_t>(i) * PaintColorRecord::kSize));
+    return true;
+}
+
+CPalettePanelFile::CPalettePanelFile()
+    : TableFile(kPaletteTableFormat)
+{
+}
+
+CConfigFile::CConfigFile()
+    : TableFile(kConfigTableFormat)
+{
+}
+
+} // namespace pigmora
