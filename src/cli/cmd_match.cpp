@@ -116,7 +116,11 @@ int runMatch(Context &context, const MatchOptions &options)
             return kExitFailure;
         box = std::move(*paints);
     } else if (!options.box.empty()) {
-        return context.fail("colour boxes are not available yet: use --paints FILE");
+        CColorManager &colors = session->colors();
+        if (!colors.colorBoxExists(options.box) || !colors.loadColorBox(options.box))
+            return context.fail("no colour box named '" + options.box + "'");
+        const auto current = colors.currentBoxRecords();
+        box.assign(current.begin(), current.end());
     } else {
         const auto current = session->colors().currentBoxRecords();
         box.assign(current.begin(), current.end());

@@ -15,14 +15,6 @@ bool StderrNotifier::askYesNo(std::string_view text)
     return false;
 }
 
-Session::Session(const std::filesystem::path &dataDir, Notifier &notifier)
-    : m_colors(std::make_unique<CColorManager>(dataDir, &notifier))
-{
-    // Until the data files exist, the built-in catalogue and its provisional
-    // colour box are what every command works on.
-    m_colors->buildBuiltInCatalogue();
-}
-
 Context::Context(Io streams, std::filesystem::path dataDir)
     : io(streams)
     , m_dataDir(std::move(dataDir))
@@ -34,9 +26,21 @@ Context::~Context() = default;
 
 Session *Context::session()
 {
-    if (!m_session)
-        m_session = std::make_unique<Session>(m_dataDir, m_notifier);
+    if (m_session)
+        return m_session.get();
+    auto folder = std::make_unique<DataFolder>(m_dataDir, &m_notifier);
+    if (const Status prepared = folder->prepare(); !prepared) {
+        fail(prepared.message());
+        return nullptr;
+    }
+    m_session = std::make_unique<Session>(std::move(folder));
     return m_session.get();
+}
+
+Status Context::createMissingFiles()
+{
+    DataFolder folder(m_dataDir, &m_notifier);
+    return folder.createMissingFiles();
 }
 
 const CStandardColorCard &Context::cards()

@@ -3,6 +3,7 @@
 #include "data/colormanager.h"
 #include "data/notifier.h"
 #include "data/standardcolorcard.h"
+#include "store/datafolder.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -43,14 +44,17 @@ private:
 class Session
 {
 public:
-    Session(const std::filesystem::path &dataDir, Notifier &notifier);
+    explicit Session(std::unique_ptr<DataFolder> folder)
+        : m_folder(std::move(folder))
+    {
+    }
 
-    CColorManager &colors() { return *m_colors; }
-    int mixingMode() const { return m_mixingMode; }
+    CColorManager &colors() { return *m_folder->colors(); }
+    int mixingMode() const { return m_folder->settings().mixingMode; }
+    const DataFolder &folder() const { return *m_folder; }
 
 private:
-    std::unique_ptr<CColorManager> m_colors;
-    int m_mixingMode = 0;
+    std::unique_ptr<DataFolder> m_folder;
 };
 
 // Everything a command needs: the streams, the data folder, and the session
@@ -68,6 +72,8 @@ public:
     // Prepares the data folder on first call. Null (the reason printed) when
     // the folder cannot be prepared.
     Session *session();
+    // Only creates the data files that are missing ("init").
+    Status createMissingFiles();
     const CStandardColorCard &cards();
 
     // Prints "pigmora-cli: <message>" on stderr and returns kExitFailure.

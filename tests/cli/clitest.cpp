@@ -18,7 +18,9 @@ CliRun runCli(const std::vector<std::string> &args, const std::string &input, co
     std::ostringstream out;
     std::ostringstream err;
     CliRun run;
-    run.status = cli::run(args, {in, out, err}, dataDir.empty() ? std::filesystem::temp_directory_path() : dataDir);
+    // Runs that name no folder share one scratch folder for the whole test program.
+    static const TempDir scratch;
+    run.status = cli::run(args, {in, out, err}, dataDir.empty() ? scratch.path() : dataDir);
     run.out = out.str();
     run.err = err.str();
     return run;
