@@ -53,6 +53,7 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
     addCardCommands(app, commands);
     addMatchCommands(app, commands);
     addStoreCommands(app, commands);
+    addViewCommands(app, commands);
 
     // CLI11's vector overload takes the arguments in reverse order.
     std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -5,6 +5,7 @@
 #include "cli/csv.h"
 #include "cli/json.h"
 #include "cli/matchoutput.h"
+#include "cli/matchsetup.h"
 #include "cli/output.h"
 
 #include "data/platform.h"
@@ -20,14 +21,6 @@ namespace pigmora::cli {
 
 namespace {
 
-struct MatchOptions {
-    std::string box;
-    std::string paints;
-    std::string mode;
-    std::string card = "pantone";
-    bool json = false;
-    std::vector<std::string> colors;
-};
 
 // An ad-hoc colour box from a CSV file "code,name,r,g,b": each row becomes a
 // paint as the catalogue records one (group 0, strength 1.0, mixing class 2,
@@ -82,59 +75,15 @@ std::optional<std::vector<PaintColorRecord>> readPaintsFile(Context &context, co
 
 int runMatch(Context &context, const MatchOptions &options)
 {
-    std::optional<MixModel> model;
-    if (options.mode == "subtractive")
-        model = MixModel::Subtractive;
-    else if (options.mode == "spatial")
-        model = MixModel::Spatial;
-    else if (!options.mode.empty())
-        return context.fail("unknown mixing mode '" + options.mode + "' (subtractive or spatial)");
-
-    std::optional<CStandardColorCard::Card> card;
-    if (options.card != "none") {
-        card = cardFromName(options.card);
-        if (!card)
-            return context.fail("unknown colour card '" + options.card + "' (pantone, ral, building or none)");
-    }
-    if (!options.box.empty() && !options.paints.empty())
-        return context.fail("--box and --paints cannot be used together");
-
     auto targets = parseColorArguments(context, options.colors);
     if (!targets)
         return kExitFailure;
-
-    Session *session = context.session();
-    if (!session)
+    const auto setup = prepareMatch(context, options);
+    if (!setup)
         return kExitFailure;
-    if (!model)
-        model = session->mixingMode() == 1 ? MixModel::Spatial : MixModel::Subtractive;
-
-    std::vector<PaintColorRecord> box;
-    if (!options.paints.empty()) {
-        auto paints = readPaintsFile(context, options.paints);
-        if (!paints)
-            return kExitFailure;
-        box = std::move(*paints);
-    } else if (!options.box.empty()) {
-        CColorManager &colors = session->colors();
-        if (!colors.colorBoxExists(options.box) || !colors.loadColorBox(options.box))
-            return context.fail("no colour box named '" + options.box + "'");
-        const auto current = colors.currentBoxRecords();
-        box.assign(current.begin(), current.end());
-    } else {
-        const auto current = session->colors().currentBoxRecords();
-        box.assign(current.begin(), current.end());
-    }
-
-    const CStandardColorCard *cards = card ? &context.cards() : nullptr;
-    auto answer = [&](const RgbColor &target) {
-        const ColorPick pick = pickColor(box, target, *model, cards, card);
-        context.io.out << (options.json ? matchJson(pick, card) : matchText(pick, card)) << '\n';
-    };
-
     if (!options.colors.empty()) {
         for (const RgbColor &target : *targets)
-            answer(target);
+            printMatch(context, *setup, target);
         return kExitOk;
     }
     std::string line;
@@ -150,22 +99,82 @@ int runMatch(Context &context, const MatchOptions &options)
             return context.fail("stdin line " + std::to_string(lineNumber) + ": malformed colour '" + line
                                 + "' (expected R,G,B with values 0..255, or #RRGGBB)");
         }
-        answer(*target);
+        printMatch(context, *setup, *target);
     }
     return kExitOk;
 }
 
 } // namespace
 
+std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &options)
+{
+    MatchSetup setup;
+    setup.json = options.json;
+    std::optional<MixModel> model;
+    if (options.mode == "subtractive")
+        model = MixModel::Subtractive;
+    else if (options.mode == "spatial")
+        model = MixModel::Spatial;
+    else if (!options.mode.empty()) {
+        context.fail("unknown mixing mode '" + options.mode + "' (subtractive or spatial)");
+        return std::nullopt;
+    }
+    if (options.card != "none") {
+        setup.card = cardFromName(options.card);
+        if (!setup.card) {
+            context.fail("unknown colour card '" + options.card + "' (pantone, ral, building or none)");
+            return std::nullopt;
+        }
+        setup.cards = &context.cards();
+    }
+    if (!options.box.empty() && !options.paints.empty()) {
+        context.fail("--box and --paints cannot be used together");
+        return std::nullopt;
+    }
+
+    Session *session = context.session();
+    if (!session)
+        return std::nullopt;
+    // The configured mode: 1 is spatial, anything else subtractive.
+    setup.model = model.value_or(session->mixingMode() == 1 ? MixModel::Spatial : MixModel::Subtractive);
+
+    if (!options.paints.empty()) {
+        auto paints = readPaintsFile(context, options.paints);
+        if (!paints)
+            return std::nullopt;
+        setup.box = std::move(*paints);
+        return setup;
+    }
+    CColorManager &colors = session->colors();
+    if (!options.box.empty() && (!colors.colorBoxExists(options.box) || !colors.loadColorBox(options.box))) {
+        context.fail("no colour box named '" + options.box + "'");
+        return std::nullopt;
+    }
+    const auto current = colors.currentBoxRecords();
+    setup.box.assign(current.begin(), current.end());
+    return setup;
+}
+
+void printMatch(Context &context, const MatchSetup &setup, const RgbColor &target)
+{
+    const ColorPick pick = pickColor(setup.box, target, setup.model, setup.cards, setup.card);
+    context.io.out << (setup.json ? matchJson(pick, setup.card) : matchText(pick, setup.card)) << '\n';
+}
+
+void addMatchOptions(CLI::App &command, MatchOptions &options)
+{
+    command.add_option("--box", options.box, "Colour box to mix from (default: the current box)");
+    command.add_option("--paints", options.paints, "Ad-hoc colour box: UTF-8 CSV with header code,name,r,g,b");
+    command.add_option("--mode", options.mode, "subtractive or spatial (default: the configured mixing mode)");
+    command.add_option("--card", options.card, "pantone, ral, building or none (default pantone)");
+    command.add_flag("--json", options.json, "One JSON object per colour");
+}
+
 void addMatchCommands(CLI::App &app, Commands &commands)
 {
     auto options = std::make_shared<MatchOptions>();
     CLI::App *match = app.add_subcommand("match", "Best mix of one, two or three paints for each colour");
-    match->add_option("--box", options->box, "Colour box to mix from (default: the current box)");
-    match->add_option("--paints", options->paints, "Ad-hoc colour box: UTF-8 CSV with header code,name,r,g,b");
-    match->add_option("--mode", options->mode, "subtractive or spatial (default: the configured mixing mode)");
-    match->add_option("--card", options->card, "pantone, ral, building or none (default pantone)");
-    match->add_flag("--json", options->json, "One JSON object per colour");
+    addMatchOptions(*match, *options);
     match->add_option("COLOUR", options->colors, "R,G,B or #RRGGBB; none: one per line from stdin");
     commands.push_back({match, [options](Context &context) { return runMatch(context, *options); }});
 }

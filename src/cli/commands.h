@@ -23,5 +23,6 @@ using Commands = std::vector<Command>;
 void addCardCommands(CLI::App &app, Commands &commands);
 void addMatchCommands(CLI::App &app, Commands &commands);
 void addStoreCommands(CLI::App &app, Commands &commands);
+void addViewCommands(CLI::App &app, Commands &commands);
 
 } // namespace pigmora::cli

@@ -36,11 +36,19 @@ inline constexpr int kMaxPictureSide = 20000;
 // Decoders of untrusted bytes. A damaged, truncated or hostile input gives an
 // error result with a clear text; they never crash, hang or allocate without
 // bound, and release everything they allocated on every path.
+//
+// decodeJpeg turns the picture upright by its EXIF orientation tag. Palette
+// bitmaps expand to 24-bit colour; pixels an RLE bitmap skips are white
+// (255, 255, 255, 0); a palette index past the palette refuses the file.
+// decodePng composites transparency over white and sets every fourth byte 0.
 Result<DecodedPicture> decodeJpeg(std::span<const std::uint8_t> bytes);
 Result<DecodedPicture> decodeBitmap(std::span<const std::uint8_t> bytes);
 Result<DecodedPicture> decodePng(std::span<const std::uint8_t> bytes);
 
-// Reads the file and dispatches on its extension.
+// Checks that the file exists ("图像文件不存在：<path>"), then its extension
+// ("不支持的图像文件类型：<path>", without reading it), reads it in one piece
+// ("无法读取图像文件：<path>"; over 1 GiB "图像文件过大（最大 1 GB）：<path>")
+// and decodes it by its extension.
 Result<DecodedPicture> decodePictureFile(const std::filesystem::path &path);
 
 } // namespace pigmora

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "data/color.h"
+#include "data/records.h"
+#include "data/standardcolorcard.h"
+#include "engine/mixsolver.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace pigmora::cli {
+
+class Context;
+
+// The options every command that answers a colour pick takes ("match", "pick").
+struct MatchOptions {
+    std::string box;
+    std::string paints;
+    std::string mode;
+    std::string card = "pantone";
+    bool json = false;
+    std::vector<std::string> colors;
+};
+
+void addMatchOptions(CLI::App &command, MatchOptions &options);
+
+// What a pick is answered from: the box, the mixing model and the card.
+struct MatchSetup {
+    std::vector<PaintColorRecord> box;
+    MixModel model = MixModel::Subtractive;
+    std::optional<CStandardColorCard::Card> card;
+    const CStandardColorCard *cards = nullptr;
+    bool json = false;
+};
+
+// Checks the options and prepares the data folder; nothing (the reason
+// printed) when an option or the data is unusable.
+std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &options);
+
+// Answers one colour on stdout, as text or as one JSON line.
+void printMatch(Context &context, const MatchSetup &setup, const RgbColor &target);
+
+} // namespace pigmora::cli

@@ -1,0 +1,137 @@
+#include "clitest.h"
+
+#include <gtest/gtest.h>
+
+namespace pigmora::test {
+namespace {
+
+const std::filesystem::path kPhotoJpeg = std::filesystem::path(PIGMORA_TEST_DATA_DIR) / "sample-photo.jpg";
+const std::filesystem::path kPhotoBitmap = std::filesystem::path(PIGMORA_TEST_DATA_DIR) / "sample-photo.bmp";
+
+std::int32_t readI32(const std::vector<unsigned char> &bytes, std::size_t offset)
+{
+    return static_cast<std::int32_t>(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16
+                                     | static_cast<unsigned>(bytes[offset + 3]) << 24);
+}
+
+class ViewCommands : public ::testing::Test
+{
+protected:
+    CliRun cli(std::vector<std::string> args) { return runCli(args, {}, dir.path()); }
+    TempDir dir;
+};
+
+TEST_F(ViewCommands, RealSizeViewHoldsTheDecodedPixelsBottomUp)
+{
+    // The sample bitmap holds the JPEG's pixels as libjpeg decodes them, as a
+    // 24-bit bottom-up bitmap with a 54-byte header: the same pixel bytes.
+    const auto reference = readFileBytes(kPhotoBitmap);
+    for (const auto &photo : {kPhotoJpeg, kPhotoBitmap}) {
+        const auto out = dir / "view.bmp";
+        const auto run = cli({"view", photo.string(), out.string()});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto bytes = readFileBytes(out);
+        ASSERT_EQ(bytes.size(), reference.size());
+        EXPECT_EQ(readI32(bytes, 14), 40);  // info header size
+        EXPECT_EQ(readI32(bytes, 18), 500); // width
+        EXPECT_EQ(readI32(bytes, 22), 667); // height, positive: bottom-up
+        EXPECT_EQ(bytes[28], 24);
+        EXPECT_TRUE(std::equal(bytes.begin() + 54, bytes.end(), reference.begin() + 54)) << photo;
+    }
+}
+
+TEST_F(ViewCommands, ZoomAndGray)
+{
+    const auto out = dir / "small.bmp";
+    auto run = cli({"view", kPhotoJpeg.string(), out.string(), "--zoom", "25%", "--gray"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto bytes = readFileBytes(out);
+    EXPECT_EQ(readI32(bytes, 18), 125);
+    EXPECT_EQ(readI32(bytes, 22), 166);
+    const std::size_t rowBytes = (125 * 3 + 3) / 4 * 4;
+    for (std::size_t y = 0; y < 166; ++y) {
+        for (std::size_t x = 0; x < 125; ++x) {
+            const std::size_t p = 54 + y * rowBytes + 3 * x;
+            ASSERT_TRUE(bytes[p] == bytes[p + 1] && bytes[p + 1] == bytes[p + 2]) << x << "," << y;
+        }
+    }
+    // "10" names the 10% step, which shows the picture at 0.2 of its size.
+    run = cli({"view", kPhotoJpeg.string(), out.string(), "--zoom", "10"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    bytes = readFileBytes(out);
+    EXPECT_EQ(readI32(bytes, 18), 100);
+    EXPECT_EQ(readI32(bytes, 22), 133);
+}
+
+TEST_F(ViewCommands, PickAnswersForTheViewPixel)
+{
+    // Pixel (10, 20) of the real-size view is row 20 from the top of the bitmap.
+    const auto reference = readFileBytes(kPhotoBitmap);
+    const std::size_t rowBytes = 1500;
+    const std::size_t p = 54 + (666 - 20) * rowBytes + 3 * 10;
+    const std::string color = std::to_string(reference[p + 2]) + "," + std::to_string(reference[p + 1]) + ","
+        + std::to_string(reference[p]);
+    const auto pick = cli({"pick", kPhotoJpeg.string(), "10", "20", "--json", "--mode", "spatial"});
+    ASSERT_EQ(pick.status, 0) << pick.err;
+    const auto match = cli({"match", "--json", "--mode", "spatial", color});
+    EXPECT_EQ(pick.out, match.out);
+    EXPECT_NE(pick.out.find("\"target\":[" + color + "]"), std::string::npos);
+
+    // At 25 % the view is 125 x 166: (124, 165) is its last pixel.
+    EXPECT_EQ(cli({"pick", kPhotoJpeg.string(), "124", "165", "--zoom", "25%"}).status, 0);
+}
+
+struct BadView {
+    const char *name;
+    std::vector<std::string> args;
+    const char *errorContains;
+};
+
+class BadViews : public ViewCommands, public ::testing::WithParamInterface<BadView>
+{
+};
+
+TEST_P(BadViews, FailWithAClearLine)
+{
+    std::vector<std::string> args;
+    for (const std::string &arg : GetParam().args) {
+        if (arg == "PHOTO")
+            args.push_back(kPhotoJpeg.string());
+        else if (arg == "OUT")
+            args.push_back((dir / "out.bmp").string());
+        else
+            args.push_back(arg);
+    }
+    const auto run = cli(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(GetParam().errorContains), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    View, BadViews,
+    ::testing::Values(
+        BadView{"MissingPhoto", {"view", "/nonexistent/a.jpg", "OUT"}, "文件不存在!"},
+        BadView{"UnsupportedExtension", {"view", PIGMORA_SOURCE_DIR "/README.md", "OUT"}, "不能读入指定的图像文件!"},
+        BadView{"UnknownZoom", {"view", "PHOTO", "OUT", "--zoom", "33%"}, "unknown zoom step '33%'"},
+        BadView{"UnwritableOutput", {"view", "PHOTO", "/nonexistent/dir/out.bmp"}, "cannot create"},
+        BadView{"PickOutsideRight", {"pick", "PHOTO", "500", "0"}, "outside the view picture (500 x 667)"},
+        BadView{"PickOutsideZoomed", {"pick", "PHOTO", "125", "0", "--zoom", "25%"}, "(125 x 166)"},
+        BadView{"PickNegative", {"pick", "PHOTO", "-1", "0"}, "pixel (-1, 0) is outside"},
+        BadView{"PickNotANumber", {"pick", "PHOTO", "1.5", "0"}, "X and Y must be whole numbers"},
+        BadView{"PickBadMode", {"pick", "PHOTO", "1", "1", "--mode", "x"}, "unknown mixing mode 'x'"}),
+    [](const ::testing::TestParamInfo<BadView> &param) { return param.param.name; });
+
+TEST_F(ViewCommands, ADamagedPhotoGivesTheDecodersReason)
+{
+    auto bytes = readFileBytes(kPhotoJpeg);
+    bytes.resize(600); // headers only
+    writeFileBytes(dir / "cut.jpg", bytes);
+    const auto run = cli({"view", (dir / "cut.jpg").string(), (dir / "out.bmp").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cut.jpg: "), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.bmp"));
+}
+
+} // namespace
+} // namespace pigmora::test
