@@ -230,8 +230,8 @@ std::vector<std::uint8_t> encodeJpeg(const std::vector<std::uint8_t> &bgrx, int 
 void BM_DecodeJpeg(benchmark::State &state)
 {
     const Photo size = photoSize(state.range(0));
-    const std::vector<std::uint8_t> jpeg = encodeJpeg(synthesisePhoto(size.width, size.height), size.width,
-                                                      size.height);
+    const std::vector<std::uint8_t> jpeg
+        = encodeJpeg(synthesisePhoto(size.width, size.height), size.width, size.height);
     StepMemory memory;
     for (auto _ : state) {
         Result<DecodedPicture> decoded = decodeJpeg(jpeg);
@@ -290,6 +290,7 @@ int main(int argc, char **argv)
     std::printf("gray kernel: %s\n", pigmora::gray::avx2Available() ? "AVX2" : "portable");
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::printf("highest resident memory during any step: %.0f MB\n", static_cast<double>(pigmora::g_highestKb) / 1024.0);
+    std::printf("highest resident memory during any step: %.0f MB\n",
+                static_cast<double>(pigmora::g_highestKb) / 1024.0);
     return 0;
 }

@@ -18,7 +18,7 @@ constexpr int kTargetCount = 64;
 const std::vector<PaintColorRecord> &catalogue()
 {
     static const std::vector<PaintColorRecord> records = [] {
-        CColorManager manager {"/nonexistent"};
+        CColorManager manager{"/nonexistent"};
         manager.buildBuiltInCatalogue();
         const auto span = manager.catalogueRecords();
         return std::vector<PaintColorRecord>(span.begin(), span.end());
@@ -49,7 +49,8 @@ std::vector<RgbColor> fixedTargets()
     return targets;
 }
 
-template<bool Fast> void solveBox(benchmark::State &state, MixModel model)
+template<bool Fast>
+void solveBox(benchmark::State &state, MixModel model)
 {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::vector<PaintColorRecord> box = spreadBox(n);
@@ -93,7 +94,8 @@ BENCHMARK(spatialSolve)->PIGMORA_BOX_SIZES;
 BENCHMARK(spatialSolvePlain)->PIGMORA_BOX_SIZES;
 
 // One pair fit over all 101 shares, on random catalogue pairs.
-template<class Fit> void pairFit(benchmark::State &state, Fit fit)
+template<class Fit>
+void pairFit(benchmark::State &state, Fit fit)
 {
     const auto &all = catalogue();
     const std::vector<RgbColor> targets = fixedTargets();

@@ -30,7 +30,8 @@ inline bool writeBytes(const std::filesystem::path &path, const std::uint8_t *da
 }
 
 // Stops the fuzzer like a crash when an accepted file is no longer accepted.
-template<typename File> void mustStillOpen(File &&file, const std::filesystem::path &path)
+template<typename File>
+void mustStillOpen(File &&file, const std::filesystem::path &path)
 {
     if (!file.open(path)) {
         std::fprintf(stderr, "accepted file refused after an edit: %s\n", file.lastError().message().c_str());

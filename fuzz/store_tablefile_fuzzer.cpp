@@ -17,7 +17,8 @@ using namespace pigmora;
 
 namespace {
 
-template<typename File> File makeFile()
+template<typename File>
+File makeFile()
 {
     if constexpr (std::is_same_v<File, CColorBoxFile>)
         return File(PIGMORA_FUZZ_VARIANT == 1 ? CColorBoxFile::kColorGroupMode : CColorBoxFile::kColorBoxMode);
@@ -25,7 +26,8 @@ template<typename File> File makeFile()
         return File();
 }
 
-template<typename File> void readAll(File &file, const std::vector<std::string> &names)
+template<typename File>
+void readAll(File &file, const std::vector<std::string> &names)
 {
     for (const std::string &name : names) {
         std::vector<std::uint8_t> buffer(64);
@@ -44,19 +46,21 @@ template<typename File> void readAll(File &file, const std::vector<std::string> 
     }
 }
 
-template<typename File> void mustReopen(const std::filesystem::path &path)
+template<typename File>
+void mustReopen(const std::filesystem::path &path)
 {
     fuzz::mustStillOpen(makeFile<File>(), path);
 }
 
-template<typename File> void exercise(const std::filesystem::path &path, const std::uint8_t *data, std::size_t size)
+template<typename File>
+void exercise(const std::filesystem::path &path, const std::uint8_t *data, std::size_t size)
 {
     File file = makeFile<File>();
     if (!file.open(path))
         return;
     // The names the file holds; the configuration variant does not list
     // them, so it is probed with the one section the program uses.
-    std::vector<std::string> names {"SysConfig", "0", "我"};
+    std::vector<std::string> names{"SysConfig", "0", "我"};
     if constexpr (requires { file.listNames(names); }) {
         file.listNames(names);
         for (std::string &name : names) // listed as UTF-8, addressed as GBK

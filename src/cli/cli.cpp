@@ -10,8 +10,8 @@ namespace pigmora::cli {
 
 namespace {
 
-constexpr const char *kUsage =
-    "usage: pigmora-cli [--data-dir DIR] COMMAND [ARGS]   ('pigmora-cli --help' lists the commands)";
+constexpr const char *kUsage
+    = "usage: pigmora-cli [--data-dir DIR] COMMAND [ARGS]   ('pigmora-cli --help' lists the commands)";
 
 // CLI11 reports a word that names no command as a missing subcommand; say
 // which word it was.

@@ -67,9 +67,10 @@ int runCard(Context &context, const std::string &name)
     for (const StandardColorRecord &entry : context.cards().entries(*card)) {
         const RgbColor c = entry.color();
         const bool known = entry.hasColor();
-        writeCsvRow(context.io.out, {platform::gbkToUtf8(entry.code()), platform::gbkToUtf8(entry.name()),
-                                     platform::gbkToUtf8(entry.englishName()), known ? std::to_string(c.red) : "",
-                                     known ? std::to_string(c.green) : "", known ? std::to_string(c.blue) : ""});
+        writeCsvRow(context.io.out,
+                    {platform::gbkToUtf8(entry.code()), platform::gbkToUtf8(entry.name()),
+                     platform::gbkToUtf8(entry.englishName()), known ? std::to_string(c.red) : "",
+                     known ? std::to_string(c.green) : "", known ? std::to_string(c.blue) : ""});
     }
     return kExitOk;
 }

@@ -21,7 +21,6 @@ namespace pigmora::cli {
 
 namespace {
 
-
 // An ad-hoc colour box from a CSV file "code,name,r,g,b": each row becomes a
 // paint as the catalogue records one (group 0, strength 1.0, mixing class 2,
 // user origin) and is put into the box.
@@ -62,8 +61,7 @@ std::optional<std::vector<PaintColorRecord>> readPaintsFile(Context &context, co
             context.fail(where + "the code or name holds characters the paint records cannot store");
             return std::nullopt;
         }
-        if (!box.addCatalogueColor(row[0], row[1], "", {*red, *green, *blue}, 1.0f, 2, 0,
-                                   PaintColorRecord::kOriginUser)
+        if (!box.addCatalogueColor(row[0], row[1], "", {*red, *green, *blue}, 1.0f, 2, 0, PaintColorRecord::kOriginUser)
             || !box.addToCurrentBox(row[0], row[1])) {
             context.fail(where + "paint " + row[0] + " " + row[1] + " is listed twice");
             return std::nullopt;

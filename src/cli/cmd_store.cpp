@@ -36,8 +36,11 @@ void printNames(Context &context, const std::vector<std::string> &names, bool js
 std::vector<std::string> paintFields(const PaintColorRecord &paint)
 {
     const RgbColor c = paint.color();
-    return {platform::gbkToUtf8(paint.code()), platform::gbkToUtf8(paint.name()),
-            platform::gbkToUtf8(paint.englishName()), std::to_string(c.red), std::to_string(c.green),
+    return {platform::gbkToUtf8(paint.code()),
+            platform::gbkToUtf8(paint.name()),
+            platform::gbkToUtf8(paint.englishName()),
+            std::to_string(c.red),
+            std::to_string(c.green),
             std::to_string(c.blue)};
 }
 
@@ -168,8 +171,9 @@ int runPalette(Context &context, const std::string &name, bool gpl)
     writeCsvRow(context.io.out, {"code", "r", "g", "b", "cell"});
     for (const PaletteColorRecord &color : list) {
         const RgbColor c = color.color();
-        writeCsvRow(context.io.out, {platform::gbkToUtf8(color.code()), std::to_string(c.red),
-                                     std::to_string(c.green), std::to_string(c.blue), std::to_string(color.cell())});
+        writeCsvRow(context.io.out,
+                    {platform::gbkToUtf8(color.code()), std::to_string(c.red), std::to_string(c.green),
+                     std::to_string(c.blue), std::to_string(color.cell())});
     }
     return kExitOk;
 }
@@ -227,8 +231,7 @@ int runImportPaints(Context &context, const std::string &group, const std::strin
             refuse(name, "色谱中同名颜色存在!");
             continue;
         }
-        if (!colors.addGroupColor(groupName, name, "", {*red, *green, *blue}, 1.0f, 2,
-                                  PaintColorRecord::kOriginUser)) {
+        if (!colors.addGroupColor(groupName, name, "", {*red, *green, *blue}, 1.0f, 2, PaintColorRecord::kOriginUser)) {
             refuse(name, "增加色谱颜色失败!");
             continue;
         }

@@ -44,8 +44,9 @@ std::optional<PictureBitmap> viewOf(Context &context, const ViewOptions &options
 {
     const auto zoom = zoomStep(options.zoom);
     if (!zoom) {
-        context.fail("unknown zoom step '" + options.zoom + "' (10%, 25%, 50%, 75%, 100%, 125%, 150%, 175%, 200%, "
-                     "300%, 400%, 600% or 800%)");
+        context.fail("unknown zoom step '" + options.zoom
+                     + "' (10%, 25%, 50%, 75%, 100%, 125%, 150%, 175%, 200%, "
+                       "300%, 400%, 600% or 800%)");
         return std::nullopt;
     }
     std::error_code ec;
@@ -108,8 +109,9 @@ int runPick(Context &context, const ViewOptions &options)
 
 void addViewOptions(CLI::App &command, ViewOptions &options)
 {
-    command.add_option("--zoom", options.zoom, "Zoom step: 10% 25% 50% 75% 100% 125% 150% 175% 200% 300% 400% 600% "
-                                               "800% (default 100%)");
+    command.add_option("--zoom", options.zoom,
+                       "Zoom step: 10% 25% 50% 75% 100% 125% 150% 175% 200% 300% 400% 600% "
+                       "800% (default 100%)");
     command.add_flag("--gray", options.gray, "Black-and-white view");
 }
 

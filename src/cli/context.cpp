@@ -19,8 +19,7 @@ Context::Context(Io streams, std::filesystem::path dataDir)
     : io(streams)
     , m_dataDir(std::move(dataDir))
     , m_notifier(streams.err)
-{
-}
+{ }
 
 Context::~Context() = default;
 

@@ -15,7 +15,7 @@ namespace pigmora::cli {
 enum ExitStatus {
     kExitOk = 0,
     kExitFailure = 1, // bad input or missing data: one line on stderr says what
-    kExitUsage = 2,   // unknown command or option, missing argument
+    kExitUsage = 2, // unknown command or option, missing argument
 };
 
 struct Io {
@@ -30,8 +30,7 @@ class StderrNotifier final : public Notifier
 public:
     explicit StderrNotifier(std::ostream &err)
         : m_err(err)
-    {
-    }
+    { }
     void showMessage(std::string_view text, MessageIcon icon) override;
     bool askYesNo(std::string_view text) override;
 
@@ -46,8 +45,7 @@ class Session
 public:
     explicit Session(std::unique_ptr<DataFolder> folder)
         : m_folder(std::move(folder))
-    {
-    }
+    { }
 
     CColorManager &colors() { return *m_folder->colors(); }
     int mixingMode() const { return m_folder->settings().mixingMode; }

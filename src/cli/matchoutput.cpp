@@ -36,8 +36,8 @@ std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::C
         }
         line += "  = " + rgbText(pick.mix.mixed.color()) + "  deviation " + deviationText(pick.mix.deviation);
         if (card && pick.cardEntry) {
-            line += "  " + std::string(cardName(*card)) + ' ' + platform::gbkToUtf8(pick.cardEntry->displayText())
-                + ' ' + rgbText(pick.cardEntry->color());
+            line += "  " + std::string(cardName(*card)) + ' ' + platform::gbkToUtf8(pick.cardEntry->displayText()) + ' '
+                + rgbText(pick.cardEntry->color());
         }
     }
     line += "  CMYK " + cmykText(pick.cmyk);
@@ -72,22 +72,32 @@ std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::C
             json.number(proportion, 9);
         json.endArray().key("mixed");
         writeRgb(json, pick.mix.mixed.color());
-        json.key("deviation").number(pick.mix.deviation, 17).key("deviation_text").value(deviationText(pick.mix.deviation));
+        json.key("deviation")
+            .number(pick.mix.deviation, 17)
+            .key("deviation_text")
+            .value(deviationText(pick.mix.deviation));
     } else {
         json.key("proportions").null().key("mixed").null().key("deviation").null().key("deviation_text").value("");
     }
     json.key("card");
     if (pick.solved && card && pick.cardEntry) {
-        json.beginObject().key("card").value(cardName(*card)).key("code").value(
-            platform::gbkToUtf8(pick.cardEntry->displayText()));
+        json.beginObject()
+            .key("card")
+            .value(cardName(*card))
+            .key("code")
+            .value(platform::gbkToUtf8(pick.cardEntry->displayText()));
         json.key("rgb");
         writeRgb(json, pick.cardEntry->color());
         json.endObject();
     } else {
         json.null();
     }
-    json.key("cmyk").beginArray().value(pick.cmyk.cyan).value(pick.cmyk.magenta).value(pick.cmyk.yellow).value(
-        pick.cmyk.black);
+    json.key("cmyk")
+        .beginArray()
+        .value(pick.cmyk.cyan)
+        .value(pick.cmyk.magenta)
+        .value(pick.cmyk.yellow)
+        .value(pick.cmyk.black);
     json.endArray().endObject();
     return json.text();
 }

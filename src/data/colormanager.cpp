@@ -16,8 +16,7 @@ std::unique_ptr<DCArray> newPaintArray()
 CColorManager::CColorManager(std::filesystem::path programFolder, Notifier *notifier)
     : m_programFolder(std::move(programFolder))
     , m_notifier(notifier)
-{
-}
+{ }
 
 CColorManager::~CColorManager()
 {

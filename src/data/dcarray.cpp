@@ -8,8 +8,7 @@ namespace pigmora {
 DCArray::DCArray(std::uint32_t recordSize, CompareFunction compare)
     : m_recordSize(recordSize)
     , m_compare(compare)
-{
-}
+{ }
 
 DCArray::~DCArray() = default;
 
@@ -156,7 +155,8 @@ bool DCArray::resizeBlock(int newCapacity)
 {
     if (newCapacity < m_count)
         return false;
-    std::unique_ptr<std::byte[]> block(new (std::nothrow) std::byte[static_cast<std::size_t>(newCapacity) * m_recordSize]);
+    std::unique_ptr<std::byte[]> block(new (std::nothrow)
+                                           std::byte[static_cast<std::size_t>(newCapacity) * m_recordSize]);
     if (!block && newCapacity > 0)
         return false;
     if (m_count > 0)

@@ -67,7 +67,10 @@ private:
     // Resizes the block to newCapacity records, keeping the first count.
     // False (nothing changed) when the memory cannot be obtained.
     bool resizeBlock(int newCapacity);
-    const std::byte *recordPtr(int index) const { return m_records.get() + static_cast<std::size_t>(index) * m_recordSize; }
+    const std::byte *recordPtr(int index) const
+    {
+        return m_records.get() + static_cast<std::size_t>(index) * m_recordSize;
+    }
     std::byte *recordPtr(int index) { return m_records.get() + static_cast<std::size_t>(index) * m_recordSize; }
 
     std::unique_ptr<std::byte[]> m_records;

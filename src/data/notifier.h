@@ -34,7 +34,7 @@ public:
 class SilentNotifier final : public Notifier
 {
 public:
-    void showMessage(std::string_view, MessageIcon) override {}
+    void showMessage(std::string_view, MessageIcon) override { }
     bool askYesNo(std::string_view) override { return false; }
 };
 

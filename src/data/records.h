@@ -110,7 +110,8 @@ public:
 
     RgbColor color() const
     {
-        return {le::readI32(&m_bytes[kRedOffset]), le::readI32(&m_bytes[kGreenOffset]), le::readI32(&m_bytes[kBlueOffset])};
+        return {le::readI32(&m_bytes[kRedOffset]), le::readI32(&m_bytes[kGreenOffset]),
+                le::readI32(&m_bytes[kBlueOffset])};
     }
     void setColor(const RgbColor &color);
     // An entry whose colour no published source gives carries -1 channels;
@@ -146,7 +147,8 @@ public:
 
     RgbColor color() const
     {
-        return {le::readI32(&m_bytes[kRedOffset]), le::readI32(&m_bytes[kGreenOffset]), le::readI32(&m_bytes[kBlueOffset])};
+        return {le::readI32(&m_bytes[kRedOffset]), le::readI32(&m_bytes[kGreenOffset]),
+                le::readI32(&m_bytes[kBlueOffset])};
     }
     void setColor(const RgbColor &color);
     std::int32_t cell() const { return le::readI32(&m_bytes[kCellOffset]); }
@@ -161,8 +163,8 @@ static_assert(sizeof(PaletteColorRecord) == PaletteColorRecord::kSize);
 
 // Compare functions for DCArray (key, element): unsigned byte comparison of
 // the NUL-terminated texts, -1, 0 or +1, ascending.
-int comparePaintColorRecords(const void *key, const void *element);    // code, then name
+int comparePaintColorRecords(const void *key, const void *element); // code, then name
 int compareStandardColorRecords(const void *key, const void *element); // code, then name
-int comparePaletteColorRecords(const void *key, const void *element);  // code
+int comparePaletteColorRecords(const void *key, const void *element); // code
 
 } // namespace pigmora

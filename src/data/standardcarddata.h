@@ -10,9 +10,9 @@ namespace pigmora::carddata {
 
 struct CardEntry {
     std::string_view code;
-    std::string_view name;        // Chinese name, UTF-8; may be empty
+    std::string_view name; // Chinese name, UTF-8; may be empty
     std::string_view englishName; // may be empty
-    std::int16_t red;             // -1 for all three: no published colour
+    std::int16_t red; // -1 for all three: no published colour
     std::int16_t green;
     std::int16_t blue;
 };

@@ -42,8 +42,8 @@ void CStandardColorCard::buildCard(Card card)
         addColor(card, entry.code, entry.name, entry.englishName, {entry.red, entry.green, entry.blue});
 }
 
-bool CStandardColorCard::addColor(Card card, std::string_view code, std::string_view name,
-                                  std::string_view englishName, const RgbColor &color)
+bool CStandardColorCard::addColor(Card card, std::string_view code, std::string_view name, std::string_view englishName,
+                                  const RgbColor &color)
 {
     const auto gbkCode = platform::utf8ToGbk(code);
     const auto gbkName = platform::utf8ToGbk(name);

@@ -24,8 +24,7 @@ private:
     explicit Status(std::string message)
         : m_failed(true)
         , m_message(std::move(message))
-    {
-    }
+    { }
 
     bool m_failed = false;
     std::string m_message;
@@ -38,12 +37,10 @@ class Result
 public:
     Result(T value) // NOLINT(google-explicit-constructor): a value is a success
         : m_value(std::move(value))
-    {
-    }
+    { }
     Result(Status status) // NOLINT(google-explicit-constructor): a failure
         : m_status(std::move(status))
-    {
-    }
+    { }
 
     bool isOk() const { return m_value.has_value(); }
     explicit operator bool() const { return isOk(); }

@@ -70,13 +70,14 @@ std::string deviationText(double deviation)
 
 std::string rgbStatusText(const RgbColor &color)
 {
-    return "R:" + std::to_string(color.red) + "  G:" + std::to_string(color.green) + "  B:" + std::to_string(color.blue);
+    return "R:" + std::to_string(color.red) + "  G:" + std::to_string(color.green)
+        + "  B:" + std::to_string(color.blue);
 }
 
 std::string cmykStatusText(const Cmyk &cmyk)
 {
-    return "C:" + std::to_string(cmyk.cyan) + "  M:" + std::to_string(cmyk.magenta) + "  Y:"
-        + std::to_string(cmyk.yellow) + "  K:" + std::to_string(cmyk.black);
+    return "C:" + std::to_string(cmyk.cyan) + "  M:" + std::to_string(cmyk.magenta)
+        + "  Y:" + std::to_string(cmyk.yellow) + "  K:" + std::to_string(cmyk.black);
 }
 
 ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &target, MixModel model,

@@ -14,8 +14,8 @@ namespace pigmora {
 struct MixResult {
     PaintColorRecord target;
     PaintColorRecord mixed;
-    std::array<PaintColorRecord, 3> paints {};
-    std::array<float, 3> proportions {1.0f, 0.0f, 0.0f};
+    std::array<PaintColorRecord, 3> paints{};
+    std::array<float, 3> proportions{1.0f, 0.0f, 0.0f};
     double deviation = -1.0;
 
     static MixResult forTarget(const RgbColor &color)

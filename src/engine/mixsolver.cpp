@@ -60,7 +60,8 @@ MixFn mixOf(MixModel model)
 
 // Stage 2 bookkeeping: which pairs are admitted and how far the admission
 // limit may rise. Every admitted pair replaces the previous answer.
-class PairAcceptance {
+class PairAcceptance
+{
 public:
     bool admits(double distance) const { return distance < m_best || distance < kNearMatchDistance; }
     // A pair at least this far from the target is never admitted.
@@ -169,8 +170,8 @@ bool findBestPairFast(MixModel model, std::span<const PaintColorRecord> box, con
     const std::vector<BoxPaint> paints = boxPaints(box, target);
     if (model == MixModel::Spatial) {
         auto fit = [&](int i, int j, const PairAcceptance &) -> std::optional<PairFit> {
-            return fitSpatialPair(
-                target, paints[static_cast<std::size_t>(i)].color, paints[static_cast<std::size_t>(j)].color);
+            return fitSpatialPair(target, paints[static_cast<std::size_t>(i)].color,
+                                  paints[static_cast<std::size_t>(j)].color);
         };
         return searchBestPair(model, paints, fit, best);
     }
@@ -179,7 +180,7 @@ bool findBestPairFast(MixModel model, std::span<const PaintColorRecord> box, con
         const BoxPaint &a = paints[static_cast<std::size_t>(i)];
         const BoxPaint &b = paints[static_cast<std::size_t>(j)];
         if (a.color == b.color)
-            return PairFit {1.0f, a.targetDistance, true, false};
+            return PairFit{1.0f, a.targetDistance, true, false};
         // sqrt is monotonic: no mix of the pair can come closer than the bound.
         const std::int32_t bound = subtractiveLowerBound(target, a.color, b.color);
         if (bound > 0 && std::sqrt(static_cast<double>(bound)) >= acceptance.admissionLimit())
@@ -292,7 +293,7 @@ RgbColor mixSubtractive(const RgbColor &a, const RgbColor &b, float share)
 {
     const double s = share > 0.999999999 ? 1.0 : share;
     return {subtractiveChannel(a.red, b.red, s), subtractiveChannel(a.green, b.green, s),
-        subtractiveChannel(a.blue, b.blue, s)};
+            subtractiveChannel(a.blue, b.blue, s)};
 }
 
 PairFit fitSubtractivePair(const RgbColor &target, const RgbColor &a, const RgbColor &b)

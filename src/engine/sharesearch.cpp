@@ -16,7 +16,7 @@ namespace {
 
 constexpr SubtractiveShares makeShares()
 {
-    SubtractiveShares table {};
+    SubtractiveShares table{};
     float p = 0.0f;
     for (int k = 0; k < kSubtractiveShareCount; ++k) {
         table.shareAsFloat[static_cast<std::size_t>(k)] = p;
@@ -50,7 +50,7 @@ PairChannels pairChannels(const RgbColor &target, const RgbColor &a, const RgbCo
     const int as[3] = {a.red, a.green, a.blue};
     const int bs[3] = {b.red, b.green, b.blue};
     const int ts[3] = {target.red, target.green, target.blue};
-    PairChannels pc {};
+    PairChannels pc{};
     for (int c = 0; c < 3; ++c) {
         const int diff = std::abs(as[c] - bs[c]);
         pc.base[c] = bs[c];
@@ -127,8 +127,8 @@ double shareDistancesSse2(const RgbColor &target, const RgbColor &a, const RgbCo
     return smallestOf(smallest);
 }
 
-__attribute__((target("avx2"))) double shareDistancesAvx2(
-    const RgbColor &target, const RgbColor &a, const RgbColor &b, double *out)
+__attribute__((target("avx2"))) double shareDistancesAvx2(const RgbColor &target, const RgbColor &a, const RgbColor &b,
+                                                          double *out)
 {
     static_assert(kPaddedShareCount % 4 == 0);
     const PairChannels pc = pairChannels(target, a, b);

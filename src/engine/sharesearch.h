@@ -19,9 +19,9 @@ inline constexpr int kSubtractiveShareCount = 101;
 inline constexpr int kPaddedShareCount = 104;
 
 struct SubtractiveShares {
-    alignas(32) std::array<double, kPaddedShareCount> share {}; // the float share, widened
-    alignas(32) std::array<double, kPaddedShareCount> weight {}; // s below 0.5, else 1 - s
-    std::array<float, kPaddedShareCount> shareAsFloat {};
+    alignas(32) std::array<double, kPaddedShareCount> share{}; // the float share, widened
+    alignas(32) std::array<double, kPaddedShareCount> weight{}; // s below 0.5, else 1 - s
+    std::array<float, kPaddedShareCount> shareAsFloat{};
 };
 
 // Shares 0, 0.01, ... each the exact sum rounded to single precision; the 51st
@@ -44,7 +44,7 @@ ShareDistancesFn bestShareDistances();
 
 // fitSubtractivePair on the vectorised search.
 PairFit fitSubtractivePairFast(const RgbColor &target, const RgbColor &a, const RgbColor &b);
-PairFit fitSubtractivePairWith(
-    ShareDistancesFn distances, const RgbColor &target, const RgbColor &a, const RgbColor &b);
+PairFit fitSubtractivePairWith(ShareDistancesFn distances, const RgbColor &target, const RgbColor &a,
+                               const RgbColor &b);
 
 } // namespace pigmora

@@ -55,8 +55,7 @@ public:
         : m_mask(mask)
         , m_shift(mask ? std::countr_zero(mask) : 0)
         , m_max(mask >> m_shift)
-    {
-    }
+    { }
 
     bool isContiguous() const { return (m_max & (m_max + 1)) == 0; }
 

@@ -42,8 +42,8 @@ std::vector<std::uint8_t> encodeBitmap24(const PictureBitmap &bitmap)
     le::writeI32(info, static_cast<std::int32_t>(kInfoHeaderSize));
     le::writeI32(info + 4, width);
     le::writeI32(info + 8, height); // positive: bottom-up rows
-    writeU16(info + 12, 1);         // planes
-    writeU16(info + 14, 24);        // bits per pixel
+    writeU16(info + 12, 1); // planes
+    writeU16(info + 14, 24); // bits per pixel
     le::writeI32(info + 20, static_cast<std::int32_t>(imageBytes));
     std::uint8_t *rows = info + kInfoHeaderSize;
     for (int y = 0; y < height; ++y) {

@@ -14,8 +14,7 @@ public:
         : m_data(data)
         , m_size(size)
         , m_bigEndian(bigEndian)
-    {
-    }
+    { }
 
     bool has(std::uint64_t offset, std::uint64_t length) const { return offset + length <= m_size; }
 
@@ -74,14 +73,22 @@ std::int64_t Placement::first(std::int64_t y) const
     const std::int64_t h = m_height;
     const std::int64_t stride = outWidth();
     switch (m_orientation) {
-    case 2: return y * stride + w - 1;           // mirrored left to right
-    case 3: return (h - 1 - y) * stride + w - 1; // turned 180 degrees
-    case 4: return (h - 1 - y) * stride;         // mirrored top to bottom
-    case 5: return y;                            // mirrored along the main diagonal
-    case 6: return h - 1 - y;                    // turned 90 degrees clockwise
-    case 7: return (w - 1) * stride + h - 1 - y; // mirrored along the other diagonal
-    case 8: return (w - 1) * stride + y;         // turned 90 degrees anticlockwise
-    default: return y * stride;
+    case 2:
+        return y * stride + w - 1; // mirrored left to right
+    case 3:
+        return (h - 1 - y) * stride + w - 1; // turned 180 degrees
+    case 4:
+        return (h - 1 - y) * stride; // mirrored top to bottom
+    case 5:
+        return y; // mirrored along the main diagonal
+    case 6:
+        return h - 1 - y; // turned 90 degrees clockwise
+    case 7:
+        return (w - 1) * stride + h - 1 - y; // mirrored along the other diagonal
+    case 8:
+        return (w - 1) * stride + y; // turned 90 degrees anticlockwise
+    default:
+        return y * stride;
     }
 }
 
@@ -89,12 +96,16 @@ std::int64_t Placement::step() const
 {
     switch (m_orientation) {
     case 2:
-    case 3: return -1;
+    case 3:
+        return -1;
     case 5:
-    case 6: return outWidth();
+    case 6:
+        return outWidth();
     case 7:
-    case 8: return -outWidth();
-    default: return 1;
+    case 8:
+        return -outWidth();
+    default:
+        return 1;
     }
 }
 

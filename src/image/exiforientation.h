@@ -24,8 +24,7 @@ public:
         : m_orientation(orientation)
         , m_width(width)
         , m_height(height)
-    {
-    }
+    { }
 
     bool isUpright() const { return m_orientation == 1; }
     bool swapsSides() const { return m_orientation >= 5; }

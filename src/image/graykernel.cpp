@@ -15,7 +15,7 @@ std::uint8_t grayLevel(std::uint8_t blue, std::uint8_t green, std::uint8_t red)
     // The constants are doubles; the products and sums are extended. At the
     // exact .5 ties this decides the result (0, 1, 187 gives 56, not 57).
     const long double v = blue * static_cast<long double>(0.114) + green * static_cast<long double>(0.587)
-                          + red * static_cast<long double>(0.299) + 0.5L;
+        + red * static_cast<long double>(0.299) + 0.5L;
     const auto level = static_cast<long long>(v);
     return static_cast<std::uint8_t>(level > 255 ? 255 : level);
 }
@@ -39,9 +39,8 @@ struct TieTable {
                 const int rest = (114 * b + 587 * g + 500) % 1000;
                 const int r = (1000 - rest) % 1000 * kInverse299 % 1000;
                 if (r < 256)
-                    level[static_cast<std::size_t>(b << 8 | g)] = grayLevel(static_cast<std::uint8_t>(b),
-                                                                            static_cast<std::uint8_t>(g),
-                                                                            static_cast<std::uint8_t>(r));
+                    level[static_cast<std::size_t>(b << 8 | g)] = grayLevel(
+                        static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(r));
             }
         }
     }
@@ -68,7 +67,7 @@ inline std::uint32_t grayPixel(std::uint32_t p, const TieTable &ties)
 inline std::uint32_t loadPixel(const std::uint8_t *p)
 {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8
-           | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+        | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
 inline void storePixel(std::uint8_t *p, std::uint32_t v)

@@ -14,8 +14,7 @@ namespace {
 
 bool isConvertible(const CImageDibObject &picture)
 {
-    return picture.hasBlock() && picture.state() == CImageDibObject::kStateHoldsPicture
-           && picture.bitsPerPixel() == 32;
+    return picture.hasBlock() && picture.state() == CImageDibObject::kStateHoldsPicture && picture.bitsPerPixel() == 32;
 }
 
 } // namespace

@@ -17,8 +17,8 @@ public:
     // Re-creates the picture as width x height at 32 bits with every pixel
     // (b0, b1, b2, b3); state 3. False, leaving the picture as it was, for a
     // size it cannot hold or memory refused.
-    bool fillPicture(CImageDibObject &picture, int width, int height, std::uint8_t b0, std::uint8_t b1,
-                     std::uint8_t b2, std::uint8_t b3);
+    bool fillPicture(CImageDibObject &picture, int width, int height, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2,
+                     std::uint8_t b3);
 
     // Gray conversion in place; the fourth byte is kept.
     bool gray(CImageDibObject &picture);
@@ -39,8 +39,7 @@ public:
 
 private:
     enum class Direction { Enlarge, Reduce };
-    bool resample(CImageDibObject &target, const CImageDibObject &source, int width, int height,
-                  Direction direction);
+    bool resample(CImageDibObject &target, const CImageDibObject &source, int width, int height, Direction direction);
 };
 
 } // namespace pigmora

@@ -138,8 +138,7 @@ bool CImageDibObject::createBlank(int width, int height, int bitsPerPixel, bool 
 bool CImageDibObject::adoptRows(int width, int height, std::vector<std::uint8_t> &&rows)
 {
     const std::uint32_t stride = rowStrideFor(width, 32);
-    if (stride == 0 || height <= 0
-        || rows.size() != std::uint64_t{stride} * static_cast<std::uint64_t>(height))
+    if (stride == 0 || height <= 0 || rows.size() != std::uint64_t{stride} * static_cast<std::uint64_t>(height))
         return false;
     std::shared_ptr<PictureBlock> block = PictureBlock::adopt(std::move(rows));
     if (!block)

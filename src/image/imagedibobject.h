@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image/pictureblock.h"
 #include "image/picturebitmap.h"
+#include "image/pictureblock.h"
 
 #include <cstddef>
 #include <cstdint>

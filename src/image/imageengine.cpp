@@ -20,8 +20,7 @@ constexpr std::string_view kBadDecoderOutput = "图像解码结果无效!";
 
 CImageEngine::CImageEngine()
     : m_pictures(sizeof(CImageDibObject *), &CImageEngine::comparePictures)
-{
-}
+{ }
 
 CImageEngine::~CImageEngine()
 {
@@ -183,7 +182,7 @@ Result<CImageDibObject *> CImageEngine::loadPictureFile(const std::filesystem::p
     DecodedPicture &picture = decoded.value();
     if (picture.width <= 0 || picture.height <= 0
         || picture.pixels.size()
-               != static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 4)
+            != static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 4)
         return Status::error(std::string(kBadDecoderOutput));
     // The decoder's rows are already the picture's layout: taken over as
     // they are, not copied.

@@ -25,8 +25,8 @@ class CImagePainter;
 struct SourceBitmap {
     int width = 0;
     int height = 0;
-    int bitsPerPixel = 0;             // 24 or 32
-    std::ptrdiff_t bytesPerLine = 0;  // at least width x bitsPerPixel / 8
+    int bitsPerPixel = 0; // 24 or 32
+    std::ptrdiff_t bytesPerLine = 0; // at least width x bitsPerPixel / 8
     const std::uint8_t *bits = nullptr; // first byte of the top row
 };
 

@@ -12,8 +12,7 @@ PictureBitmap::PictureBitmap(std::shared_ptr<const PictureBlock> block, int widt
     , m_height(height)
     , m_bitsPerPixel(bitsPerPixel)
     , m_bytesPerLine(bytesPerLine)
-{
-}
+{ }
 
 const std::uint8_t *PictureBitmap::scanLine(int y) const
 {

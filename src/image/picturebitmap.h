@@ -24,8 +24,7 @@ class PictureBitmap
 {
 public:
     PictureBitmap() = default; // the null bitmap
-    PictureBitmap(std::shared_ptr<const PictureBlock> block, int width, int height, int bitsPerPixel,
-                  int bytesPerLine);
+    PictureBitmap(std::shared_ptr<const PictureBlock> block, int width, int height, int bitsPerPixel, int bytesPerLine);
 
     bool isNull() const { return !m_block; }
     int width() const { return m_width; }

@@ -48,7 +48,7 @@ private:
     std::vector<std::uint8_t> m_colorTable;
     std::uint8_t *m_pixels = nullptr;
     std::size_t m_pixelBytes = 0;
-    bool m_ownsPixels = false;                // m_pixels came from allocate()
+    bool m_ownsPixels = false; // m_pixels came from allocate()
     std::vector<std::uint8_t> m_adoptedPixels; // or from a decoder's buffer
 };
 

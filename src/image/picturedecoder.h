@@ -21,9 +21,9 @@ struct DecodedPicture {
 
 // File kinds recognised by extension, in any letter case.
 enum class PictureFormat {
-    Jpeg,       // .jpg, .jpeg
-    Bitmap,     // .bmp, .dib
-    Png,        // .png
+    Jpeg, // .jpg, .jpeg
+    Bitmap, // .bmp, .dib
+    Png, // .png
     Unsupported // anything else: refused without reading the file
 };
 

@@ -196,8 +196,8 @@ bool buildColumnRuns(int w, int a, std::vector<ColumnRun> &runs)
 // the sum is only kept in a register meanwhile. An unsplit row adds whole
 // pixels unweighted and split ones with their column share.
 template<bool RowSplit>
-void accumulateRow(const std::uint8_t *s, const std::vector<ColumnRun> &runs, float fy0, float fy1,
-                   Channels *current, Channels *next)
+void accumulateRow(const std::uint8_t *s, const std::vector<ColumnRun> &runs, float fy0, float fy1, Channels *current,
+                   Channels *next)
 {
     const std::size_t columns = runs.size() - 1;
     for (std::size_t t = 0; t < columns; ++t) {
@@ -286,7 +286,8 @@ bool reduce(const std::uint8_t *src, int srcWidth, int srcHeight, std::uint8_t *
 
     const std::int64_t products = std::int64_t{dstWidth} * dstHeight;
     const std::int64_t sourceProducts = std::int64_t{srcWidth} * srcHeight;
-    const auto scale = static_cast<float>(static_cast<long double>(products) / static_cast<long double>(sourceProducts));
+    const auto scale
+        = static_cast<float>(static_cast<long double>(products) / static_cast<long double>(sourceProducts));
 
     std::int64_t ry = 0;
     int targetRow = 0;

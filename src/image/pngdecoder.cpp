@@ -39,7 +39,7 @@ public:
 
 private:
     static void onError(png_structp png, png_const_charp message);
-    static void onWarning(png_structp, png_const_charp) {}
+    static void onWarning(png_structp, png_const_charp) { }
     static void readData(png_structp png, png_bytep out, png_size_t length);
 
     bool refuse(Status status)

@@ -76,8 +76,8 @@ ViewPicture buildViewPicture(CImageEngine &engine, std::string_view baseId, std:
 {
     ViewPicture view;
     view.zoomed = zoomText != "100%";
-    view.pictureId = derivePicture(engine, baseId, gray,
-                                   view.zoomed ? std::optional<float>(zoomFactor(zoomText)) : std::nullopt);
+    view.pictureId
+        = derivePicture(engine, baseId, gray, view.zoomed ? std::optional<float>(zoomFactor(zoomText)) : std::nullopt);
     return view;
 }
 

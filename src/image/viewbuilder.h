@@ -13,8 +13,8 @@ class CImageEngine;
 // the magnified picture that feeds the magnifier. Pure functions over the
 // image engine, shared by the picture view and the command-line companion.
 
-inline constexpr std::array<std::string_view, 13> kZoomSteps = {
-    "10%", "25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%", "400%", "600%", "800%"};
+inline constexpr std::array<std::string_view, 13> kZoomSteps
+    = {"10%", "25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%", "300%", "400%", "600%", "800%"};
 inline constexpr int kRealSizeZoomIndex = 4;
 inline constexpr int kHighestZoomIndex = static_cast<int>(kZoomSteps.size()) - 1;
 
@@ -53,7 +53,7 @@ Magnification magnificationFor(float zoom);
 
 struct MagnifiedPicture {
     std::string pictureId; // empty when none could be built
-    float factor = 1.0f;   // f, also when the scaling failed
+    float factor = 1.0f; // f, also when the scaling failed
 };
 
 // Builds the magnified picture: a copy of the base picture, gray when asked,

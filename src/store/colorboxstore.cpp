@@ -137,8 +137,8 @@ bool CColorManager::renameColorBox(std::string_view oldName, std::string_view ne
 bool CColorManager::isSystemColorBox(std::string_view boxName)
 {
     const auto boxes = defaultColorBoxes();
-    return std::any_of(
-        boxes.begin(), boxes.end(), [boxName](const DefaultColorBox &box) { return box.name == boxName; });
+    return std::any_of(boxes.begin(), boxes.end(),
+                       [boxName](const DefaultColorBox &box) { return box.name == boxName; });
 }
 
 } // namespace pigmora

@@ -154,7 +154,7 @@ bool CColorManager::nextCustomColorName(std::string_view groupName, std::string 
 }
 
 bool CColorManager::addGroupColor(std::string_view groupName, std::string_view paintName, std::string_view englishName,
-    const RgbColor &color, float strength, std::uint8_t mixingClass, std::uint8_t origin)
+                                  const RgbColor &color, float strength, std::uint8_t mixingClass, std::uint8_t origin)
 {
     CColorBoxFile file(CColorBoxFile::kColorGroupMode);
     const int index = openGroupFileFor(*this, groupName, file);
@@ -165,8 +165,8 @@ bool CColorManager::addGroupColor(std::string_view groupName, std::string_view p
         return false;
     const auto code = nextUserCode(catalogueRecords());
     if (!code
-        || !addCatalogueColor(
-            *code, paintName, englishName, color, strength, mixingClass, static_cast<std::uint8_t>(index), origin))
+        || !addCatalogueColor(*code, paintName, englishName, color, strength, mixingClass,
+                              static_cast<std::uint8_t>(index), origin))
         return false;
     if (writeGroupEntry(file, *this, index))
         return true;
@@ -175,8 +175,8 @@ bool CColorManager::addGroupColor(std::string_view groupName, std::string_view p
 }
 
 bool CColorManager::modifyGroupColor(std::string_view groupName, std::string_view paintName,
-    std::string_view englishName, const RgbColor &color, float strength, std::uint8_t mixingClass,
-    std::uint8_t /*origin: a paint keeps its own*/)
+                                     std::string_view englishName, const RgbColor &color, float strength,
+                                     std::uint8_t mixingClass, std::uint8_t /*origin: a paint keeps its own*/)
 {
     const auto gbkEnglish = store::gbkName(englishName);
     CColorBoxFile file(CColorBoxFile::kColorGroupMode);

@@ -22,7 +22,8 @@ std::string storedKey(std::string_view key)
 }
 
 // First item whose key, read as a C string, equals key.
-template<typename Items> auto findByKey(Items &items, std::string_view key) -> decltype(&items.front())
+template<typename Items>
+auto findByKey(Items &items, std::string_view key) -> decltype(&items.front())
 {
     for (auto &item : items) {
         if (std::string_view(item.key.c_str()) == key)
@@ -36,8 +37,7 @@ template<typename Items> auto findByKey(Items &items, std::string_view key) -> d
 CConfigManager::CConfigManager(std::filesystem::path programFolder, Notifier *notifier)
     : m_programFolder(std::move(programFolder))
     , m_notifier(notifier)
-{
-}
+{ }
 
 CConfigManager::~CConfigManager()
 {

@@ -13,7 +13,8 @@ class Notifier;
 
 // The program's settings: the section "SysConfig" of "QorConfig.bin", kept
 // open for the whole run. Integers are 4-byte little-endian values.
-class CConfigManager {
+class CConfigManager
+{
 public:
     static constexpr std::string_view kFileName = "QorConfig.bin";
     static constexpr std::string_view kSection = "SysConfig";

@@ -8,7 +8,8 @@ namespace pigmora {
 namespace {
 
 // Opens one data file as its variant; the table file's reason when it fails.
-template<typename File> Status checkFile(File &&file, const std::filesystem::path &path)
+template<typename File>
+Status checkFile(File &&file, const std::filesystem::path &path)
 {
     if (!DCFile::exists(path))
         return Status::error("cannot create " + path.string() + ": the data folder is not writable");
@@ -20,8 +21,7 @@ template<typename File> Status checkFile(File &&file, const std::filesystem::pat
 DataFolder::DataFolder(std::filesystem::path folder, Notifier *notifier)
     : m_folder(std::move(folder))
     , m_notifier(notifier)
-{
-}
+{ }
 
 DataFolder::~DataFolder() = default;
 

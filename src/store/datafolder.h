@@ -27,7 +27,8 @@ struct StartupSettings {
 // "我的颜色盒", and lists the colour boxes. Messages of the stores go to the
 // notifier; the returned Status names the first thing that kept a data file
 // from being usable.
-class DataFolder {
+class DataFolder
+{
 public:
     static constexpr std::string_view kStartBox = "我的颜色盒";
 

@@ -22,7 +22,7 @@ std::ptrdiff_t systemWrite(int fd, const void *buffer, std::size_t n)
     return ::write(fd, buffer, n);
 }
 
-constexpr DCFileIo kSystemIo {systemRead, systemWrite};
+constexpr DCFileIo kSystemIo{systemRead, systemWrite};
 const DCFileIo *g_io = &kSystemIo;
 
 bool fitsOffset(long long value)
@@ -32,7 +32,8 @@ bool fitsOffset(long long value)
 
 // Repeats a read or write until n bytes moved, the end of the file or an
 // error; the bytes moved.
-template<typename Byte, typename Call> int transferAll(Byte *buffer, int n, Call call)
+template<typename Byte, typename Call>
+int transferAll(Byte *buffer, int n, Call call)
 {
     int done = 0;
     while (done < n) {
@@ -121,8 +122,8 @@ int DCFile::read(void *buffer, int n)
 {
     if (!m_open || n < 0 || (n > 0 && !buffer))
         return -1;
-    return transferAll(
-        static_cast<char *>(buffer), n, [this](char *at, std::size_t left) { return g_io->read(m_fd, at, left); });
+    return transferAll(static_cast<char *>(buffer), n,
+                       [this](char *at, std::size_t left) { return g_io->read(m_fd, at, left); });
 }
 
 int DCFile::write(const void *buffer, int n)
@@ -130,7 +131,7 @@ int DCFile::write(const void *buffer, int n)
     if (!m_open || n < 0 || (n > 0 && !buffer))
         return -1;
     return transferAll(static_cast<const char *>(buffer), n,
-        [this](const char *at, std::size_t left) { return g_io->write(m_fd, at, left); });
+                       [this](const char *at, std::size_t left) { return g_io->write(m_fd, at, left); });
 }
 
 int DCFile::readAt(int offset, void *buffer, int n)

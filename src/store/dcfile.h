@@ -29,7 +29,8 @@ void setDCFileIo(const DCFileIo *io);
 // filler bytes. Offsets and lengths are 32-bit signed; moves and fills work in
 // chunks of at most 64000 bytes. Two handles may have the same file open at
 // once; each sees the other's completed writes because nothing is cached.
-class DCFile {
+class DCFile
+{
 public:
     static constexpr int kBlockSize = 64000;
 

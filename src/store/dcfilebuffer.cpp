@@ -19,8 +19,7 @@ namespace pigmora {
 
 DCFileBuffer::DCFileBuffer()
     : m_buffer(std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(m_iBuffMax)))
-{
-}
+{ }
 
 DCFileBuffer::~DCFileBuffer()
 {

@@ -12,7 +12,8 @@ namespace pigmora {
 // A buffered sequential reader with a 64000-byte buffer. The table files read
 // their header and directory through it in one pass. It opens files for
 // update, so a file that cannot be written cannot be opened either.
-class DCFileBuffer {
+class DCFileBuffer
+{
 public:
     DCFileBuffer();
     ~DCFileBuffer();

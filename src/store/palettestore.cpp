@@ -43,8 +43,8 @@ bool CColorManager::createDefaultPaletteFile()
             record.setCell(palette.cells[i]);
             records.insertSorted(&record);
         }
-        const std::span<const std::uint8_t> data(
-            reinterpret_cast<const std::uint8_t *>(records.data()), static_cast<std::size_t>(records.byteSize()));
+        const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t *>(records.data()),
+                                                 static_cast<std::size_t>(records.byteSize()));
         if (!file.writeEntry(*store::gbkName(palette.name), records.count(), data, 0))
             return store::abandonDefaultFile(path, m_notifier, "新建收藏夹文件失败!");
     }
@@ -120,7 +120,7 @@ bool CColorManager::isSystemPalette(std::string_view paletteName)
 {
     const auto palettes = defaultPalettes();
     return std::any_of(palettes.begin(), palettes.end(),
-        [paletteName](const DefaultPalette &palette) { return palette.name == paletteName; });
+                       [paletteName](const DefaultPalette &palette) { return palette.name == paletteName; });
 }
 
 } // namespace pigmora

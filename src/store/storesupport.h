@@ -89,13 +89,15 @@ std::optional<std::vector<std::uint8_t>> readRecordData(File &file, std::string_
 
 // Name-level operations shared by the colour box and palette stores; names
 // arrive as UTF-8. False for a name GBK cannot hold.
-template<typename File> bool hasNamedEntry(File &file, std::string_view utf8Name)
+template<typename File>
+bool hasNamedEntry(File &file, std::string_view utf8Name)
 {
     const auto name = gbkName(utf8Name);
     return name && file.hasEntry(*name);
 }
 
-template<typename File> bool renameNamedEntry(File &file, std::string_view oldName, std::string_view newName)
+template<typename File>
+bool renameNamedEntry(File &file, std::string_view oldName, std::string_view newName)
 {
     const auto from = gbkName(oldName);
     const auto to = gbkName(newName);
@@ -104,8 +106,8 @@ template<typename File> bool renameNamedEntry(File &file, std::string_view oldNa
 
 // Deletes and always tells the outcome: success with the information icon.
 template<typename File>
-bool deleteNamedEntry(
-    File &file, std::string_view utf8Name, Notifier *notifier, std::string_view deleted, std::string_view failed)
+bool deleteNamedEntry(File &file, std::string_view utf8Name, Notifier *notifier, std::string_view deleted,
+                      std::string_view failed)
 {
     const auto name = gbkName(utf8Name);
     const bool ok = name && file.deleteEntry(*name);

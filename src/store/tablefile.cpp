@@ -33,20 +33,19 @@ constexpr int kTagField = 12;
 
 } // namespace
 
-const TableFormat kColorBoxTableFormat {
-    "ZQX_COLORBOX", 13, 77, 31, 1, 44, 84, true, compareNames31Descending, "colour box file"};
-const TableFormat kColorGroupTableFormat {
-    "ZQX_COLORGRP", 13, 77, 31, 1, 44, 84, true, compareNames31Descending, "colour group file"};
-const TableFormat kPaletteTableFormat {
-    "ZQX_PALETTE", 12, 76, 31, 1, 44, 37, false, compareNames31Descending, "palette file"};
-const TableFormat kConfigTableFormat {
-    "ZQX_COFIG", 10, 74, 21, 4, 37, 0, true, compareNames21Descending, "configuration file"};
+const TableFormat kColorBoxTableFormat{"ZQX_COLORBOX",   13, 77, 31, 1, 44, 84, true, compareNames31Descending,
+                                       "colour box file"};
+const TableFormat kColorGroupTableFormat{"ZQX_COLORGRP",     13, 77, 31, 1, 44, 84, true, compareNames31Descending,
+                                         "colour group file"};
+const TableFormat kPaletteTableFormat{"ZQX_PALETTE", 12, 76, 31, 1, 44, 37, false, compareNames31Descending,
+                                      "palette file"};
+const TableFormat kConfigTableFormat{"ZQX_COFIG",         10, 74, 21, 4, 37, 0, true, compareNames21Descending,
+                                     "configuration file"};
 
 TableFile::TableFile(const TableFormat &format)
     : m_format(format)
     , m_directory(static_cast<std::uint32_t>(format.entrySize), format.compare)
-{
-}
+{ }
 
 TableFile::~TableFile() = default;
 
@@ -80,7 +79,7 @@ std::int32_t TableFile::tagOf(const EntryBytes &entry) const
 
 TableFile::EntryBytes TableFile::makeKey(std::string_view name) const
 {
-    EntryBytes key {};
+    EntryBytes key{};
     const auto width = static_cast<std::size_t>(m_format.nameField);
     le::writeText(key.data(), width, platform::cutGbk(name, width));
     return key;
@@ -196,8 +195,8 @@ Status TableFile::checkFile(int fileLength) const
     };
     std::vector<Block> blocks;
     std::vector<long long> emptyPositions;
-    EntryBytes entry {};
-    EntryBytes previous {};
+    EntryBytes entry{};
+    EntryBytes previous{};
     for (int i = 0; i < m_directory.count(); ++i) {
         m_directory.get(i, entry.data());
         if (i > 0 && m_format.compare(previous.data(), entry.data()) >= 0)
@@ -216,7 +215,7 @@ Status TableFile::checkFile(int fileLength) const
             emptyPositions.push_back(position);
     }
     std::sort(blocks.begin(), blocks.end(), [](const Block &a, const Block &b) { return a.position < b.position; });
-    std::vector<long long> boundaries {0};
+    std::vector<long long> boundaries{0};
     long long end = 0;
     for (const Block &block : blocks) {
         if (block.position != end)
@@ -245,7 +244,7 @@ void TableFile::close()
 
 bool TableFile::hasEntry(std::string_view name) const
 {
-    EntryBytes entry {};
+    EntryBytes entry{};
     return findEntry(name, entry) >= 0;
 }
 
@@ -254,7 +253,7 @@ bool TableFile::listNames(std::vector<std::string> &list) const
     if (!m_open)
         return false;
     list.clear();
-    EntryBytes entry {};
+    EntryBytes entry{};
     for (int i = 0; i < m_directory.count(); ++i) {
         m_directory.get(i, entry.data());
         list.push_back(platform::gbkToUtf8(le::readText(entry.data(), static_cast<std::size_t>(m_format.nameField))));
@@ -264,25 +263,25 @@ bool TableFile::listNames(std::vector<std::string> &list) const
 
 int TableFile::entryValue(std::string_view name) const
 {
-    EntryBytes entry {};
+    EntryBytes entry{};
     return findEntry(name, entry) >= 0 ? entryInt(entry, kValueField) : -1;
 }
 
 int TableFile::entryLength(std::string_view name) const
 {
-    EntryBytes entry {};
+    EntryBytes entry{};
     return findEntry(name, entry) >= 0 ? entryInt(entry, kLengthField) : -1;
 }
 
 int TableFile::entryTag(std::string_view name) const
 {
-    EntryBytes entry {};
+    EntryBytes entry{};
     return findEntry(name, entry) >= 0 ? tagOf(entry) : -1;
 }
 
 bool TableFile::readData(std::string_view name, std::uint8_t *buffer, int &length)
 {
-    EntryBytes entry {};
+    EntryBytes entry{};
     if (findEntry(name, entry) < 0 || !buffer)
         return false;
     const int dataLength = entryInt(entry, kLengthField);
@@ -348,7 +347,7 @@ bool TableFile::addEntry(std::string_view name, int value, std::span<const std::
 
 bool TableFile::deleteEntry(std::string_view name)
 {
-    EntryBytes entry {};
+    EntryBytes entry{};
     const int index = findEntry(name, entry);
     if (!m_open)
         return false;
@@ -361,7 +360,7 @@ bool TableFile::deleteEntry(std::string_view name)
     setHeaderInt(4, count() - 1);
     const int position = entryInt(entry, kPositionField);
     const int length = entryInt(entry, kLengthField);
-    EntryBytes other {};
+    EntryBytes other{};
     for (int i = 0; i < m_directory.count(); ++i) {
         m_directory.get(i, other.data());
         if (const int p = entryInt(other, kPositionField); p > position) {
@@ -397,7 +396,7 @@ bool TableFile::writeEntry(std::string_view name, int value, std::span<const std
 
 bool TableFile::renameEntry(std::string_view oldName, std::string_view newName)
 {
-    EntryBytes entry {};
+    EntryBytes entry{};
     const int index = findEntry(oldName, entry);
     if (index < 0 || hasEntry(newName) || count() <= 0)
         return false;
@@ -446,8 +445,8 @@ TableFile::Resize TableFile::resizeDirectory()
     bool edited = false;
     if (newCapacity > capacity()) {
         const std::vector<std::uint8_t> zeros(static_cast<std::size_t>(kGrowthSlots * entrySize), 0);
-        edited = file.insertBytes(
-            m_format.headerSize + capacity() * entrySize, zeros.data(), static_cast<int>(zeros.size()));
+        edited = file.insertBytes(m_format.headerSize + capacity() * entrySize, zeros.data(),
+                                  static_cast<int>(zeros.size()));
     } else {
         edited
             = file.deleteBytes(m_format.headerSize + newCapacity * entrySize, (capacity() - newCapacity) * entrySize);
@@ -464,8 +463,7 @@ TableFile::Resize TableFile::resizeDirectory()
 CColorBoxFile::CColorBoxFile(int mode)
     : TableFile(mode == kColorGroupMode ? kColorGroupTableFormat : kColorBoxTableFormat)
     , m_mode(mode)
-{
-}
+{ }
 
 bool CColorBoxFile::loadPaintRecords(std::string_view name, std::vector<PaintColorRecord> &list)
 {
@@ -487,12 +485,10 @@ bool CColorBoxFile::loadPaintRecords(std::string_view name, std::vector<PaintCol
 
 CPalettePanelFile::CPalettePanelFile()
     : TableFile(kPaletteTableFormat)
-{
-}
+{ }
 
 CConfigFile::CConfigFile()
     : TableFile(kConfigTableFormat)
-{
-}
+{ }
 
 } // namespace pigmora

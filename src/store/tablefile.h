@@ -51,7 +51,8 @@ extern const TableFormat kConfigTableFormat;
 // them. lastError() says why an open or an operation failed.
 //
 // The variants publish the operations they offer (see the classes below).
-class TableFile {
+class TableFile
+{
 public:
     const TableFormat &format() const { return m_format; }
     const Status &lastError() const { return m_lastError; }
@@ -112,13 +113,14 @@ private:
     const TableFormat &m_format;
     std::filesystem::path m_path;
     bool m_open = false;
-    std::array<std::uint8_t, 80> m_header {};
+    std::array<std::uint8_t, 80> m_header{};
     DCArray m_directory;
     Status m_lastError;
 };
 
 // "QorColorbox.bin" (mode 0) and "QorColorGroup.bin" (mode 1).
-class CColorBoxFile : protected TableFile {
+class CColorBoxFile : protected TableFile
+{
 public:
     static constexpr int kColorBoxMode = 0;
     static constexpr int kColorGroupMode = 1;
@@ -157,7 +159,8 @@ private:
 };
 
 // "QorPalette.bin".
-class CPalettePanelFile : protected TableFile {
+class CPalettePanelFile : protected TableFile
+{
 public:
     CPalettePanelFile();
 
@@ -190,7 +193,8 @@ struct ConfigItem {
 using ConfigItemList = std::vector<ConfigItem>;
 
 // "QorConfig.bin": sections of key/value items.
-class CConfigFile : protected TableFile {
+class CConfigFile : protected TableFile
+{
 public:
     CConfigFile();
 

@@ -9,7 +9,8 @@ TEST(NearestCommand, TextAndJson)
 {
     auto run = runCli({"nearest", "--card", "ral", "214,199,148", "#FF0000"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.outLines(), (std::vector<std::string>{"214,199,148  RAL 1000  214,199,148", "255,0,0  RAL 3026  252,20,20"}));
+    EXPECT_EQ(run.outLines(),
+              (std::vector<std::string>{"214,199,148  RAL 1000  214,199,148", "255,0,0  RAL 3026  252,20,20"}));
 
     run = runCli({"nearest", "--json", "#e0dfc5"});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -50,8 +51,7 @@ struct BadInvocation {
 };
 
 class BadInvocations : public ::testing::TestWithParam<BadInvocation>
-{
-};
+{ };
 
 TEST_P(BadInvocations, OneClearLineAndTheRightStatus)
 {
@@ -64,11 +64,11 @@ TEST_P(BadInvocations, OneClearLineAndTheRightStatus)
 
 INSTANTIATE_TEST_SUITE_P(
     Cli, BadInvocations,
-    ::testing::Values(BadInvocation{{}, 2, "usage: pigmora-cli"}, BadInvocation{{"bogus"}, 2, "unknown command 'bogus'"},
+    ::testing::Values(BadInvocation{{}, 2, "usage: pigmora-cli"},
+                      BadInvocation{{"bogus"}, 2, "unknown command 'bogus'"},
                       BadInvocation{{"nearest"}, 2, "COLOUR is required"},
                       BadInvocation{{"nearest", "--colour-card", "ral", "1,2,3"}, 2, "--colour-card"},
-                      BadInvocation{{"card"}, 2, "usage"},
-                      BadInvocation{{"card", "pantone", "extra"}, 2, "extra"},
+                      BadInvocation{{"card"}, 2, "usage"}, BadInvocation{{"card", "pantone", "extra"}, 2, "extra"},
                       BadInvocation{{"card", "ncs"}, 1, "unknown colour card 'ncs'"},
                       BadInvocation{{"nearest", "--card", "x", "1,2,3"}, 1, "unknown colour card 'x'"},
                       BadInvocation{{"nearest", "1,2"}, 1, "malformed colour '1,2'"},

@@ -25,13 +25,14 @@ TEST_F(MatchCommand, TwoPaintSpatialExampleAsJson)
     const auto run
         = runCli({"match", "--paints", paints, "--mode", "spatial", "--json", "100,120,140"}, {}, dir.path());
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "{\"target\":[100,120,140],\"ok\":true,"
-              "\"paints\":[{\"code\":\"B\",\"name\":\"黑\",\"rgb\":[0,0,0]},{\"code\":\"W\",\"name\":\"白\",\"rgb\":[255,"
-              "255,255]},null],"
-              "\"proportions\":[0.529411793,0.470588207,0],\"mixed\":[119,119,119],"
-              "\"deviation\":28.284271247464602,\"deviation_text\":\"6.40 %\","
-              "\"card\":{\"card\":\"pantone\",\"code\":\"5415C\",\"rgb\":[91,127,149]},\"cmyk\":[28,14,0,45]}\n");
+    EXPECT_EQ(
+        run.out,
+        "{\"target\":[100,120,140],\"ok\":true,"
+        "\"paints\":[{\"code\":\"B\",\"name\":\"黑\",\"rgb\":[0,0,0]},{\"code\":\"W\",\"name\":\"白\",\"rgb\":[255,"
+        "255,255]},null],"
+        "\"proportions\":[0.529411793,0.470588207,0],\"mixed\":[119,119,119],"
+        "\"deviation\":28.284271247464602,\"deviation_text\":\"6.40 %\","
+        "\"card\":{\"card\":\"pantone\",\"code\":\"5415C\",\"rgb\":[91,127,149]},\"cmyk\":[28,14,0,45]}\n");
 }
 
 TEST_F(MatchCommand, SubtractiveRedAndBlueMakeBlack)
@@ -39,12 +40,13 @@ TEST_F(MatchCommand, SubtractiveRedAndBlueMakeBlack)
     const auto paints = writePaints("code,name,r,g,b\nA,红,255,0,0\nB,蓝,0,0,255\n");
     const auto run = runCli({"match", "--paints", paints, "--card", "none", "--json", "#000000"}, {}, dir.path());
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "{\"target\":[0,0,0],\"ok\":true,"
-              "\"paints\":[{\"code\":\"A\",\"name\":\"红\",\"rgb\":[255,0,0]},{\"code\":\"B\",\"name\":\"蓝\",\"rgb\":[0,0,"
-              "255]},null],"
-              "\"proportions\":[0.499999821,0.500000179,0],\"mixed\":[0,0,0],\"deviation\":0,"
-              "\"deviation_text\":\"0.00 %\",\"card\":null,\"cmyk\":[0,0,0,100]}\n");
+    EXPECT_EQ(
+        run.out,
+        "{\"target\":[0,0,0],\"ok\":true,"
+        "\"paints\":[{\"code\":\"A\",\"name\":\"红\",\"rgb\":[255,0,0]},{\"code\":\"B\",\"name\":\"蓝\",\"rgb\":[0,0,"
+        "255]},null],"
+        "\"proportions\":[0.499999821,0.500000179,0],\"mixed\":[0,0,0],\"deviation\":0,"
+        "\"deviation_text\":\"0.00 %\",\"card\":null,\"cmyk\":[0,0,0,100]}\n");
 }
 
 TEST_F(MatchCommand, FailedSolveKeepsTheShapeOfTheAnswer)
@@ -91,8 +93,7 @@ struct BadMatch {
 };
 
 class BadMatches : public MatchCommand, public ::testing::WithParamInterface<BadMatch>
-{
-};
+{ };
 
 TEST_P(BadMatches, AreRefusedWithAClearLine)
 {
@@ -115,19 +116,26 @@ INSTANTIATE_TEST_SUITE_P(
         BadMatch{"BadCard", {"match", "--card", "ncs", "1,2,3"}, nullptr, "", 1, "unknown colour card 'ncs'"},
         BadMatch{"BadColour", {"match", "1,2,3", "x"}, nullptr, "", 1, "malformed colour 'x'"},
         BadMatch{"BadStdinLine", {"match"}, nullptr, "1,2\n", 1, "stdin line 1: malformed colour '1,2'"},
-        BadMatch{"MissingPaintsFile", {"match", "--paints", "/nonexistent/p.csv", "1,2,3"}, nullptr, "", 1,
+        BadMatch{"MissingPaintsFile",
+                 {"match", "--paints", "/nonexistent/p.csv", "1,2,3"},
+                 nullptr,
+                 "",
+                 1,
                  "cannot open /nonexistent/p.csv"},
         BadMatch{"WrongHeader", {"match", "1,2,3"}, "code,name,red,green,blue\n", "", 1, "header row must be"},
         BadMatch{"ShortRow", {"match", "1,2,3"}, "code,name,r,g,b\nA,x,1,2\n", "", 1, "line 2: expected 5 fields"},
         BadMatch{"BadChannel", {"match", "1,2,3"}, "code,name,r,g,b\nA,x,1,2,256\n", "", 1, "0..255"},
         BadMatch{"EmptyName", {"match", "1,2,3"}, "code,name,r,g,b\nA,,1,2,3\n", "", 1, "must not be empty"},
-        BadMatch{"NotGbk", {"match", "1,2,3"}, "code,name,r,g,b\nA,\xF0\x9F\x8E\xA8,1,2,3\n", "", 1,
-                 "cannot store"},
-        BadMatch{"Duplicate", {"match", "1,2,3"}, "code,name,r,g,b\nA,x,1,2,3\nB,x,1,2,3\nA,x,9,9,9\n", "", 1,
+        BadMatch{"NotGbk", {"match", "1,2,3"}, "code,name,r,g,b\nA,\xF0\x9F\x8E\xA8,1,2,3\n", "", 1, "cannot store"},
+        BadMatch{"Duplicate",
+                 {"match", "1,2,3"},
+                 "code,name,r,g,b\nA,x,1,2,3\nB,x,1,2,3\nA,x,9,9,9\n",
+                 "",
+                 1,
                  "line 4: paint A x is listed twice"},
         BadMatch{"NotUtf8", {"match", "1,2,3"}, "code,name,r,g,b\nA,\xC4\xE3,1,2,3\n", "", 1, "not valid UTF-8"},
-        BadMatch{"BoxAndPaints", {"match", "--box", "x", "1,2,3"}, "code,name,r,g,b\n", "", 1,
-                 "cannot be used together"}),
+        BadMatch{
+            "BoxAndPaints", {"match", "--box", "x", "1,2,3"}, "code,name,r,g,b\n", "", 1, "cannot be used together"}),
     [](const ::testing::TestParamInfo<BadMatch> &param) { return param.param.name; });
 
 } // namespace

@@ -14,15 +14,17 @@ TEST(ColorArgument, AcceptsBothFormsAndNothingElse)
     EXPECT_EQ(parseColor("0,128,255"), (RgbColor{0, 128, 255}));
     EXPECT_EQ(parseColor("#0a0B0c"), (RgbColor{10, 11, 12}));
     EXPECT_EQ(parseColor("#FFFFFF"), (RgbColor{255, 255, 255}));
-    for (const char *bad : {"", "1,2", "1,2,3,4", "1,,3", "a,b,c", "1.5,2,3", " 1,2,3", "1,2,3 ", "+1,2,3", "-0,0,0",
-                            "256,0,0", "99999999999,0,0", "#FFF", "#FFFFFFF", "FFFFFF", "#-1FFFF", "#+1FFFF", "#GG0000"}) {
+    for (const char *bad :
+         {"", "1,2", "1,2,3,4", "1,,3", "a,b,c", "1.5,2,3", " 1,2,3", "1,2,3 ", "+1,2,3", "-0,0,0", "256,0,0",
+          "99999999999,0,0", "#FFF", "#FFFFFFF", "FFFFFF", "#-1FFFF", "#+1FFFF", "#GG0000"}) {
         EXPECT_FALSE(parseColor(bad)) << bad;
     }
 }
 
 TEST(Csv, QuotesBlankLinesAndLineNumbers)
 {
-    const auto table = parseCsv("\xEF\xBB\xBF" "code,name\r\n\"a,1\",\"say \"\"hi\"\"\"\r\n\r\nb,\"two\nlines\"\nc,");
+    const auto table = parseCsv("\xEF\xBB\xBF"
+                                "code,name\r\n\"a,1\",\"say \"\"hi\"\"\"\r\n\r\nb,\"two\nlines\"\nc,");
     ASSERT_TRUE(table) << table.message();
     EXPECT_EQ(table->header, (CsvRow{"code", "name"}));
     ASSERT_EQ(table->rows.size(), 3u);
@@ -40,7 +42,7 @@ TEST(Csv, RefusesBrokenInput)
     EXPECT_FALSE(parseCsv(""));
     EXPECT_FALSE(parseCsv("a\n\xC4\xE3\n")); // GBK bytes are not UTF-8
     EXPECT_FALSE(parseCsv("a\n\xED\xA0\x80\n")); // a surrogate
-    EXPECT_FALSE(parseCsv("a\n\xC0\x80\n"));     // overlong
+    EXPECT_FALSE(parseCsv("a\n\xC0\x80\n")); // overlong
     EXPECT_FALSE(readCsvFile("/nonexistent/file.csv"));
 }
 

@@ -13,10 +13,7 @@ namespace {
 class StoreCommands : public ::testing::Test
 {
 protected:
-    CliRun cli(std::vector<std::string> args, const std::string &input = {})
-    {
-        return runCli(args, input, dir.path());
-    }
+    CliRun cli(std::vector<std::string> args, const std::string &input = {}) { return runCli(args, input, dir.path()); }
     std::string writeFile(const std::string &name, const std::string &text)
     {
         std::ofstream(dir / name, std::ios::binary) << text;
@@ -54,8 +51,8 @@ TEST_F(StoreCommands, ListsBoxesGroupsAndPalettesInFileOrder)
     run = cli({"palettes", "--json"});
     EXPECT_EQ(run.out, "[\"Tarlowe色板\",\"Quessel色板\",\"Morvane色板\"]\n");
     run = cli({"groups"});
-    EXPECT_EQ(run.outLines(), (std::vector<std::string>{"油画颜色", "丙烯颜色", "中国画颜色", "油漆颜色", "水粉颜色",
-                                                        "纺织颜色"}));
+    EXPECT_EQ(run.outLines(),
+              (std::vector<std::string>{"油画颜色", "丙烯颜色", "中国画颜色", "油漆颜色", "水粉颜色", "纺织颜色"}));
 }
 
 TEST_F(StoreCommands, BoxAndGroupContents)
@@ -97,18 +94,20 @@ TEST_F(StoreCommands, PaletteAsCsvAndAsGimpPalette)
 
 TEST_F(StoreCommands, ImportPaintsReportsEveryRowAndKeepsTheGoodOnes)
 {
-    const auto file = writeFile("paints.csv", "name,r,g,b\n朱砂红,200,30,20\n  赭石 ,1,2,3\n,1,2,3\nbad,1,2\n"
-                                              "过红,300,0,0\n新绿,0,200,0\n");
+    const auto file = writeFile("paints.csv",
+                                "name,r,g,b\n朱砂红,200,30,20\n  赭石 ,1,2,3\n,1,2,3\nbad,1,2\n"
+                                "过红,300,0,0\n新绿,0,200,0\n");
     auto run = cli({"import-paints", "中国画颜色", file});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.outLines(), (std::vector<std::string>{
-                                  "line 2: added u_10000001 朱砂红",
-                                  "line 3: refused 赭石: 色谱中同名颜色存在!",
-                                  "line 4: refused: 颜色名称不能为空!",
-                                  "line 5: refused: expected 4 fields (name,r,g,b), found 3",
-                                  "line 6: refused 过红: r, g and b must be whole numbers 0..255",
-                                  "line 7: added u_10000002 新绿",
-                              }));
+    EXPECT_EQ(run.outLines(),
+              (std::vector<std::string>{
+                  "line 2: added u_10000001 朱砂红",
+                  "line 3: refused 赭石: 色谱中同名颜色存在!",
+                  "line 4: refused: 颜色名称不能为空!",
+                  "line 5: refused: expected 4 fields (name,r,g,b), found 3",
+                  "line 6: refused 过红: r, g and b must be whole numbers 0..255",
+                  "line 7: added u_10000002 新绿",
+              }));
     // The paints are in the colour group file now.
     run = cli({"group", "2"});
     const auto lines = run.outLines();
@@ -138,7 +137,8 @@ TEST_F(StoreCommands, TheConfiguredMixingModeIsTheDefault)
         ASSERT_TRUE(config.setInt("ColorMixingMode", 1));
         ASSERT_TRUE(config.saveSysConfig());
     }
-    EXPECT_EQ(cli({"match", "--json", "90,120,60"}).out, cli({"match", "--mode", "spatial", "--json", "90,120,60"}).out);
+    EXPECT_EQ(cli({"match", "--json", "90,120,60"}).out,
+              cli({"match", "--mode", "spatial", "--json", "90,120,60"}).out);
 }
 
 struct BadStoreRun {
@@ -148,8 +148,7 @@ struct BadStoreRun {
 };
 
 class BadStoreRuns : public StoreCommands, public ::testing::WithParamInterface<BadStoreRun>
-{
-};
+{ };
 
 TEST_P(BadStoreRuns, FailWithoutChangingAnyFile)
 {

@@ -32,7 +32,7 @@ TEST_F(ViewCommands, RealSizeViewHoldsTheDecodedPixelsBottomUp)
         ASSERT_EQ(run.status, 0) << run.err;
         const auto bytes = readFileBytes(out);
         ASSERT_EQ(bytes.size(), reference.size());
-        EXPECT_EQ(readI32(bytes, 14), 40);  // info header size
+        EXPECT_EQ(readI32(bytes, 14), 40); // info header size
         EXPECT_EQ(readI32(bytes, 18), 500); // width
         EXPECT_EQ(readI32(bytes, 22), 667); // height, positive: bottom-up
         EXPECT_EQ(bytes[28], 24);
@@ -88,8 +88,7 @@ struct BadView {
 };
 
 class BadViews : public ViewCommands, public ::testing::WithParamInterface<BadView>
-{
-};
+{ };
 
 TEST_P(BadViews, FailWithAClearLine)
 {

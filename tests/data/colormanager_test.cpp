@@ -107,14 +107,13 @@ TEST_F(BuiltInCatalogue, ProvisionalBoxHolds15Paints)
 
 TEST_F(BuiltInCatalogue, BuildingTwiceGivesTheSameResult)
 {
-    const std::vector<PaintColorRecord> catalogue(manager.catalogueRecords().begin(),
-                                                  manager.catalogueRecords().end());
+    const std::vector<PaintColorRecord> catalogue(manager.catalogueRecords().begin(), manager.catalogueRecords().end());
     const std::vector<PaintColorRecord> box(manager.currentBoxRecords().begin(), manager.currentBoxRecords().end());
     ASSERT_TRUE(manager.buildBuiltInCatalogue());
     EXPECT_TRUE(std::equal(catalogue.begin(), catalogue.end(), manager.catalogueRecords().begin(),
                            manager.catalogueRecords().end()));
-    EXPECT_TRUE(std::equal(box.begin(), box.end(), manager.currentBoxRecords().begin(),
-                           manager.currentBoxRecords().end()));
+    EXPECT_TRUE(
+        std::equal(box.begin(), box.end(), manager.currentBoxRecords().begin(), manager.currentBoxRecords().end()));
 }
 
 TEST_F(BuiltInCatalogue, AddRefusesAnExistingPaintAndKeepsItsColour)

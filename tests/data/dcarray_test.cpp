@@ -120,7 +120,7 @@ TEST(DCArray, RefusesOutOfRangeIndexesAndNullBuffers)
     EXPECT_FALSE(array.setAt(1, &v));
     EXPECT_FALSE(array.removeAt(1));
     EXPECT_TRUE(array.removeByKey(&out)); // 1 is present
-    EXPECT_FALSE(array.removeByKey(&v));  // and now gone
+    EXPECT_FALSE(array.removeByKey(&v)); // and now gone
 }
 
 TEST(DCArray, PositionalOperationsCopyWhateverTheyAreGiven)

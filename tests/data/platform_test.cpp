@@ -25,7 +25,10 @@ TEST(Gbk, DamagedBytesDecodeToReplacementCharacters)
 {
     // A lone lead byte at the end and an invalid pair.
     EXPECT_EQ(gbkToUtf8("ab\xC4"), "ab\xEF\xBF\xBD");
-    EXPECT_EQ(gbkToUtf8("\xFF" "c"), "\xEF\xBF\xBD" "c");
+    EXPECT_EQ(gbkToUtf8("\xFF"
+                        "c"),
+              "\xEF\xBF\xBD"
+              "c");
 }
 
 TEST(Gbk, CutNeverSplitsACharacter)

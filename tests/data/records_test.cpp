@@ -74,9 +74,8 @@ TEST(PaintColorRecord, TextsAreCutAtTwentyBytesOnWholeCharacters)
 
 TEST(PaintColorRecord, CodesCompareAsTextAndNamesByGbkBytes)
 {
-    auto less = [](const PaintColorRecord &a, const PaintColorRecord &b) {
-        return comparePaintColorRecords(&a, &b) < 0;
-    };
+    auto less
+        = [](const PaintColorRecord &a, const PaintColorRecord &b) { return comparePaintColorRecords(&a, &b) < 0; };
     EXPECT_TRUE(less(paint("100", "x"), paint("1001", "x")));
     EXPECT_TRUE(less(paint("1001", "x"), paint("101", "x")));
     EXPECT_TRUE(less(paint("1012", "x"), paint("2100", "x")));

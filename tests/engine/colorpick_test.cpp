@@ -36,9 +36,9 @@ TEST(ColorPick, PercentTexts)
     // 0.145 is stored just below and rounds down.
     EXPECT_EQ(percentText(0.125), "0.13 %");
     EXPECT_EQ(percentText(0.145), "0.14 %");
-    EXPECT_EQ(percentText(99.995), "100.00 %");  // stored as 99.99500000000000454...
-    EXPECT_EQ(percentText(9.995), "9.99 %");     // stored as 9.99499999999999921...
-    EXPECT_EQ(percentText(-1.005), "-1.00 %");   // stored as -1.00499999999999989...
+    EXPECT_EQ(percentText(99.995), "100.00 %"); // stored as 99.99500000000000454...
+    EXPECT_EQ(percentText(9.995), "9.99 %"); // stored as 9.99499999999999921...
+    EXPECT_EQ(percentText(-1.005), "-1.00 %"); // stored as -1.00499999999999989...
 }
 
 TEST(ColorPick, SolvedPickQueriesTheCardAndAFailedOneDoesNot)
@@ -48,8 +48,8 @@ TEST(ColorPick, SolvedPickQueriesTheCardAndAFailedOneDoesNot)
     CStandardColorCard cards;
     const auto box = colors.currentBoxRecords();
 
-    ColorPick pick = pickColor(box, {243, 255, 15}, MixModel::Subtractive, &cards,
-                               CStandardColorCard::Card::PantoneCoated);
+    ColorPick pick
+        = pickColor(box, {243, 255, 15}, MixModel::Subtractive, &cards, CStandardColorCard::Card::PantoneCoated);
     ASSERT_TRUE(pick.solved);
     EXPECT_EQ(pick.mix.paints[0].code(), "100"); // the box's lemon yellow, exactly
     EXPECT_EQ(pick.mix.deviation, 0.0);

@@ -13,10 +13,10 @@ namespace {
 using test::colorRecord;
 using test::paintBox;
 
-constexpr RgbColor kBlack {0, 0, 0};
-constexpr RgbColor kWhite {255, 255, 255};
-constexpr RgbColor kRed {255, 0, 0};
-constexpr RgbColor kBlue {0, 0, 255};
+constexpr RgbColor kBlack{0, 0, 0};
+constexpr RgbColor kWhite{255, 255, 255};
+constexpr RgbColor kRed{255, 0, 0};
+constexpr RgbColor kBlue{0, 0, 255};
 
 MixResult solve(MixModel model, const std::vector<PaintColorRecord> &box, const RgbColor &target, bool expected = true)
 {
@@ -28,9 +28,9 @@ MixResult solve(MixModel model, const std::vector<PaintColorRecord> &box, const 
 TEST(MixResultTest, StartsAsNoAnswerWithOnlyTheTargetSet)
 {
     const MixResult result = MixResult::forTarget({1, 2, 3});
-    EXPECT_EQ(result.target.color(), (RgbColor {1, 2, 3}));
+    EXPECT_EQ(result.target.color(), (RgbColor{1, 2, 3}));
     EXPECT_EQ(result.mixed, PaintColorRecord());
-    EXPECT_EQ(result.proportions, (std::array<float, 3> {1.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(result.proportions, (std::array<float, 3>{1.0f, 0.0f, 0.0f}));
     EXPECT_EQ(result.deviation, -1.0);
     EXPECT_FALSE(result.isValid());
 }
@@ -44,14 +44,14 @@ TEST(SpatialFitTest, ProjectionInsideTheSegmentUsesBothPaints)
     EXPECT_TRUE(fit.firstUsed);
     EXPECT_TRUE(fit.secondUsed);
     EXPECT_NEAR(fit.distance, std::sqrt(800.0), 1e-9);
-    EXPECT_EQ(mixSpatial(kBlack, kWhite, fit.share), (RgbColor {119, 119, 119})); // 119.99999 each
+    EXPECT_EQ(mixSpatial(kBlack, kWhite, fit.share), (RgbColor{119, 119, 119})); // 119.99999 each
 }
 
 TEST(SpatialFitTest, ProjectionOutsideFallsBackToTheFirstPaintOnEitherSide)
 {
-    const RgbColor a {50, 50, 50};
-    const RgbColor b {100, 100, 100};
-    for (const RgbColor target : {RgbColor {150, 150, 150}, RgbColor {0, 0, 0}}) {
+    const RgbColor a{50, 50, 50};
+    const RgbColor b{100, 100, 100};
+    for (const RgbColor target : {RgbColor{150, 150, 150}, RgbColor{0, 0, 0}}) {
         // Beyond B (B is the nearer end) and beyond A: both give A alone.
         const PairFit fit = fitSpatialPair(target, a, b);
         EXPECT_EQ(fit.share, 1.0f);
@@ -62,8 +62,8 @@ TEST(SpatialFitTest, ProjectionOutsideFallsBackToTheFirstPaintOnEitherSide)
 
 TEST(SpatialFitTest, SegmentEndsLieInsideTheWindow)
 {
-    const RgbColor a {10, 20, 30};
-    const RgbColor b {200, 100, 50};
+    const RgbColor a{10, 20, 30};
+    const RgbColor b{200, 100, 50};
     const PairFit atB = fitSpatialPair(b, a, b);
     EXPECT_EQ(atB.share, 0.0f);
     EXPECT_FALSE(std::signbit(atB.share));
@@ -78,7 +78,7 @@ TEST(SpatialFitTest, SegmentEndsLieInsideTheWindow)
 TEST(SpatialFitTest, EqualColoursUseTheFirstPaintAlone)
 {
     const PairFit fit = fitSpatialPair({0, 0, 0}, {3, 4, 0}, {3, 4, 0});
-    EXPECT_EQ(fit, (PairFit {1.0f, 5.0, true, false}));
+    EXPECT_EQ(fit, (PairFit{1.0f, 5.0, true, false}));
 }
 
 // Targets on a segment at shares a float cannot hold: the rounded share leaves
@@ -114,8 +114,8 @@ TEST(SubtractiveMixTest, RedAndBlueAtEqualPartsMixToBlack)
 
 TEST(SubtractiveMixTest, EndSharesReturnThePaintsExactly)
 {
-    const RgbColor a {243, 17, 90};
-    const RgbColor b {5, 200, 90};
+    const RgbColor a{243, 17, 90};
+    const RgbColor b{5, 200, 90};
     EXPECT_EQ(mixSubtractive(a, b, 0.0f), b);
     EXPECT_EQ(mixSubtractive(a, b, 1.0f), a);
     EXPECT_EQ(mixSubtractive(a, b, 1.5f), a); // snapped to 1.0
@@ -124,8 +124,8 @@ TEST(SubtractiveMixTest, EndSharesReturnThePaintsExactly)
 TEST(SubtractiveMixTest, DarkensByTheSquaredDifferenceAtEqualParts)
 {
     // 150 - 0.5·100·(100/255) + 0.5 = 130.89; equal channels only round.
-    EXPECT_EQ(mixSubtractive({200, 77, 0}, {100, 77, 0}, 0.5f), (RgbColor {130, 77, 0}));
-    EXPECT_EQ(mixSubtractive({200, 77, 0}, {100, 77, 0}, 0.25f), (RgbColor {115, 77, 0})); // 125 - 9.8 + 0.5
+    EXPECT_EQ(mixSubtractive({200, 77, 0}, {100, 77, 0}, 0.5f), (RgbColor{130, 77, 0}));
+    EXPECT_EQ(mixSubtractive({200, 77, 0}, {100, 77, 0}, 0.25f), (RgbColor{115, 77, 0})); // 125 - 9.8 + 0.5
 }
 
 TEST(SubtractiveFitTest, RedAndBlueReachBlackFirstAtThe51stShare)
@@ -148,12 +148,13 @@ TEST(SubtractiveFitTest, TheFirstShareReachingTheSmallestDistanceWins)
 
 TEST(SubtractiveFitTest, EqualColoursUseTheFirstPaintAlone)
 {
-    EXPECT_EQ(fitSubtractivePair({0, 0, 0}, {0, 3, 4}, {0, 3, 4}), (PairFit {1.0f, 5.0, true, false}));
+    EXPECT_EQ(fitSubtractivePair({0, 0, 0}, {0, 3, 4}, {0, 3, 4}), (PairFit{1.0f, 5.0, true, false}));
 }
 
 // --- Single paint, both models ---
 
-class SinglePaintTest : public ::testing::TestWithParam<MixModel> { };
+class SinglePaintTest : public ::testing::TestWithParam<MixModel>
+{ };
 
 TEST_P(SinglePaintTest, ExactMatchReturnsThePaintAlone)
 {
@@ -164,7 +165,7 @@ TEST_P(SinglePaintTest, ExactMatchReturnsThePaintAlone)
     EXPECT_EQ(result.paints[1].code(), "p0001");
     EXPECT_EQ(result.paints[1].usedFlag(), 0);
     EXPECT_EQ(result.paints[2], PaintColorRecord());
-    EXPECT_EQ(result.proportions, (std::array<float, 3> {1.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(result.proportions, (std::array<float, 3>{1.0f, 0.0f, 0.0f}));
     EXPECT_EQ(result.deviation, 0.0);
     EXPECT_EQ(result.mixed, box[1]);
     EXPECT_TRUE(result.isValid());
@@ -196,7 +197,7 @@ TEST_P(SinglePaintTest, DamagedChannelsAreReadClamped)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, SinglePaintTest, ::testing::Values(MixModel::Subtractive, MixModel::Spatial),
-    ::testing::PrintToStringParamName());
+                         ::testing::PrintToStringParamName());
 
 TEST(SinglePaintThresholdTest, IsStrictAndDependsOnTheModel)
 {
@@ -226,7 +227,7 @@ TEST(SpatialSolveTest, BlackBeforeWhite)
     EXPECT_NEAR(result.proportions[1], 0.4705882f, 1e-7);
     EXPECT_EQ(result.proportions[1], 1.0f - result.proportions[0]);
     EXPECT_EQ(result.proportions[2], 0.0f);
-    EXPECT_EQ(result.mixed.color(), (RgbColor {119, 119, 119}));
+    EXPECT_EQ(result.mixed.color(), (RgbColor{119, 119, 119}));
     EXPECT_NEAR(result.deviation, std::sqrt(800.0), 1e-9);
 }
 
@@ -267,12 +268,13 @@ TEST(PairSearchTest, OnePaintFarAwayFindsNothing)
 
 // --- Third paint ---
 
-class ThirdPaintImprovesTest : public ::testing::TestWithParam<MixModel> { };
+class ThirdPaintImprovesTest : public ::testing::TestWithParam<MixModel>
+{ };
 
 TEST_P(ThirdPaintImprovesTest, ImprovesThePairWithProportionsOfTheTwoFits)
 {
     const auto box = paintBox({kBlack, kWhite, kRed});
-    const RgbColor target {200, 100, 100};
+    const RgbColor target{200, 100, 100};
     const MixModel model = GetParam();
     BestPair pair;
     ASSERT_TRUE(findBestPair(model, box, target, pair));
@@ -285,8 +287,8 @@ TEST_P(ThirdPaintImprovesTest, ImprovesThePairWithProportionsOfTheTwoFits)
     EXPECT_EQ(result.deviation, third.distance);
     EXPECT_LT(result.deviation, pair.fit.distance);
     const float t = pair.fit.share;
-    EXPECT_EQ(
-        result.proportions, (std::array<float, 3> {t * third.share, (1.0f - t) * third.share, 1.0f - third.share}));
+    EXPECT_EQ(result.proportions,
+              (std::array<float, 3>{t * third.share, (1.0f - t) * third.share, 1.0f - third.share}));
     const RgbColor mixed = model == MixModel::Spatial ? mixSpatial(pair.mixed, kBlack, third.share)
                                                       : mixSubtractive(pair.mixed, kBlack, third.share);
     // A mix is a bare colour, not a copy of any paint.
@@ -294,7 +296,8 @@ TEST_P(ThirdPaintImprovesTest, ImprovesThePairWithProportionsOfTheTwoFits)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, ThirdPaintImprovesTest,
-    ::testing::Values(MixModel::Subtractive, MixModel::Spatial), ::testing::PrintToStringParamName());
+                         ::testing::Values(MixModel::Subtractive, MixModel::Spatial),
+                         ::testing::PrintToStringParamName());
 
 TEST(ThirdPaintTest, APaintThatDoesNotComeStrictlyCloserIsNotAdded)
 {
@@ -304,7 +307,7 @@ TEST(ThirdPaintTest, APaintThatDoesNotComeStrictlyCloserIsNotAdded)
         EXPECT_EQ(result.proportions[2], 0.0f);
         EXPECT_FLOAT_EQ(result.proportions[0] + result.proportions[1], 1.0f);
         EXPECT_EQ(result.paints[2], PaintColorRecord());
-        EXPECT_EQ(result.mixed.color(), (RgbColor {120, 120, 120}));
+        EXPECT_EQ(result.mixed.color(), (RgbColor{120, 120, 120}));
     }
 }
 
@@ -314,7 +317,7 @@ TEST(ThirdPaintTest, AFitThatFallsBackToTheBaseAddsNoZeroSharePaint)
     // colour (share 1.0, p0001 unused) at 141.44, below the pair's 142.03. A
     // third paint with a 0 % share would be shown; the pair stays instead.
     const auto box = paintBox({{56, 14, 222}, {212, 52, 93}, {235, 250, 125}});
-    const RgbColor target {22, 156, 101};
+    const RgbColor target{22, 156, 101};
     BestPair pair;
     ASSERT_TRUE(findBestPair(MixModel::Spatial, box, target, pair));
     ASSERT_EQ(pair.second, 2);
@@ -325,16 +328,16 @@ TEST(ThirdPaintTest, AFitThatFallsBackToTheBaseAddsNoZeroSharePaint)
     const MixResult result = solve(MixModel::Spatial, box, target);
     EXPECT_EQ(result.paints[2], PaintColorRecord());
     EXPECT_EQ(result.deviation, pair.fit.distance);
-    EXPECT_EQ(result.proportions, (std::array<float, 3> {pair.fit.share, 1.0f - pair.fit.share, 0.0f}));
+    EXPECT_EQ(result.proportions, (std::array<float, 3>{pair.fit.share, 1.0f - pair.fit.share, 0.0f}));
     EXPECT_EQ(result.mixed.color(), pair.mixed);
 }
 
 TEST(ThirdPaintTest, JoinsASubtractiveSinglePaintThatIsNotCloseEnough)
 {
     // 3.0 from the target: a subtractive single paint that still seeks a third.
-    const RgbColor paint {100, 100, 100};
-    const RgbColor other {60, 60, 195};
-    const RgbColor target {102, 102, 101};
+    const RgbColor paint{100, 100, 100};
+    const RgbColor other{60, 60, 195};
+    const RgbColor target{102, 102, 101};
     const auto box = paintBox({paint, other});
     const MixResult result = solve(MixModel::Subtractive, box, target);
     const PairFit third = fitSubtractivePair(target, paint, other);
@@ -342,7 +345,7 @@ TEST(ThirdPaintTest, JoinsASubtractiveSinglePaintThatIsNotCloseEnough)
     EXPECT_EQ(result.paints[1].code(), "p0000");
     EXPECT_EQ(result.paints[1].usedFlag(), 0);
     EXPECT_EQ(result.paints[2].code(), "p0001");
-    EXPECT_EQ(result.proportions, (std::array<float, 3> {third.share, 0.0f, 1.0f - third.share}));
+    EXPECT_EQ(result.proportions, (std::array<float, 3>{third.share, 0.0f, 1.0f - third.share}));
     EXPECT_EQ(result.deviation, std::sqrt(8.0));
     EXPECT_EQ(result.mixed, colorRecord({100, 100, 101}));
 }
@@ -351,7 +354,7 @@ TEST(ThirdPaintTest, JoinsASubtractiveSinglePaintThatIsNotCloseEnough)
 
 TEST(ColorManagerMixTest, FailsWithoutOrWithAnEmptyBox)
 {
-    CColorManager manager {"/nonexistent"};
+    CColorManager manager{"/nonexistent"};
     MixResult result = MixResult::forTarget({10, 20, 30});
     EXPECT_FALSE(manager.findSpatialMix(result));
     EXPECT_FALSE(manager.findSubtractiveMix(result));

@@ -37,7 +37,7 @@ struct Kernel {
 
 std::vector<Kernel> kernels()
 {
-    std::vector<Kernel> list {{"Scalar", shareDistancesScalar}};
+    std::vector<Kernel> list{{"Scalar", shareDistancesScalar}};
 #if defined(__x86_64__) || defined(__SSE2__)
     list.push_back({"Sse2", shareDistancesSse2});
     if (avx2Supported())
@@ -51,7 +51,8 @@ void PrintTo(const Kernel &kernel, std::ostream *os)
     *os << kernel.name;
 }
 
-class ShareDistancesTest : public ::testing::TestWithParam<Kernel> { };
+class ShareDistancesTest : public ::testing::TestWithParam<Kernel>
+{ };
 
 // Every channel pair at every share: with a black target and the other
 // channels 0 the squared distance is the mixed red channel squared.
@@ -61,8 +62,8 @@ TEST_P(ShareDistancesTest, MatchesTheMixOfEveryChannelPairAtEveryShare)
     alignas(32) double sums[kPaddedShareCount];
     for (int a = 0; a <= 255; ++a) {
         for (int b = 0; b <= 255; ++b) {
-            const RgbColor colorA {a, 0, 0};
-            const RgbColor colorB {b, 0, 0};
+            const RgbColor colorA{a, 0, 0};
+            const RgbColor colorB{b, 0, 0};
             GetParam().distances({0, 0, 0}, colorA, colorB, sums);
             for (std::size_t k = 0; k < kSubtractiveShareCount; ++k) {
                 const int red = mixSubtractive(colorA, colorB, table.shareAsFloat[k]).red;
@@ -82,11 +83,11 @@ TEST_P(ShareDistancesTest, FitEqualsThePlainFitOnRandomAndExtremeColours)
             std::uniform_int_distribution<int> bit(0, 1);
             const int r = bit(rng) * 255;
             const int g = bit(rng) * 255;
-            return RgbColor {r, g, bit(rng) * 255};
+            return RgbColor{r, g, bit(rng) * 255};
         }
         case 1: { // grey
             const int v = test::randomColor(rng).red;
-            return RgbColor {v, v, v};
+            return RgbColor{v, v, v};
         }
         default:
             return test::randomColor(rng);
@@ -106,7 +107,7 @@ TEST_P(ShareDistancesTest, FitEqualsThePlainFitOnRandomAndExtremeColours)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, ShareDistancesTest, ::testing::ValuesIn(kernels()),
-    [](const ::testing::TestParamInfo<Kernel> &kernel) { return kernel.param.name; });
+                         [](const ::testing::TestParamInfo<Kernel> &kernel) { return kernel.param.name; });
 
 } // namespace
 } // namespace pigmora

@@ -19,7 +19,7 @@ std::vector<RgbColor> randomColors(std::mt19937 &rng, BoxKind kind, int count)
     std::uniform_int_distribution<int> bit(0, 1);
     std::uniform_int_distribution<int> jitter(-3, 3);
     const RgbColor centre = test::randomColor(rng);
-    const std::vector<RgbColor> pool {test::randomColor(rng), test::randomColor(rng), {0, 0, 0}, {255, 255, 255}};
+    const std::vector<RgbColor> pool{test::randomColor(rng), test::randomColor(rng), {0, 0, 0}, {255, 255, 255}};
     std::uniform_int_distribution<std::size_t> fromPool(0, pool.size() - 1);
     std::vector<RgbColor> colors;
     for (int i = 0; i < count; ++i) {
@@ -88,14 +88,15 @@ void expectSameAsReference(MixModel model, const std::vector<PaintColorRecord> &
         ASSERT_GE(p, 0.0f);
 }
 
-class AgreementTest : public ::testing::TestWithParam<MixModel> { };
+class AgreementTest : public ::testing::TestWithParam<MixModel>
+{ };
 
 TEST_P(AgreementTest, FastSolveMatchesTheReferenceOnRandomBoxes)
 {
     std::mt19937 rng(1234 + static_cast<int>(GetParam()));
     std::uniform_int_distribution<int> size(1, 22);
     for (const BoxKind kind :
-        {BoxKind::Uniform, BoxKind::Extremes, BoxKind::EqualPaints, BoxKind::Greys, BoxKind::NearColours}) {
+         {BoxKind::Uniform, BoxKind::Extremes, BoxKind::EqualPaints, BoxKind::Greys, BoxKind::NearColours}) {
         for (int i = 0; i < 500; ++i) {
             const std::vector<RgbColor> colors = randomColors(rng, kind, size(rng));
             const auto box = test::paintBox(colors);
@@ -107,10 +108,10 @@ TEST_P(AgreementTest, FastSolveMatchesTheReferenceOnRandomBoxes)
 
 TEST_P(AgreementTest, FastSolveMatchesTheReferenceOnBuiltInBoxes)
 {
-    CColorManager manager {"/nonexistent"};
+    CColorManager manager{"/nonexistent"};
     ASSERT_TRUE(manager.buildBuiltInCatalogue());
-    const std::vector<PaintColorRecord> provisional(
-        manager.currentBoxRecords().begin(), manager.currentBoxRecords().end());
+    const std::vector<PaintColorRecord> provisional(manager.currentBoxRecords().begin(),
+                                                    manager.currentBoxRecords().end());
     const auto catalogue = manager.catalogueRecords();
     // Every 8th paint: 33 paints of all groups, with equal colours among them.
     std::vector<PaintColorRecord> spread;
@@ -135,7 +136,7 @@ TEST_P(AgreementTest, TwoPaintBoxesAlwaysSucceed)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, AgreementTest, ::testing::Values(MixModel::Subtractive, MixModel::Spatial),
-    ::testing::PrintToStringParamName());
+                         ::testing::PrintToStringParamName());
 
 double distanceToMix(const RgbColor &target, const RgbColor &a, const RgbColor &b, double s)
 {

@@ -15,9 +15,9 @@ namespace {
 using test::Bgrx;
 using test::BmpLayout;
 using test::Bytes;
+using test::cut;
 using test::DamagedPictureFiles;
 using test::ExactPictureFiles;
-using test::cut;
 
 constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
 
@@ -134,11 +134,11 @@ GoodCase rle8Case()
 {
     return rleCase("Rle8WithLiteralJumpAndSkippedPixels", 8, 4,
                    {2, 1, 0, 3, 2, 3, 1, 0, // bottom row: 1 1 | literal 2 3 1 + pad
-                    0, 0,                   // end of line
-                    1, 2,                   // middle row: 2
-                    0, 2, 2, 1,             // jump 2 right, 1 up
-                    2, 3,                   // top row from x = 3: 3 3
-                    0, 1},                  // end of bitmap
+                    0, 0, // end of line
+                    1, 2, // middle row: 2
+                    0, 2, 2, 1, // jump 2 right, 1 up
+                    2, 3, // top row from x = 3: 3 3
+                    0, 1}, // end of bitmap
                    {{-1, -1, -1, 3, 3}, {2, -1, -1, -1, -1}, {1, 1, 2, 3, 1}});
 }
 
@@ -148,10 +148,10 @@ GoodCase rle4Case()
 {
     return rleCase("Rle4WithLiteralJumpAndSkippedPixels", 4, 6,
                    {3, 0x12, 0, 5, 0x34, 0x50, 0x20, 0, // bottom row: 1 2 1 | literal 3 4 5 0 2 + pad
-                    0, 0,                               // end of line
-                    0, 2, 1, 0,                         // jump 1 right
-                    4, 0x55,                            // top row from x = 1: 5 5 5 5
-                    0, 1},                              // end of bitmap
+                    0, 0, // end of line
+                    0, 2, 1, 0, // jump 1 right
+                    4, 0x55, // top row from x = 1: 5 5 5 5
+                    0, 1}, // end of bitmap
                    {{-1, 5, 5, 5, 5, -1, -1, -1}, {1, 2, 1, 3, 4, 5, 0, 2}});
 }
 

@@ -153,7 +153,8 @@ Bytes packIndexRows(const std::vector<int> &indexes, int width, int height, int 
         for (int x = 0; x < width; ++x) {
             const int bit = x * bits;
             const auto index = static_cast<unsigned>(indexes[static_cast<std::size_t>(y * width + x)]);
-            data[row * rowBytes + static_cast<std::size_t>(bit / 8)] |= static_cast<std::uint8_t>(index << (8 - bits - bit % 8));
+            data[row * rowBytes + static_cast<std::size_t>(bit / 8)]
+                |= static_cast<std::uint8_t>(index << (8 - bits - bit % 8));
         }
     }
     return data;
@@ -222,7 +223,9 @@ Bytes exifOrientationBlock(int orientation, bool bigEndian)
     Bytes tiff = {'E', 'x', 'i', 'f', 0, 0};
     const auto u16 = [&](unsigned v) {
         const std::uint8_t lo = static_cast<std::uint8_t>(v), hi = static_cast<std::uint8_t>(v >> 8);
-        tiff.insert(tiff.end(), bigEndian ? std::initializer_list<std::uint8_t>{hi, lo} : std::initializer_list<std::uint8_t>{lo, hi});
+        tiff.insert(tiff.end(),
+                    bigEndian ? std::initializer_list<std::uint8_t>{hi, lo}
+                              : std::initializer_list<std::uint8_t>{lo, hi});
     };
     const auto u32 = [&](std::uint32_t v) {
         u16(bigEndian ? v >> 16 : v & 0xFFFF);
@@ -231,14 +234,14 @@ Bytes exifOrientationBlock(int orientation, bool bigEndian)
     tiff.push_back(bigEndian ? 'M' : 'I');
     tiff.push_back(bigEndian ? 'M' : 'I');
     u16(42);
-    u32(8);  // IFD0 right after the header
-    u16(1);  // one entry
+    u32(8); // IFD0 right after the header
+    u16(1); // one entry
     u16(0x0112);
-    u16(3);  // SHORT
+    u16(3); // SHORT
     u32(1);
     u16(static_cast<unsigned>(orientation));
-    u16(0);  // rest of the value field
-    u32(0);  // no next IFD
+    u16(0); // rest of the value field
+    u32(0); // no next IFD
     return tiff;
 }
 
@@ -256,9 +259,9 @@ Bytes encodePng(const PngLayout &layout)
             target->insert(target->end(), data, data + length);
         },
         nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height), layout.bitDepth,
-                 layout.colorType, layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height),
+                 layout.bitDepth, layout.colorType, layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     for (const auto &c : layout.palette)
         palette.push_back({c[0], c[1], c[2]});

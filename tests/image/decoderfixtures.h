@@ -68,12 +68,10 @@ void PrintTo(const DamagedFile &file, std::ostream *os);
 inline constexpr auto kFileName = [](const auto &param) { return param.param.name; };
 
 class ExactPictureFiles : public testing::TestWithParam<ExactFile>
-{
-};
+{ };
 
 class DamagedPictureFiles : public testing::TestWithParam<DamagedFile>
-{
-};
+{ };
 
 // ---- Bitmaps ----
 

@@ -15,8 +15,8 @@
 namespace pigmora {
 namespace {
 
-using test::bluesOf;
 using test::blueRow;
+using test::bluesOf;
 using test::makePicture;
 using test::Pixels;
 using test::pixelsOf;
@@ -33,8 +33,7 @@ void PrintTo(const GrayCase &c, std::ostream *os)
 }
 
 class GrayLevel : public testing::TestWithParam<GrayCase>
-{
-};
+{ };
 
 TEST_P(GrayLevel, SetsBlueGreenRedAndKeepsTheFourthByte)
 {
@@ -51,9 +50,9 @@ TEST_P(GrayLevel, SetsBlueGreenRedAndKeepsTheFourthByte)
 
 INSTANTIATE_TEST_SUITE_P(Examples, GrayLevel,
                          testing::Values(GrayCase{255, 255, 255, 255}, // white stays white
-                                         GrayCase{0, 0, 255, 76},      // pure red
-                                         GrayCase{255, 0, 0, 29},      // pure blue
-                                         GrayCase{0, 1, 187, 56},      // a .5 tie: 57 in double
+                                         GrayCase{0, 0, 255, 76}, // pure red
+                                         GrayCase{255, 0, 0, 29}, // pure blue
+                                         GrayCase{0, 1, 187, 56}, // a .5 tie: 57 in double
                                          GrayCase{0, 0, 0, 0}, GrayCase{10, 20, 30, 22}));
 
 // Every colour once, in a 4096 x 4096 block.
@@ -190,8 +189,7 @@ struct ScaleExample {
 };
 
 class ScaleRow : public testing::TestWithParam<ScaleExample>
-{
-};
+{ };
 
 TEST_P(ScaleRow, GivesTheWorkedValues)
 {
@@ -302,8 +300,7 @@ void PrintTo(const SizeCase &c, std::ostream *os)
 }
 
 class ScaleMatchesPlainAlgorithm : public testing::TestWithParam<SizeCase>
-{
-};
+{ };
 
 TEST_P(ScaleMatchesPlainAlgorithm, OnRandomPixels)
 {
@@ -344,7 +341,8 @@ TEST(ScaleSweep, ManyRandomSizesMatchThePlainAlgorithms)
         makePicture(source, w, h, rows);
         CImageDibObject target;
         ASSERT_TRUE(covert.scale(target, source, a, b));
-        const Pixels expected = grow ? test::referenceEnlarge(rows, w, h, a, b) : test::referenceReduce(rows, w, h, a, b);
+        const Pixels expected
+            = grow ? test::referenceEnlarge(rows, w, h, a, b) : test::referenceReduce(rows, w, h, a, b);
         if (pixelsOf(target) != expected && ++mismatches <= 5)
             ADD_FAILURE() << w << " x " << h << " to " << a << " x " << b;
     }
@@ -353,21 +351,49 @@ TEST(ScaleSweep, ManyRandomSizesMatchThePlainAlgorithms)
 
 std::vector<SizeCase> sizeCases()
 {
-    std::vector<SizeCase> cases = {
-        // 1 x N and N x 1
-        {1, 1, 1, 1}, {1, 9, 1, 4}, {1, 9, 1, 23}, {9, 1, 4, 1}, {9, 1, 23, 1}, {1, 1, 8, 8}, {1, 13, 5, 13},
-        // primes
-        {7, 13, 3, 5}, {13, 7, 29, 11}, {31, 17, 31, 17}, {17, 31, 37, 41}, {97, 89, 41, 43},
-        // the zoom factors 0.2 ... 8 on an odd-sized picture (trunc of 53 x 37 x z)
-        {53, 37, 10, 7}, {53, 37, 13, 9}, {53, 37, 26, 18}, {53, 37, 39, 27}, {53, 37, 66, 46},
-        {53, 37, 79, 55}, {53, 37, 92, 64}, {53, 37, 106, 74}, {53, 37, 159, 111}, {53, 37, 212, 148},
-        {53, 37, 318, 222}, {53, 37, 424, 296},
-        // one axis kept
-        {40, 30, 40, 7}, {40, 30, 99, 30},
-        // larger pictures, where rounding differences have more chances to show
-        {160, 120, 32, 24}, {160, 120, 120, 90}, {161, 121, 80, 60}, {160, 120, 200, 150}, {159, 119, 278, 208},
-        {301, 203, 60, 40}, {301, 203, 225, 152}, {301, 203, 97, 61}, {301, 203, 376, 253}, {301, 203, 526, 355},
-        {301, 203, 602, 406}, {299, 199, 897, 597}};
+    std::vector<SizeCase> cases = {// 1 x N and N x 1
+                                   {1, 1, 1, 1},
+                                   {1, 9, 1, 4},
+                                   {1, 9, 1, 23},
+                                   {9, 1, 4, 1},
+                                   {9, 1, 23, 1},
+                                   {1, 1, 8, 8},
+                                   {1, 13, 5, 13},
+                                   // primes
+                                   {7, 13, 3, 5},
+                                   {13, 7, 29, 11},
+                                   {31, 17, 31, 17},
+                                   {17, 31, 37, 41},
+                                   {97, 89, 41, 43},
+                                   // the zoom factors 0.2 ... 8 on an odd-sized picture (trunc of 53 x 37 x z)
+                                   {53, 37, 10, 7},
+                                   {53, 37, 13, 9},
+                                   {53, 37, 26, 18},
+                                   {53, 37, 39, 27},
+                                   {53, 37, 66, 46},
+                                   {53, 37, 79, 55},
+                                   {53, 37, 92, 64},
+                                   {53, 37, 106, 74},
+                                   {53, 37, 159, 111},
+                                   {53, 37, 212, 148},
+                                   {53, 37, 318, 222},
+                                   {53, 37, 424, 296},
+                                   // one axis kept
+                                   {40, 30, 40, 7},
+                                   {40, 30, 99, 30},
+                                   // larger pictures, where rounding differences have more chances to show
+                                   {160, 120, 32, 24},
+                                   {160, 120, 120, 90},
+                                   {161, 121, 80, 60},
+                                   {160, 120, 200, 150},
+                                   {159, 119, 278, 208},
+                                   {301, 203, 60, 40},
+                                   {301, 203, 225, 152},
+                                   {301, 203, 97, 61},
+                                   {301, 203, 376, 253},
+                                   {301, 203, 526, 355},
+                                   {301, 203, 602, 406},
+                                   {299, 199, 897, 597}};
     return cases;
 }
 
@@ -375,7 +401,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ScaleMatchesPlainAlgorithm, testing::ValuesIn(si
                          [](const testing::TestParamInfo<SizeCase> &p) {
                              const SizeCase &c = p.param;
                              return std::to_string(c.srcWidth) + "x" + std::to_string(c.srcHeight) + "_to_"
-                                    + std::to_string(c.dstWidth) + "x" + std::to_string(c.dstHeight);
+                                 + std::to_string(c.dstWidth) + "x" + std::to_string(c.dstHeight);
                          });
 
 } // namespace

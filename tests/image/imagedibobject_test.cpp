@@ -29,8 +29,7 @@ struct DepthCase {
 };
 
 class PictureDepth : public testing::TestWithParam<DepthCase>
-{
-};
+{ };
 
 TEST_P(PictureDepth, LaysOutHeaderTableAndRows)
 {
@@ -59,10 +58,9 @@ TEST_P(PictureDepth, LaysOutHeaderTableAndRows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, PictureDepth,
-                         testing::Values(DepthCase{1, 3, 2, 4, 0}, DepthCase{1, 33, 2, 8, 0},
-                                         DepthCase{4, 9, 16, 8, 0}, DepthCase{8, 5, 256, 8, 1},
-                                         DepthCase{16, 3, 0, 8, 2}, DepthCase{24, 3, 0, 12, 3},
-                                         DepthCase{32, 3, 0, 12, 4}));
+                         testing::Values(DepthCase{1, 3, 2, 4, 0}, DepthCase{1, 33, 2, 8, 0}, DepthCase{4, 9, 16, 8, 0},
+                                         DepthCase{8, 5, 256, 8, 1}, DepthCase{16, 3, 0, 8, 2},
+                                         DepthCase{24, 3, 0, 12, 3}, DepthCase{32, 3, 0, 12, 4}));
 
 TEST(ImageDibObject, OtherDepthsAreAProgrammingError)
 {

@@ -175,8 +175,7 @@ protected:
 };
 
 class LoadByExtension : public LoadPictureFile, public testing::WithParamInterface<const char *>
-{
-};
+{ };
 
 TEST_P(LoadByExtension, StoresA24BitPixelAsBlueGreenRedZero)
 {
@@ -190,8 +189,7 @@ TEST_P(LoadByExtension, StoresA24BitPixelAsBlueGreenRedZero)
     EXPECT_EQ(pixelsOf(*loaded.value()), (Pixels{10, 20, 30, 0, 255, 255, 255, 0}));
 }
 
-INSTANTIATE_TEST_SUITE_P(AnyLetterCase, LoadByExtension,
-                         testing::Values("p.bmp", "p.BMP", "p.Bmp", "p.dib", "p.DIB"));
+INSTANTIATE_TEST_SUITE_P(AnyLetterCase, LoadByExtension, testing::Values("p.bmp", "p.BMP", "p.Bmp", "p.dib", "p.DIB"));
 
 TEST_F(LoadPictureFile, MissingFilesAndOtherExtensionsGiveNoPictureAndNoText)
 {
@@ -266,7 +264,7 @@ TEST_F(ImageEngineTest, UnusableHeldBitmapsGiveNoPicture)
     const Pixels rows(64, 1);
     std::string id;
     const SourceBitmap bad[] = {
-        {2, 2, 24, 8, nullptr}, {2, 2, 16, 8, rows.data()}, {2, 2, 24, 5, rows.data()},
+        {2, 2, 24, 8, nullptr},     {2, 2, 16, 8, rows.data()},  {2, 2, 24, 5, rows.data()},
         {0, 2, 24, 8, rows.data()}, {2, -1, 24, 8, rows.data()},
     };
     for (const SourceBitmap &source : bad)

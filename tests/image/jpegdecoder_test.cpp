@@ -15,11 +15,11 @@ namespace {
 
 using test::Bgrx;
 using test::Bytes;
+using test::cut;
 using test::DamagedPictureFiles;
 using test::ExactPictureFiles;
-using test::cut;
-using test::JpegSpace;
 using test::JpegLayout;
+using test::JpegSpace;
 
 // 24 x 16 pixels in 3 x 2 flat blocks of 8 x 8: block edges fall on the
 // codec's own block edges, so every block decodes nearly flat.
@@ -42,9 +42,8 @@ JpegLayout blockPicture(JpegSpace space, const std::array<Sample, 6> &blocks)
     return layout;
 }
 
-const std::array<Sample, 6> kRgbBlocks = {
-    Sample{255, 0, 0}, Sample{0, 255, 0}, Sample{0, 0, 255}, Sample{255, 255, 0}, Sample{30, 140, 200},
-    Sample{255, 255, 255}};
+const std::array<Sample, 6> kRgbBlocks = {Sample{255, 0, 0},   Sample{0, 255, 0},    Sample{0, 0, 255},
+                                          Sample{255, 255, 0}, Sample{30, 140, 200}, Sample{255, 255, 255}};
 
 // Largest difference of any pixel from the colour of its block (red, green,
 // blue); the fourth byte must be 0 everywhere.
@@ -77,9 +76,9 @@ void PrintTo(const SpaceCase &c, std::ostream *os)
 }
 
 // CMYK inks (0 = no ink) and the light they leave.
-const std::array<Sample, 6> kInks = {Sample{0, 255, 255, 0}, Sample{255, 0, 255, 0}, Sample{0, 0, 0, 128},
+const std::array<Sample, 6> kInks = {Sample{0, 255, 255, 0}, Sample{255, 0, 255, 0},  Sample{0, 0, 0, 128},
                                      Sample{255, 255, 0, 0}, Sample{0, 128, 255, 64}, Sample{0, 0, 0, 0}};
-const std::array<Sample, 6> kInkLight = {Sample{255, 0, 0}, Sample{0, 255, 0}, Sample{127, 127, 127},
+const std::array<Sample, 6> kInkLight = {Sample{255, 0, 0}, Sample{0, 255, 0},  Sample{127, 127, 127},
                                          Sample{0, 0, 255}, Sample{191, 95, 0}, Sample{255, 255, 255}};
 
 std::array<Sample, 6> inverted(std::array<Sample, 6> blocks)
@@ -100,7 +99,9 @@ std::vector<SpaceCase> spaceCases()
     progressiveYcck.progressive = true;
     const std::array<Sample, 6> grays = {Sample{0}, Sample{60}, Sample{120}, Sample{180}, Sample{240}, Sample{255}};
     std::array<Sample, 6> grayRgb;
-    std::transform(grays.begin(), grays.end(), grayRgb.begin(), [](const Sample &g) { return Sample{g[0], g[0], g[0]}; });
+    std::transform(grays.begin(), grays.end(), grayRgb.begin(), [](const Sample &g) {
+        return Sample{g[0], g[0], g[0]};
+    });
     return {
         {"Baseline", blockPicture(JpegSpace::Rgb, kRgbBlocks), kRgbBlocks},
         {"Progressive", progressive, kRgbBlocks},
@@ -113,8 +114,7 @@ std::vector<SpaceCase> spaceCases()
 }
 
 class JpegColourSpaces : public testing::TestWithParam<SpaceCase>
-{
-};
+{ };
 
 TEST_P(JpegColourSpaces, DecodeToTheBlockColours)
 {
@@ -154,20 +154,27 @@ void PrintTo(const OrientationCase &c, std::ostream *os)
 std::pair<int, int> storedPosition(int orientation, int x, int y, int w, int h)
 {
     switch (orientation) {
-    case 2: return {w - 1 - x, y};
-    case 3: return {w - 1 - x, h - 1 - y};
-    case 4: return {x, h - 1 - y};
-    case 5: return {y, x};
-    case 6: return {y, h - 1 - x};
-    case 7: return {w - 1 - y, h - 1 - x};
-    case 8: return {w - 1 - y, x};
-    default: return {x, y};
+    case 2:
+        return {w - 1 - x, y};
+    case 3:
+        return {w - 1 - x, h - 1 - y};
+    case 4:
+        return {x, h - 1 - y};
+    case 5:
+        return {y, x};
+    case 6:
+        return {y, h - 1 - x};
+    case 7:
+        return {w - 1 - y, h - 1 - x};
+    case 8:
+        return {w - 1 - y, x};
+    default:
+        return {x, y};
     }
 }
 
 class JpegOrientation : public testing::TestWithParam<OrientationCase>
-{
-};
+{ };
 
 TEST_P(JpegOrientation, PictureStandsAsTaken)
 {
@@ -190,8 +197,8 @@ TEST_P(JpegOrientation, PictureStandsAsTaken)
 
     // The same, said in corners: top left is red, top right blue, bottom
     // left yellow, bottom right white in the stored picture.
-    const std::map<std::string, Bgrx> corners = {{"TL", {0, 0, 255, 0}}, {"TR", {255, 0, 0, 0}},
-                                                 {"BL", {0, 255, 255, 0}}, {"BR", {255, 255, 255, 0}}};
+    const std::map<std::string, Bgrx> corners
+        = {{"TL", {0, 0, 255, 0}}, {"TR", {255, 0, 0, 0}}, {"BL", {0, 255, 255, 0}}, {"BR", {255, 255, 255, 0}}};
     const Bgrx topLeft = test::pixelAt(*upright, 0, 0);
     const Bgrx want = corners.at(c.topLeftFrom);
     for (int i = 0; i < 3; ++i)
@@ -219,8 +226,7 @@ void PrintTo(const ExifCase &c, std::ostream *os)
 }
 
 class JpegIgnoredExif : public testing::TestWithParam<ExifCase>
-{
-};
+{ };
 
 TEST_P(JpegIgnoredExif, LeavesThePictureAsStored)
 {

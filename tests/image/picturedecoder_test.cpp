@@ -50,8 +50,7 @@ void PrintTo(const FormatCase &c, std::ostream *os)
 }
 
 class PictureFormatOf : public testing::TestWithParam<FormatCase>
-{
-};
+{ };
 
 TEST_P(PictureFormatOf, GoesByTheExtensionInAnyCase)
 {

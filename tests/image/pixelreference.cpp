@@ -9,7 +9,7 @@ namespace {
 std::size_t at(int x, int y, int width, int channel)
 {
     return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4
-           + static_cast<std::size_t>(channel);
+        + static_cast<std::size_t>(channel);
 }
 
 Pixels filled(int width, int height)

@@ -12,9 +12,9 @@ namespace {
 
 using test::Bgrx;
 using test::Bytes;
+using test::cut;
 using test::DamagedPictureFiles;
 using test::ExactPictureFiles;
-using test::cut;
 using test::PngLayout;
 
 struct PngCase {
@@ -28,10 +28,14 @@ enum class Transparency { None, Table, Colour };
 int channelsOf(int colorType)
 {
     switch (colorType) {
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-    default: return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        return 2;
+    case PNG_COLOR_TYPE_RGB:
+        return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        return 4;
+    default:
+        return 1;
     }
 }
 
@@ -63,7 +67,7 @@ PngCase pngCase(std::string name, int colorType, int depth, Transparency transpa
     if (colorType == PNG_COLOR_TYPE_PALETTE) {
         for (unsigned i = 0; i <= max; ++i) {
             layout.palette.push_back({static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(255 - i * 11),
-                                    static_cast<std::uint8_t>(i * 5)});
+                                      static_cast<std::uint8_t>(i * 5)});
             if (transparency == Transparency::Table)
                 layout.paletteAlpha.push_back(static_cast<std::uint8_t>(i * 29 + 1));
         }
@@ -73,9 +77,9 @@ PngCase pngCase(std::string name, int colorType, int depth, Transparency transpa
                            : static_cast<unsigned>(x * 7 + y * 13 + ch * 5 + x * y) % (max + 1);
     };
     if (transparency == Transparency::Colour)
-        layout.transparentColor = {static_cast<std::uint16_t>(sample(0, 0, 0)),
-                                 static_cast<std::uint16_t>(sample(0, 0, 1)),
-                                 static_cast<std::uint16_t>(sample(0, 0, 2))};
+        layout.transparentColor
+            = {static_cast<std::uint16_t>(sample(0, 0, 0)), static_cast<std::uint16_t>(sample(0, 0, 1)),
+               static_cast<std::uint16_t>(sample(0, 0, 2))};
 
     c.expected = test::blankPicture(layout.width, layout.height);
     for (int y = 0; y < layout.height; ++y) {
@@ -156,8 +160,7 @@ std::vector<test::ExactFile> exactFiles()
     return files;
 }
 
-INSTANTIATE_TEST_SUITE_P(Png, ExactPictureFiles, testing::ValuesIn(test::ofKind("png", exactFiles())),
-                         test::kFileName);
+INSTANTIATE_TEST_SUITE_P(Png, ExactPictureFiles, testing::ValuesIn(test::ofKind("png", exactFiles())), test::kFileName);
 
 // ---- Damaged files ----
 
@@ -179,8 +182,8 @@ std::size_t chunkOffset(const Bytes &file, std::string_view type)
     for (std::size_t at = 8; at + 8 <= file.size();) {
         if (std::string_view(reinterpret_cast<const char *>(&file[at + 4]), 4) == type)
             return at;
-        const std::size_t length = static_cast<std::size_t>(file[at]) << 24 | file[at + 1] << 16 | file[at + 2] << 8
-            | file[at + 3];
+        const std::size_t length
+            = static_cast<std::size_t>(file[at]) << 24 | file[at + 1] << 16 | file[at + 2] << 8 | file[at + 3];
         at += 12 + length;
     }
     throw std::runtime_error("no such chunk");

@@ -19,20 +19,19 @@ struct ZoomCase {
 };
 
 class ZoomFactor : public testing::TestWithParam<ZoomCase>
-{
-};
+{ };
 
 TEST_P(ZoomFactor, OfTheText)
 {
     EXPECT_EQ(zoomFactor(GetParam().text), GetParam().factor) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, ZoomFactor,
-    testing::Values(ZoomCase{"10%", 0.2f}, ZoomCase{"25%", 0.25f}, ZoomCase{"50%", 0.5f}, ZoomCase{"75%", 0.75f},
-                    ZoomCase{"100%", 1.0f}, ZoomCase{"125%", 1.25f}, ZoomCase{"150%", 1.5f},
-                    ZoomCase{"175%", 1.75f}, ZoomCase{"200%", 2.0f}, ZoomCase{"300%", 3.0f},
-                    ZoomCase{"400%", 4.0f}, ZoomCase{"600%", 6.0f}, ZoomCase{"800%", 8.0f}));
+INSTANTIATE_TEST_SUITE_P(Steps, ZoomFactor,
+                         testing::Values(ZoomCase{"10%", 0.2f}, ZoomCase{"25%", 0.25f}, ZoomCase{"50%", 0.5f},
+                                         ZoomCase{"75%", 0.75f}, ZoomCase{"100%", 1.0f}, ZoomCase{"125%", 1.25f},
+                                         ZoomCase{"150%", 1.5f}, ZoomCase{"175%", 1.75f}, ZoomCase{"200%", 2.0f},
+                                         ZoomCase{"300%", 3.0f}, ZoomCase{"400%", 4.0f}, ZoomCase{"600%", 6.0f},
+                                         ZoomCase{"800%", 8.0f}));
 
 INSTANTIATE_TEST_SUITE_P(OtherTexts, ZoomFactor,
                          testing::Values(ZoomCase{"", 1.0f}, ZoomCase{"abc%", 1.0f}, ZoomCase{"150", 1.5f},
@@ -53,8 +52,7 @@ struct MagnificationCase {
 };
 
 class MagnificationOfZoom : public testing::TestWithParam<MagnificationCase>
-{
-};
+{ };
 
 TEST_P(MagnificationOfZoom, IsFourTimesTheViewUpTo200Percent)
 {
@@ -176,8 +174,7 @@ struct MagnifiedCase {
 };
 
 class MagnifiedPictureSize : public ViewBuilderTest, public testing::WithParamInterface<MagnifiedCase>
-{
-};
+{ };
 
 TEST_P(MagnifiedPictureSize, FollowsTheZoom)
 {

@@ -17,7 +17,8 @@ using test::utf8;
 
 // A folder after a first start: colour group and colour box files written
 // from the built-in catalogue, the catalogue loaded from the group file.
-class ColorStore : public ::testing::Test {
+class ColorStore : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -46,7 +47,7 @@ protected:
 
     test::TempDir dir;
     test::RecordingNotifier notifier;
-    CColorManager manager {dir.path(), &notifier};
+    CColorManager manager{dir.path(), &notifier};
 };
 
 TEST_F(ColorStore, GroupFileHoldsEveryBuiltInPaintOnce)
@@ -54,7 +55,7 @@ TEST_F(ColorStore, GroupFileHoldsEveryBuiltInPaintOnce)
     const auto table = groups();
     ASSERT_EQ(table.entries.size(), 6u);
     EXPECT_EQ(table.bytes.size(), 781u + 261 * 84);
-    const std::array<int, 6> counts {87, 59, 14, 25, 53, 23};
+    const std::array<int, 6> counts{87, 59, 14, 25, 53, 23};
     int position = 0;
     for (int index = 0; index < 6; ++index) {
         const test::RawEntry &entry = table.entries[static_cast<std::size_t>(5 - index)]; // stored "5" .. "0"
@@ -71,8 +72,8 @@ TEST_F(ColorStore, GroupFileHoldsEveryBuiltInPaintOnce)
         const auto records = groupRecords(index);
         all.insert(all.end(), records.begin(), records.end());
     }
-    std::sort(
-        all.begin(), all.end(), [](const auto &a, const auto &b) { return comparePaintColorRecords(&a, &b) < 0; });
+    std::sort(all.begin(), all.end(),
+              [](const auto &a, const auto &b) { return comparePaintColorRecords(&a, &b) < 0; });
     const auto expected = builtIn.catalogueRecords();
     EXPECT_TRUE(std::equal(all.begin(), all.end(), expected.begin(), expected.end()));
 }
@@ -94,7 +95,8 @@ struct BoxCase {
     int paints;
 };
 
-class DefaultBox : public ColorStore, public ::testing::WithParamInterface<BoxCase> { };
+class DefaultBox : public ColorStore, public ::testing::WithParamInterface<BoxCase>
+{ };
 
 TEST_P(DefaultBox, HoldsThePaintsTheCatalogueHas)
 {
@@ -114,23 +116,24 @@ TEST_P(DefaultBox, HoldsThePaintsTheCatalogueHas)
         EXPECT_EQ(record.boxFlag(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(ColorStore, DefaultBox,
-    ::testing::Values(BoxCase {"Mine", "我的颜色盒", 0, 20}, BoxCase {"Oil12", "12色油画颜色盒", 0, 11},
-        BoxCase {"Standard", "标准颜色盒", 0, 32}, BoxCase {"Oil18", "18色油画颜色盒", 0, 17},
-        BoxCase {"Chinese", "国画颜色盒", 2, 14}, BoxCase {"Textile", "纺织颜色盒", 5, 21},
-        BoxCase {"HousePaint", "油漆颜色盒", 3, 24}, BoxCase {"Acrylic24", "24色丙烯颜色盒", 1, 24},
-        BoxCase {"Acrylic12", "12色丙烯颜色盒", 1, 12}, BoxCase {"Gouache24", "24色水粉颜色盒", 4, 24},
-        BoxCase {"Gouache12", "12色水粉颜色盒", 4, 12}),
+INSTANTIATE_TEST_SUITE_P(
+    ColorStore, DefaultBox,
+    ::testing::Values(BoxCase{"Mine", "我的颜色盒", 0, 20}, BoxCase{"Oil12", "12色油画颜色盒", 0, 11},
+                      BoxCase{"Standard", "标准颜色盒", 0, 32}, BoxCase{"Oil18", "18色油画颜色盒", 0, 17},
+                      BoxCase{"Chinese", "国画颜色盒", 2, 14}, BoxCase{"Textile", "纺织颜色盒", 5, 21},
+                      BoxCase{"HousePaint", "油漆颜色盒", 3, 24}, BoxCase{"Acrylic24", "24色丙烯颜色盒", 1, 24},
+                      BoxCase{"Acrylic12", "12色丙烯颜色盒", 1, 12}, BoxCase{"Gouache24", "24色水粉颜色盒", 4, 24},
+                      BoxCase{"Gouache12", "12色水粉颜色盒", 4, 12}),
     test::CaseName());
 
 TEST_F(ColorStore, BoxesListInDescendingByteOrder)
 {
-    std::vector<std::string> names {"stale"};
+    std::vector<std::string> names{"stale"};
     ASSERT_TRUE(manager.listColorBoxes(names));
     EXPECT_EQ(names,
-        (std::vector<std::string> {"油漆颜色盒", "我的颜色盒", "国画颜色盒", "纺织颜色盒", "标准颜色盒",
-            "24色水粉颜色盒", "24色丙烯颜色盒", "18色油画颜色盒", "12色油画颜色盒", "12色水粉颜色盒",
-            "12色丙烯颜色盒"}));
+              (std::vector<std::string>{"油漆颜色盒", "我的颜色盒", "国画颜色盒", "纺织颜色盒", "标准颜色盒",
+                                        "24色水粉颜色盒", "24色丙烯颜色盒", "18色油画颜色盒", "12色油画颜色盒",
+                                        "12色水粉颜色盒", "12色丙烯颜色盒"}));
     EXPECT_FALSE(CColorManager::isSystemColorBox("新建颜色盒1"));
 }
 
@@ -161,7 +164,7 @@ TEST_F(ColorStore, BoxPaintsComeFromTheCatalogue)
     ASSERT_TRUE(other.loadColorGroups());
     ASSERT_TRUE(other.loadColorBox("试盒"));
     ASSERT_EQ(other.currentBoxRecords().size(), 2u);
-    EXPECT_EQ(other.currentBoxRecords()[0].color(), (RgbColor {1, 1, 1}));
+    EXPECT_EQ(other.currentBoxRecords()[0].color(), (RgbColor{1, 1, 1}));
 
     other.deleteCatalogueColor(utf8(paint.code()), "试色"); // gone from this catalogue
     ASSERT_TRUE(other.reloadCurrentColorBox());
@@ -212,7 +215,7 @@ TEST_F(ColorStore, CreateRenameAndDeleteBoxes)
     EXPECT_FALSE(manager.colorBoxExists("新建颜色盒1"));
     ASSERT_TRUE(manager.deleteColorBox("水粉小盒"));
     EXPECT_FALSE(manager.colorBoxExists("水粉小盒"));
-    EXPECT_EQ(messages(), std::vector<std::string> {"删除颜色盒成功!"});
+    EXPECT_EQ(messages(), std::vector<std::string>{"删除颜色盒成功!"});
     EXPECT_EQ(notifier.messages()[0].icon, MessageIcon::Information);
     EXPECT_TRUE(test::tableInvariantsHold(boxes(), kColorBoxTableFormat));
 }
@@ -221,8 +224,8 @@ TEST_F(ColorStore, GroupNamesAndIndexes)
 {
     std::vector<std::string> names;
     ASSERT_TRUE(CColorManager::listColorGroups(names));
-    EXPECT_EQ(
-        names, (std::vector<std::string> {"油画颜色", "丙烯颜色", "中国画颜色", "油漆颜色", "水粉颜色", "纺织颜色"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"油画颜色", "丙烯颜色", "中国画颜色", "油漆颜色", "水粉颜色", "纺织颜色"}));
     std::string name = "x";
     EXPECT_TRUE(CColorManager::colorGroupName(5, name));
     EXPECT_EQ(name, "纺织颜色");
@@ -301,13 +304,13 @@ TEST_F(ColorStore, LockedPaintsAreNotModified)
 {
     ASSERT_TRUE(manager.addCatalogueColor("9", "锁定", "", {}, 1.0f, 2, 0, PaintColorRecord::kOriginLocked));
     EXPECT_FALSE(manager.modifyGroupColor("油画颜色", "锁定", "", {5, 5, 5}, 1.0f, 2, 0));
-    EXPECT_EQ(messages(), std::vector<std::string> {"系统颜色不能修改!"});
+    EXPECT_EQ(messages(), std::vector<std::string>{"系统颜色不能修改!"});
 }
 
 TEST_F(ColorStore, DeletingPaints)
 {
     EXPECT_FALSE(manager.deleteGroupColor("油画颜色", "柠檬黄"));
-    EXPECT_EQ(messages(), std::vector<std::string> {"系统颜色不能删除!"});
+    EXPECT_EQ(messages(), std::vector<std::string>{"系统颜色不能删除!"});
     notifier.clear();
 
     addUserPaint("油画颜色", "用过");
@@ -316,7 +319,7 @@ TEST_F(ColorStore, DeletingPaints)
     ASSERT_TRUE(manager.addToCurrentBox("u_10000001", "用过"));
     ASSERT_TRUE(manager.saveCurrentColorBox());
     EXPECT_FALSE(manager.deleteGroupColor("油画颜色", "用过"));
-    EXPECT_EQ(messages(), std::vector<std::string> {"色谱颜色在颜色盒中存在，不能删除!"});
+    EXPECT_EQ(messages(), std::vector<std::string>{"色谱颜色在颜色盒中存在，不能删除!"});
     EXPECT_EQ(groupRecords(0).size(), 89u);
 
     ASSERT_TRUE(manager.deleteGroupColor("油画颜色", "没用"));
@@ -358,7 +361,7 @@ TEST_F(ColorStore, AFailedGroupWriteLeavesTheCatalogueAsTheFile)
         EXPECT_FALSE(manager.deleteGroupColor("油画颜色", "可以"));
     }
     ASSERT_TRUE(manager.findCatalogueColor("100", "柠檬黄", record));
-    EXPECT_EQ(record.color(), (RgbColor {243, 255, 15}));
+    EXPECT_EQ(record.color(), (RgbColor{243, 255, 15}));
     EXPECT_TRUE(manager.findGroupColor("油画颜色", "可以", record));
 }
 
@@ -407,10 +410,11 @@ TEST(ColorStoreFiles, OpenFailuresShowTheOperationsMessage)
     EXPECT_FALSE(manager.createColorBox(0, "x"));
     EXPECT_FALSE(manager.deleteColorBox("x"));
     EXPECT_FALSE(manager.renameColorBox("x", "y"));
-    EXPECT_EQ(notifier.texts(),
-        (std::vector<std::string> {"打开颜色盒文件失败!", "打开色谱文件失败!", "打开色谱文件失败!", "打开色谱文件失败!",
-            "打开色谱文件失败!", "取颜色盒表失败!", "打开颜色盒文件失败!", "打开颜色盒文件失败!", "打开颜色盒文件失败!",
-            "打开颜色盒文件失败!"}));
+    EXPECT_EQ(
+        notifier.texts(),
+        (std::vector<std::string>{"打开颜色盒文件失败!", "打开色谱文件失败!", "打开色谱文件失败!", "打开色谱文件失败!",
+                                  "打开色谱文件失败!", "取颜色盒表失败!", "打开颜色盒文件失败!", "打开颜色盒文件失败!",
+                                  "打开颜色盒文件失败!", "打开颜色盒文件失败!"}));
     for (const auto &message : notifier.messages())
         EXPECT_EQ(message.icon, MessageIcon::Error);
 }
@@ -426,12 +430,12 @@ TEST(ColorStoreFiles, SavingWithAnUnreadableBoxFileShowsItsMessage)
     CColorManager loader(good.path());
     loader.buildBuiltInCatalogue();
     ASSERT_TRUE(loader.createDefaultColorBoxFile());
-    std::filesystem::copy_file(
-        good / "QorColorbox.bin", dir / "QorColorbox.bin", std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(good / "QorColorbox.bin", dir / "QorColorbox.bin",
+                               std::filesystem::copy_options::overwrite_existing);
     ASSERT_TRUE(manager.loadColorBox("我的颜色盒"));
     test::writeFileBytes(dir / "QorColorbox.bin", {1, 2, 3});
     EXPECT_FALSE(manager.saveCurrentColorBox());
-    EXPECT_EQ(notifier.texts(), std::vector<std::string> {"打开颜色盒设置文件失败!"});
+    EXPECT_EQ(notifier.texts(), std::vector<std::string>{"打开颜色盒设置文件失败!"});
 }
 
 TEST(ColorStoreFiles, CreationFailuresAreShown)
@@ -442,7 +446,7 @@ TEST(ColorStoreFiles, CreationFailuresAreShown)
     manager.buildBuiltInCatalogue();
     EXPECT_FALSE(manager.createDefaultColorGroupFile());
     EXPECT_FALSE(manager.createDefaultColorBoxFile());
-    EXPECT_EQ(notifier.texts(), (std::vector<std::string> {"新建色谱文件失败!", "新建颜色盒文件失败!"}));
+    EXPECT_EQ(notifier.texts(), (std::vector<std::string>{"新建色谱文件失败!", "新建颜色盒文件失败!"}));
 }
 
 // A default file that could not be written in full is removed again, so the
@@ -462,7 +466,7 @@ TEST(ColorStoreFiles, HalfWrittenDefaultFilesAreRemoved)
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "QorColorGroup.bin"));
     EXPECT_FALSE(std::filesystem::exists(dir / "QorColorbox.bin"));
-    EXPECT_EQ(notifier.texts(), (std::vector<std::string> {"新建色谱文件失败!", "新建颜色盒文件失败!"}));
+    EXPECT_EQ(notifier.texts(), (std::vector<std::string>{"新建色谱文件失败!", "新建颜色盒文件失败!"}));
     EXPECT_TRUE(manager.createDefaultColorGroupFile());
     EXPECT_TRUE(manager.createDefaultColorBoxFile());
 }

@@ -35,7 +35,8 @@ Bytes text(std::string_view s, bool withNul = true)
     return b;
 }
 
-class ConfigManagerTest : public ::testing::Test {
+class ConfigManagerTest : public ::testing::Test
+{
 protected:
     test::RawTable raw() const { return test::readRawTable(dir / "QorConfig.bin", kConfigTableFormat); }
     // Writes a configuration file whose section "SysConfig" holds data.
@@ -48,7 +49,7 @@ protected:
 
     test::TempDir dir;
     test::RecordingNotifier notifier;
-    CConfigManager manager {dir.path(), &notifier};
+    CConfigManager manager{dir.path(), &notifier};
 };
 
 TEST_F(ConfigManagerTest, FirstStartWritesTheDefaultSection)
@@ -61,9 +62,10 @@ TEST_F(ConfigManagerTest, FirstStartWritesTheDefaultSection)
     EXPECT_EQ(table.entries[0].name, "SysConfig");
     EXPECT_EQ(table.entries[0].value, 4);
     EXPECT_EQ(table.entries[0].tag, 0);
-    const Bytes expected = concat({i32(32), i32(8), text("AppName"), i32(16), text("Pigmora(Avelle)"), i32(25), i32(13),
-        text("GridColCount"), i32(4), i32(5), i32(25), i32(13), text("GridRowCount"), i32(4), i32(6), i32(28), i32(16),
-        text("ColorMixingMode"), i32(4), i32(0)});
+    const Bytes expected = concat({i32(32), i32(8),  text("AppName"),         i32(16), text("Pigmora(Avelle)"),
+                                   i32(25), i32(13), text("GridColCount"),    i32(4),  i32(5),
+                                   i32(25), i32(13), text("GridRowCount"),    i32(4),  i32(6),
+                                   i32(28), i32(16), text("ColorMixingMode"), i32(4),  i32(0)});
     EXPECT_EQ(table.dataOf(table.entries[0]), expected);
 
     manager.open();
@@ -108,8 +110,8 @@ TEST_F(ConfigManagerTest, SavingAChangedValueKeepsTheOtherItems)
 TEST_F(ConfigManagerTest, SectionWithoutAKeyLoadsTheOthers)
 {
     writeSection(2,
-        concat({i32(25), i32(13), text("GridColCount"), i32(4), i32(12), i32(25), i32(13), text("GridRowCount"), i32(4),
-            i32(3)}));
+                 concat({i32(25), i32(13), text("GridColCount"), i32(4), i32(12), i32(25), i32(13),
+                         text("GridRowCount"), i32(4), i32(3)}));
     manager.open();
     ASSERT_TRUE(manager.loadSysConfig());
     std::int32_t value = 77;
@@ -129,7 +131,8 @@ struct SectionCase {
     bool complete;
 };
 
-class ConfigSection : public ConfigManagerTest, public ::testing::WithParamInterface<SectionCase> { };
+class ConfigSection : public ConfigManagerTest, public ::testing::WithParamInterface<SectionCase>
+{ };
 
 TEST_P(ConfigSection, YieldsTheItemsBeforeTheFault)
 {
@@ -142,20 +145,21 @@ TEST_P(ConfigSection, YieldsTheItemsBeforeTheFault)
 
 const Bytes kGoodItem = concat({i32(25), i32(13), text("GridColCount"), i32(4), i32(9)});
 
-INSTANTIATE_TEST_SUITE_P(ConfigManagerTest, ConfigSection,
-    ::testing::Values(SectionCase {"Complete", 1, kGoodItem, 1, true},
-        SectionCase {"CountBeyondTheItems", 3, kGoodItem, 1, false},
-        SectionCase {"KeyRunsPastTheData", 2, concat({kGoodItem, i32(0), i32(99), text("Key")}), 1, false},
-        SectionCase {"NegativeKeyLength", 2, concat({kGoodItem, i32(0), i32(-1)}), 1, false},
-        SectionCase {
-            "ValueRunsPastTheData", 2, concat({kGoodItem, i32(0), i32(2), text("K"), i32(5), i32(1)}), 1, false},
-        SectionCase {"CutInsideALengthField", 2, concat({kGoodItem, Bytes {1, 0}}), 1, false},
-        SectionCase {"ZeroItems", 0, {}, 0, true}),
+INSTANTIATE_TEST_SUITE_P(
+    ConfigManagerTest, ConfigSection,
+    ::testing::Values(SectionCase{"Complete", 1, kGoodItem, 1, true},
+                      SectionCase{"CountBeyondTheItems", 3, kGoodItem, 1, false},
+                      SectionCase{"KeyRunsPastTheData", 2, concat({kGoodItem, i32(0), i32(99), text("Key")}), 1, false},
+                      SectionCase{"NegativeKeyLength", 2, concat({kGoodItem, i32(0), i32(-1)}), 1, false},
+                      SectionCase{"ValueRunsPastTheData", 2,
+                                  concat({kGoodItem, i32(0), i32(2), text("K"), i32(5), i32(1)}), 1, false},
+                      SectionCase{"CutInsideALengthField", 2, concat({kGoodItem, Bytes{1, 0}}), 1, false},
+                      SectionCase{"ZeroItems", 0, {}, 0, true}),
     test::CaseName());
 
 TEST_F(ConfigManagerTest, ShortIntegerValueIsNotRead)
 {
-    writeSection(1, concat({i32(22), i32(13), text("GridColCount"), i32(1), Bytes {7}}));
+    writeSection(1, concat({i32(22), i32(13), text("GridColCount"), i32(1), Bytes{7}}));
     manager.open();
     ASSERT_TRUE(manager.loadSysConfig());
     std::int32_t value = 77;
@@ -200,7 +204,7 @@ TEST_F(ConfigManagerTest, CreationFailureIsShown)
 {
     CConfigManager unwritable(dir / "missing-folder", &notifier);
     EXPECT_FALSE(unwritable.createDefaultConfigFile());
-    EXPECT_EQ(notifier.texts(), std::vector<std::string> {"新建配置参数文件失败!"});
+    EXPECT_EQ(notifier.texts(), std::vector<std::string>{"新建配置参数文件失败!"});
     EXPECT_EQ(notifier.messages()[0].icon, MessageIcon::Error);
 }
 
@@ -214,7 +218,7 @@ TEST_F(ConfigManagerTest, HalfWrittenDefaultFileIsRemoved)
         EXPECT_FALSE(manager.createDefaultConfigFile());
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "QorConfig.bin"));
-    EXPECT_EQ(notifier.texts(), std::vector<std::string> {"新建配置参数文件失败!"});
+    EXPECT_EQ(notifier.texts(), std::vector<std::string>{"新建配置参数文件失败!"});
     notifier.clear();
     EXPECT_TRUE(manager.createDefaultConfigFile());
     EXPECT_TRUE(notifier.messages().empty());

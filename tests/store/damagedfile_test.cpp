@@ -53,16 +53,16 @@ const Damage kDamages[] = {
     {"NegativeCount", [](Bytes &b) { setI32(b, headerField(kFormat, 1), -1); }},
     {"CountAboveCapacity", [](Bytes &b) { setI32(b, headerField(kFormat, 1), 17); }},
     {"AbsurdCapacity",
-        [](Bytes &b) {
-            setI32(b, headerField(kFormat, 0), 0x7FFFFFF0);
-            setI32(b, headerField(kFormat, 2), static_cast<std::int32_t>(77u + 0x7FFFFFF0u * 44u)); // wrapped
-        }},
+     [](Bytes &b) {
+         setI32(b, headerField(kFormat, 0), 0x7FFFFFF0);
+         setI32(b, headerField(kFormat, 2), static_cast<std::int32_t>(77u + 0x7FFFFFF0u * 44u)); // wrapped
+     }},
     {"AbsurdCount",
-        [](Bytes &b) {
-            setI32(b, headerField(kFormat, 0), 40000000);
-            setI32(b, headerField(kFormat, 1), 40000000);
-            setI32(b, headerField(kFormat, 2), 77 + 40000000 * 44);
-        }},
+     [](Bytes &b) {
+         setI32(b, headerField(kFormat, 0), 40000000);
+         setI32(b, headerField(kFormat, 1), 40000000);
+         setI32(b, headerField(kFormat, 2), 77 + 40000000 * 44);
+     }},
     {"DataOffsetNotAfterDirectory", [](Bytes &b) { setI32(b, headerField(kFormat, 2), 77 + 15 * 44); }},
     {"DirectoryShorterThanCount", [](Bytes &b) { b.resize(77 + 2 * 44 + 10); }},
     {"CutInsideTheData", [](Bytes &b) { b.pop_back(); }},
@@ -81,7 +81,8 @@ const Damage kDamages[] = {
     {"DuplicateName", [](Bytes &b) { b[entryField(kFormat, 1, 0)] = 'c'; }},
 };
 
-class DamagedTableFile : public ::testing::TestWithParam<Damage> {
+class DamagedTableFile : public ::testing::TestWithParam<Damage>
+{
 protected:
     void SetUp() override
     {
@@ -119,8 +120,8 @@ TEST_P(DamagedTableFile, StoresShowTheirMessageAndLeaveTheFile)
     EXPECT_FALSE(manager.createColorBox(0, "d"));
     EXPECT_FALSE(manager.deleteColorBox("a"));
     EXPECT_EQ(notifier.texts(),
-        (std::vector<std::string> {
-            "取颜色盒表失败!", "打开颜色盒文件失败!", "打开颜色盒文件失败!", "打开颜色盒文件失败!"}));
+              (std::vector<std::string>{"取颜色盒表失败!", "打开颜色盒文件失败!", "打开颜色盒文件失败!",
+                                        "打开颜色盒文件失败!"}));
     EXPECT_EQ(manager.currentBoxRecords().size(), 15u) << "the provisional box stays";
     EXPECT_EQ(test::readFileBytes(path), bytes);
 }

@@ -15,7 +15,8 @@ std::filesystem::path golden(const char *name)
     return std::filesystem::path(PIGMORA_SOURCE_DIR) / "tests/store/golden" / name;
 }
 
-class DataFolderTest : public ::testing::Test {
+class DataFolderTest : public ::testing::Test
+{
 protected:
     test::TempDir dir;
     test::RecordingNotifier notifier;
@@ -81,7 +82,7 @@ TEST_F(DataFolderTest, ALostBoxFileIsRebuiltFromTheGroupsAsTheyAre)
     ASSERT_TRUE(boxes.loadPaintRecords(test::gbk("我的颜色盒"), records));
     const auto white = std::find_if(records.begin(), records.end(), [](const auto &r) { return r.code() == "710"; });
     ASSERT_NE(white, records.end());
-    EXPECT_EQ(white->color(), (RgbColor {250, 250, 250}));
+    EXPECT_EQ(white->color(), (RgbColor{250, 250, 250}));
 }
 
 TEST_F(DataFolderTest, InitOnlyCreatesTheSameFilesAndLoadsNothing)
@@ -119,7 +120,7 @@ TEST_F(DataFolderTest, AFolderThatCannotBeUsedGivesAClearStatus)
     const Status status = blocked.prepare();
     EXPECT_FALSE(status.isOk());
     EXPECT_NE(status.message().find("QorColorbox.bin"), std::string::npos) << status.message();
-    EXPECT_EQ(notifier.texts(), (std::vector<std::string> {"打开颜色盒文件失败!", "取颜色盒表失败!"}));
+    EXPECT_EQ(notifier.texts(), (std::vector<std::string>{"打开颜色盒文件失败!", "取颜色盒表失败!"}));
 }
 
 TEST_F(DataFolderTest, ADamagedFileIsNamedInTheStatusAndKept)
@@ -129,7 +130,7 @@ TEST_F(DataFolderTest, ADamagedFileIsNamedInTheStatusAndKept)
     const Status status = folder.prepare();
     EXPECT_FALSE(status.isOk());
     EXPECT_NE(status.message().find("QorPalette.bin"), std::string::npos) << status.message();
-    const std::vector<unsigned char> kept {'Z', 'Q', 'X'};
+    const std::vector<unsigned char> kept{'Z', 'Q', 'X'};
     EXPECT_EQ(test::readFileBytes(dir / "QorPalette.bin"), kept);
 }
 

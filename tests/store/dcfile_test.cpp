@@ -25,7 +25,8 @@ Bytes pattern(std::size_t n)
     return bytes;
 }
 
-class DCFileTest : public ::testing::Test {
+class DCFileTest : public ::testing::Test
+{
 protected:
     std::filesystem::path withBytes(const Bytes &bytes)
     {
@@ -70,7 +71,7 @@ TEST_F(DCFileTest, CreateTruncatesAndLengthKeepsThePosition)
     EXPECT_EQ(c, 'c');
     EXPECT_TRUE(file.truncate(10));
     EXPECT_EQ(file.seek(0, SeekOrigin::Current), 3);
-    EXPECT_EQ(readFileBytes(path), (Bytes {'a', 'b', 'c', 'd', 'e', 'f', 0, 0, 0, 0}));
+    EXPECT_EQ(readFileBytes(path), (Bytes{'a', 'b', 'c', 'd', 'e', 'f', 0, 0, 0, 0}));
 }
 
 TEST_F(DCFileTest, TwoHandlesSeeEachOthersWrites)
@@ -104,7 +105,8 @@ struct MoveCase {
     int count;
 };
 
-class MoveBlock : public DCFileTest, public ::testing::WithParamInterface<MoveCase> { };
+class MoveBlock : public DCFileTest, public ::testing::WithParamInterface<MoveCase>
+{ };
 
 TEST_P(MoveBlock, DestinationHoldsTheSourceAsItWas)
 {
@@ -118,13 +120,14 @@ TEST_P(MoveBlock, DestinationHoldsTheSourceAsItWas)
 }
 
 INSTANTIATE_TEST_SUITE_P(DCFile, MoveBlock,
-    ::testing::Values(MoveCase {"ForwardOverlapping", 100, 10, 30, 50},
-        MoveCase {"BackwardOverlapping", 100, 30, 10, 50}, MoveCase {"Disjoint", 100, 80, 0, 20},
-        MoveCase {"SameOffset", 100, 5, 5, 50}, MoveCase {"Empty", 100, 0, 50, 0},
-        MoveCase {"LargeForwardOverlapping", 200000, 1000, 4333, 150001},
-        MoveCase {"LargeBackwardOverlapping", 200000, 4333, 1000, 150001},
-        MoveCase {"ExactlyTwoChunksBackward", 130000, 2000, 0, 128000}),
-    test::CaseName());
+                         ::testing::Values(MoveCase{"ForwardOverlapping", 100, 10, 30, 50},
+                                           MoveCase{"BackwardOverlapping", 100, 30, 10, 50},
+                                           MoveCase{"Disjoint", 100, 80, 0, 20}, MoveCase{"SameOffset", 100, 5, 5, 50},
+                                           MoveCase{"Empty", 100, 0, 50, 0},
+                                           MoveCase{"LargeForwardOverlapping", 200000, 1000, 4333, 150001},
+                                           MoveCase{"LargeBackwardOverlapping", 200000, 4333, 1000, 150001},
+                                           MoveCase{"ExactlyTwoChunksBackward", 130000, 2000, 0, 128000}),
+                         test::CaseName());
 
 TEST_F(DCFileTest, MoveBlockRefusesRangesOutsideTheFile)
 {
@@ -141,9 +144,9 @@ TEST_F(DCFileTest, InsertBytesOpensAGapAndAtTheEndAppends)
     withBytes({1, 2, 3});
     const unsigned char gap[] = {9, 8};
     ASSERT_TRUE(file.insertBytes(1, gap, 2));
-    EXPECT_EQ(readFileBytes(path), (Bytes {1, 9, 8, 2, 3}));
+    EXPECT_EQ(readFileBytes(path), (Bytes{1, 9, 8, 2, 3}));
     ASSERT_TRUE(file.insertBytes(5, gap, 2));
-    EXPECT_EQ(readFileBytes(path), (Bytes {1, 9, 8, 2, 3, 9, 8}));
+    EXPECT_EQ(readFileBytes(path), (Bytes{1, 9, 8, 2, 3, 9, 8}));
     EXPECT_FALSE(file.insertBytes(8, gap, 2));
     EXPECT_FALSE(file.insertBytes(0, gap, 0));
 }
@@ -152,12 +155,12 @@ TEST_F(DCFileTest, DeleteBytesMovesTheTailDownOrTruncates)
 {
     withBytes({1, 2, 3, 4, 5, 6});
     ASSERT_TRUE(file.deleteBytes(1, 2));
-    EXPECT_EQ(readFileBytes(path), (Bytes {1, 4, 5, 6}));
+    EXPECT_EQ(readFileBytes(path), (Bytes{1, 4, 5, 6}));
     ASSERT_TRUE(file.deleteBytes(2, 100));
-    EXPECT_EQ(readFileBytes(path), (Bytes {1, 4}));
+    EXPECT_EQ(readFileBytes(path), (Bytes{1, 4}));
     EXPECT_FALSE(file.deleteBytes(2, 1));
     EXPECT_FALSE(file.deleteBytes(0, 0));
-    EXPECT_EQ(readFileBytes(path), (Bytes {1, 4}));
+    EXPECT_EQ(readFileBytes(path), (Bytes{1, 4}));
 }
 
 // A short write or read inside a move fails the move and the edit built on it.

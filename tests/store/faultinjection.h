@@ -9,7 +9,8 @@ namespace pigmora::test {
 // Makes DCFile's reads or writes come up short from a chosen call on, as a
 // full disk or a file cut by someone else would. Restores the real calls when
 // it goes out of scope.
-class FaultInjection {
+class FaultInjection
+{
 public:
     FaultInjection()
     {
@@ -50,7 +51,7 @@ private:
         return ::write(fd, buffer, n);
     }
 
-    static constexpr DCFileIo kIo {read, write};
+    static constexpr DCFileIo kIo{read, write};
     static inline FaultInjection *s_active = nullptr;
     int m_writesLeft = -1;
     int m_readsLeft = -1;

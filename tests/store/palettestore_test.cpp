@@ -11,7 +11,8 @@ namespace {
 
 using test::gbk;
 
-class PaletteStore : public ::testing::Test {
+class PaletteStore : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(manager.createDefaultPaletteFile()); }
     test::RawTable raw() const { return test::readRawTable(dir / "QorPalette.bin", kPaletteTableFormat); }
@@ -24,7 +25,7 @@ protected:
 
     test::TempDir dir;
     test::RecordingNotifier notifier;
-    CColorManager manager {dir.path(), &notifier};
+    CColorManager manager{dir.path(), &notifier};
 };
 
 TEST_F(PaletteStore, FirstStartWritesThreePalettesOfEightColours)
@@ -33,7 +34,7 @@ TEST_F(PaletteStore, FirstStartWritesThreePalettesOfEightColours)
     EXPECT_EQ(table.bytes.size(), 76u + 16 * 44 + 3 * 8 * 37);
     std::vector<std::string> names;
     ASSERT_TRUE(manager.listPalettes(names));
-    EXPECT_EQ(names, (std::vector<std::string> {"Tarlowe色板", "Quessel色板", "Morvane色板"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Tarlowe色板", "Quessel色板", "Morvane色板"}));
     for (const std::string &name : names) {
         EXPECT_TRUE(CColorManager::isSystemPalette(name));
         const test::RawEntry *entry = table.find(gbk(name));
@@ -43,10 +44,10 @@ TEST_F(PaletteStore, FirstStartWritesThreePalettesOfEightColours)
     const auto tarlowe = load("Tarlowe色板");
     ASSERT_EQ(tarlowe.size(), 8u);
     EXPECT_EQ(tarlowe[0].code(), "100001");
-    EXPECT_EQ(tarlowe[0].color(), (RgbColor {0, 0, 0}));
+    EXPECT_EQ(tarlowe[0].color(), (RgbColor{0, 0, 0}));
     EXPECT_EQ(tarlowe[0].cell(), 15);
     EXPECT_EQ(tarlowe[7].code(), "100008");
-    EXPECT_EQ(tarlowe[7].color(), (RgbColor {0, 255, 255}));
+    EXPECT_EQ(tarlowe[7].color(), (RgbColor{0, 255, 255}));
     EXPECT_EQ(tarlowe[7].cell(), 99);
     EXPECT_EQ(load("Quessel色板")[5].cell(), 20);
     EXPECT_FALSE(CColorManager::isSystemPalette("我的色板"));
@@ -100,7 +101,7 @@ TEST_F(PaletteStore, CreateAndDelete)
     EXPECT_TRUE(manager.paletteExists("新建色板1"));
     ASSERT_TRUE(manager.deletePalette("新建色板1"));
     EXPECT_FALSE(manager.paletteExists("新建色板1"));
-    ASSERT_EQ(notifier.texts(), std::vector<std::string> {"删除色板成功!"});
+    ASSERT_EQ(notifier.texts(), std::vector<std::string>{"删除色板成功!"});
     EXPECT_EQ(notifier.messages()[0].icon, MessageIcon::Information);
     std::vector<PaletteColorRecord> list = load("Morvane色板");
     CColorManager::freePaletteColors(list);
@@ -130,13 +131,13 @@ TEST(PaletteStoreFiles, MissingFileFailsSilentlyAndOpenFailuresAreShown)
     ASSERT_TRUE(wrongVariant.create(dir / "QorPalette.bin"));
     runAll();
     EXPECT_EQ(notifier.texts(),
-        (std::vector<std::string> {"取色板失败!", "取色板夹失败!", "取色板失败!", "打开色板文件失败!",
-            "打开色板文件失败!", "打开色板文件失败!", "打开色板文件失败!"}));
+              (std::vector<std::string>{"取色板失败!", "取色板夹失败!", "取色板失败!", "打开色板文件失败!",
+                                        "打开色板文件失败!", "打开色板文件失败!", "打开色板文件失败!"}));
 
     CColorManager unwritable(dir / "missing", &notifier);
     notifier.clear();
     EXPECT_FALSE(unwritable.createDefaultPaletteFile());
-    EXPECT_EQ(notifier.texts(), std::vector<std::string> {"新建收藏夹文件失败!"});
+    EXPECT_EQ(notifier.texts(), std::vector<std::string>{"新建收藏夹文件失败!"});
 }
 
 } // namespace

@@ -14,7 +14,8 @@ namespace pigmora::test {
 
 // Test names of a TEST_P table: each case's name field.
 struct CaseName {
-    template<typename Param> std::string operator()(const ::testing::TestParamInfo<Param> &param) const
+    template<typename Param>
+    std::string operator()(const ::testing::TestParamInfo<Param> &param) const
     {
         return param.param.name;
     }
@@ -56,8 +57,8 @@ inline std::size_t headerField(const TableFormat &format, int which) // 0 capaci
 {
     return static_cast<std::size_t>(format.magicField + 4 * which);
 }
-inline std::size_t entryField(
-    const TableFormat &format, int slot, int which) // 0 name, 1 position, 2 length, 3 value, 4 tag
+inline std::size_t entryField(const TableFormat &format, int slot,
+                              int which) // 0 name, 1 position, 2 length, 3 value, 4 tag
 {
     const auto base = static_cast<std::size_t>(format.headerSize + slot * format.entrySize);
     return which == 0 ? base : base + static_cast<std::size_t>(format.nameField + 4 * (which - 1));

@@ -21,14 +21,15 @@ struct ModelEntry {
     std::vector<std::uint8_t> data;
 };
 
-template<typename File> class TableFileProperty {
+template<typename File>
+class TableFileProperty
+{
 public:
     TableFileProperty(const TableFormat &format, bool keepsTag, std::uint32_t seed)
         : m_format(format)
         , m_keepsTag(keepsTag)
         , m_random(seed)
-    {
-    }
+    { }
 
     void run(File &file, const std::filesystem::path &path, int steps)
     {
@@ -54,7 +55,7 @@ private:
     // field (which are cut, so the model keys on the cut name).
     std::string randomName()
     {
-        static const std::vector<std::string> parts {"a", "b", "ab", test::gbk("盒"), test::gbk("色"), "z", "0"};
+        static const std::vector<std::string> parts{"a", "b", "ab", test::gbk("盒"), test::gbk("色"), "z", "0"};
         std::string name;
         const int pieces = 1 + static_cast<int>(m_random() % (m_random() % 8 == 0 ? 20 : 3));
         for (int i = 0; i < pieces; ++i)
@@ -156,7 +157,8 @@ private:
     std::map<std::string, ModelEntry> m_model;
 };
 
-class TableFilePropertyTest : public ::testing::TestWithParam<std::uint32_t> { };
+class TableFilePropertyTest : public ::testing::TestWithParam<std::uint32_t>
+{ };
 
 TEST_P(TableFilePropertyTest, ColorBoxFileMatchesTheModel)
 {

@@ -19,7 +19,8 @@ std::vector<std::uint8_t> filled(std::size_t n, std::uint8_t value)
     return std::vector<std::uint8_t>(n, value);
 }
 
-class ColorBoxTable : public ::testing::Test {
+class ColorBoxTable : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(file.create(path)); }
 
@@ -46,7 +47,7 @@ protected:
 
     test::TempDir dir;
     std::filesystem::path path = dir / "QorColorbox.bin";
-    CColorBoxFile file {CColorBoxFile::kColorBoxMode};
+    CColorBoxFile file{CColorBoxFile::kColorBoxMode};
 };
 
 TEST_F(ColorBoxTable, NewFileIsItsHeaderOnly)
@@ -127,8 +128,8 @@ TEST_F(ColorBoxTable, DeletingTheFirstBlockMovesEveryLaterBlockDown)
     EXPECT_EQ(table.find("e02")->position, 11);
     EXPECT_EQ(table.find("e03")->position, 23);
     for (int i = 1; i <= 3; ++i)
-        EXPECT_EQ(
-            read("e0" + std::to_string(i)), filled(static_cast<std::size_t>(10 + i), static_cast<std::uint8_t>(i)));
+        EXPECT_EQ(read("e0" + std::to_string(i)),
+                  filled(static_cast<std::size_t>(10 + i), static_cast<std::uint8_t>(i)));
     EXPECT_TRUE(tableInvariantsHold(table, kColorBoxTableFormat));
     EXPECT_TRUE(file.deleteEntry("absent")); // nothing to delete
 }
@@ -165,9 +166,9 @@ TEST_F(ColorBoxTable, NamesSortDescendingByBytes)
 {
     for (const char *name : {"0", "1", "2", "3", "4", "5", "ab", "abc", "b"})
         ASSERT_TRUE(file.addEntry(name, 0, {}, 0));
-    std::vector<std::string> names {"stale"};
+    std::vector<std::string> names{"stale"};
     ASSERT_TRUE(file.listNames(names));
-    EXPECT_EQ(names, (std::vector<std::string> {"b", "abc", "ab", "5", "4", "3", "2", "1", "0"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"b", "abc", "ab", "5", "4", "3", "2", "1", "0"}));
     CColorBoxFile reopened(CColorBoxFile::kColorBoxMode);
     ASSERT_TRUE(reopened.open(path));
     EXPECT_TRUE(reopened.hasEntry("ab"));
@@ -205,7 +206,7 @@ TEST_F(ColorBoxTable, LongNamesAreCutAtAWholeGbkCharacter)
     CColorBoxFile reopened(CColorBoxFile::kColorBoxMode);
     ASSERT_TRUE(reopened.open(path));
     ASSERT_TRUE(reopened.listNames(names));
-    EXPECT_EQ(names, (std::vector<std::string> {"一二三四五六七八九十一二三四五", ascii31}));
+    EXPECT_EQ(names, (std::vector<std::string>{"一二三四五六七八九十一二三四五", ascii31}));
 }
 
 TEST_F(ColorBoxTable, ReadDataNeedsABufferLargeEnough)
@@ -274,7 +275,8 @@ struct FailureCase {
     bool grow; // the operation grows the directory
 };
 
-class FailedEdit : public ColorBoxTable, public ::testing::WithParamInterface<FailureCase> { };
+class FailedEdit : public ColorBoxTable, public ::testing::WithParamInterface<FailureCase>
+{ };
 
 TEST_P(FailedEdit, ClosesTheObjectAndReportsFailure)
 {
@@ -290,9 +292,10 @@ TEST_P(FailedEdit, ClosesTheObjectAndReportsFailure)
 }
 
 INSTANTIATE_TEST_SUITE_P(ColorBoxTable, FailedEdit,
-    ::testing::Values(FailureCase {"GrowthAppend", 0, true}, FailureCase {"GrowthMove", 1, true},
-        FailureCase {"GrowthHeader", 3, true}, FailureCase {"Directory", 0, false}, FailureCase {"Data", 2, false}),
-    test::CaseName());
+                         ::testing::Values(FailureCase{"GrowthAppend", 0, true}, FailureCase{"GrowthMove", 1, true},
+                                           FailureCase{"GrowthHeader", 3, true}, FailureCase{"Directory", 0, false},
+                                           FailureCase{"Data", 2, false}),
+                         test::CaseName());
 
 TEST_F(ColorBoxTable, FailedDeleteClosesTheObject)
 {
