@@ -5,7 +5,6 @@
 #include "store/configmanager.h"
 
 #include <fstream>
-#include <unistd.h>
 
 namespace pigmora::test {
 namespace {
@@ -170,22 +169,29 @@ INSTANTIATE_TEST_SUITE_P(
                       BadStoreRun{"ImportMissingFile", {"import-paints", "0", "/nonexistent.csv"}, "cannot open"}),
     [](const ::testing::TestParamInfo<BadStoreRun> &param) { return param.param.name; });
 
-TEST(DataFolderProblems, AMissingOrUnwritableFolderIsAClearFailure)
+TEST(DataFolderProblems, AMissingFolderIsAClearFailure)
 {
     auto run = runCli({"boxes"}, {}, "/nonexistent/pigmora");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("/nonexistent/pigmora"), std::string::npos) << run.err;
     run = runCli({"init"}, {}, "/nonexistent/pigmora");
     EXPECT_EQ(run.status, 1);
-
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root can write into a read-only folder";
     TempDir dir;
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    run = runCli({"boxes"}, {}, dir.path());
+    writeFileBytes(dir / "file", {1});
+    run = runCli({"groups"}, {}, dir / "file");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("not writable"), std::string::npos) << run.err;
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    EXPECT_NE(run.err.find("is not a folder"), std::string::npos) << run.err;
+}
+
+TEST(DataFolderProblems, AnUnwritableFolderIsAClearFailure)
+{
+    // Nobody, root included, can create files in /proc.
+    const auto run = runCli({"boxes"}, {}, "/proc");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("新建配置参数文件失败!"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("cannot create /proc/QorConfig.bin: the data folder is not writable"), std::string::npos)
+        << run.err;
+    EXPECT_TRUE(run.out.empty());
 }
 
 TEST(DataFolderProblems, DamagedFilesAreReportedAndLeftAlone)
