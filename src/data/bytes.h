@@ -25,6 +25,22 @@ inline void writeI32(std::uint8_t *p, std::int32_t value)
     p[3] = static_cast<std::uint8_t>(v >> 24);
 }
 
+inline std::uint32_t readU32(const std::uint8_t *p)
+{
+    return static_cast<std::uint32_t>(readI32(p));
+}
+
+inline std::uint16_t readU16(const std::uint8_t *p)
+{
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+inline void writeU16(std::uint8_t *p, std::uint16_t value)
+{
+    p[0] = static_cast<std::uint8_t>(value);
+    p[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
 inline float readF32(const std::uint8_t *p)
 {
     return std::bit_cast<float>(static_cast<std::uint32_t>(readI32(p)));

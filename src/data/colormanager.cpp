@@ -35,14 +35,6 @@ bool CColorManager::makeKey(std::string_view code, std::string_view name, PaintC
     return true;
 }
 
-std::span<const PaintColorRecord> CColorManager::recordsOf(const DCArray *array)
-{
-    if (!array || array->count() == 0)
-        return {};
-    // The block holds count records of exactly sizeof(PaintColorRecord) bytes.
-    return {reinterpret_cast<const PaintColorRecord *>(array->data()), static_cast<std::size_t>(array->count())};
-}
-
 bool CColorManager::buildBuiltInCatalogue()
 {
     releaseArrays();
@@ -164,12 +156,12 @@ void CColorManager::clearCurrentBox()
 
 std::span<const PaintColorRecord> CColorManager::catalogueRecords() const
 {
-    return recordsOf(m_catalogue.get());
+    return m_catalogue ? m_catalogue->recordsAs<PaintColorRecord>() : std::span<const PaintColorRecord>();
 }
 
 std::span<const PaintColorRecord> CColorManager::currentBoxRecords() const
 {
-    return recordsOf(m_currentBox.get());
+    return m_currentBox ? m_currentBox->recordsAs<PaintColorRecord>() : std::span<const PaintColorRecord>();
 }
 
 } // namespace pigmora

@@ -124,7 +124,6 @@ private:
     // Key records for lookups: code and name (GBK, cut at 20 bytes), all else
     // zero. False when a text cannot be represented in GBK.
     static bool makeKey(std::string_view code, std::string_view name, PaintColorRecord &key);
-    static std::span<const PaintColorRecord> recordsOf(const DCArray *array);
 
     std::unique_ptr<DCArray> m_catalogue;
     std::unique_ptr<DCArray> m_currentBox;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <type_traits>
 
 namespace pigmora {
@@ -47,6 +48,11 @@ public:
     // Read-only view of the records in order, for tight loops that must not
     // copy every record (the solver, the stores' writers).
     const std::byte *data() const { return m_records.get(); }
+    // The count records as they lie in the block (what the data files store).
+    std::span<const std::uint8_t> bytes() const
+    {
+        return {reinterpret_cast<const std::uint8_t *>(m_records.get()), static_cast<std::size_t>(byteSize())};
+    }
 
     // Typed conveniences for records that are exactly recordSize bytes.
     template<typename T>
@@ -54,6 +60,15 @@ public:
     {
         static_assert(std::is_trivially_copyable_v<T>);
         return sizeof(T) == m_recordSize && get(index, &out);
+    }
+    // The records in order as T, which must be exactly recordSize bytes.
+    template<typename T>
+    std::span<const T> recordsAs() const
+    {
+        static_assert(std::is_trivially_copyable_v<T> && alignof(T) == 1);
+        if (sizeof(T) != m_recordSize || m_count == 0)
+            return {};
+        return {reinterpret_cast<const T *>(m_records.get()), static_cast<std::size_t>(m_count)};
     }
     template<typename T>
     T at(int index) const

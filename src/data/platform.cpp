@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <iconv.h>
-#include <memory>
 #include <system_error>
 #include <unistd.h>
 
@@ -10,19 +9,37 @@ namespace pigmora::platform {
 
 namespace {
 
-struct IconvCloser {
-    void operator()(iconv_t cd) const { iconv_close(cd); }
+// One iconv descriptor per direction and thread, opened on first use: every
+// record name passes through here (thousands at start-up), and opening a
+// descriptor costs far more than converting a short name.
+class Converter
+{
+public:
+    Converter(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
+    { }
+    ~Converter()
+    {
+        if (isOpen())
+            iconv_close(m_cd);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    bool isOpen() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
 };
 
 // One conversion of a whole text. With a replacement, undecodable input is
 // skipped one byte at a time and the replacement written in its place.
-std::optional<std::string> convert(const char *to, const char *from, std::string_view input,
-                                   std::string_view replacement)
+std::optional<std::string> convert(const Converter &cd, std::string_view input, std::string_view replacement)
 {
-    iconv_t raw = iconv_open(to, from);
-    if (raw == reinterpret_cast<iconv_t>(-1))
+    if (!cd.isOpen())
         return std::nullopt;
-    std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser> cd(raw);
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr); // a fresh shift state
 
     std::string out;
     out.reserve(input.size() * 2 + 4);
@@ -57,12 +74,14 @@ std::optional<std::string> convert(const char *to, const char *from, std::string
 
 std::optional<std::string> utf8ToGbk(std::string_view utf8)
 {
-    return convert("CP936", "UTF-8", utf8, {});
+    thread_local const Converter toGbk("CP936", "UTF-8");
+    return convert(toGbk, utf8, {});
 }
 
 std::string gbkToUtf8(std::string_view gbk)
 {
-    return convert("UTF-8", "CP936", gbk, "\xEF\xBF\xBD").value_or(std::string());
+    thread_local const Converter fromGbk("UTF-8", "CP936");
+    return convert(fromGbk, gbk, "\xEF\xBF\xBD").value_or(std::string());
 }
 
 std::string_view cutGbk(std::string_view gbk, std::size_t maxBytes)

@@ -78,11 +78,7 @@ std::optional<StandardColorRecord> CStandardColorCard::findNearestColor(Card car
 std::span<const StandardColorRecord> CStandardColorCard::entries(Card card) const
 {
     const DCArray *cardArray = array(card);
-    if (!cardArray || cardArray->count() == 0)
-        return {};
-    // The block holds count records of exactly sizeof(StandardColorRecord) bytes.
-    return {reinterpret_cast<const StandardColorRecord *>(cardArray->data()),
-            static_cast<std::size_t>(cardArray->count())};
+    return cardArray ? cardArray->recordsAs<StandardColorRecord>() : std::span<const StandardColorRecord>();
 }
 
 int CStandardColorCard::count(Card card) const

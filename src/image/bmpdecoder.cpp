@@ -35,15 +35,8 @@ using Pixel = std::array<std::uint8_t, 4>; // blue, green, red, fourth byte
 // Skipped RLE pixels keep the value every loaded picture starts from.
 constexpr Pixel kPresetPixel = {255, 255, 255, 0};
 
-std::uint16_t readU16(const std::uint8_t *p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t readU32(const std::uint8_t *p)
-{
-    return static_cast<std::uint32_t>(le::readI32(p));
-}
+using le::readU16;
+using le::readU32;
 
 // One colour channel of a bit-field pixel: a contiguous mask, its value scaled
 // to 0..255 with rounding. An empty mask reads as 0.

@@ -13,12 +13,6 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 
-void writeU16(std::uint8_t *p, int value)
-{
-    p[0] = static_cast<std::uint8_t>(value);
-    p[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 } // namespace
 
 std::vector<std::uint8_t> encodeBitmap24(const PictureBitmap &bitmap)
@@ -42,8 +36,8 @@ std::vector<std::uint8_t> encodeBitmap24(const PictureBitmap &bitmap)
     le::writeI32(info, static_cast<std::int32_t>(kInfoHeaderSize));
     le::writeI32(info + 4, width);
     le::writeI32(info + 8, height); // positive: bottom-up rows
-    writeU16(info + 12, 1); // planes
-    writeU16(info + 14, 24); // bits per pixel
+    le::writeU16(info + 12, 1); // planes
+    le::writeU16(info + 14, 24); // bits per pixel
     le::writeI32(info + 20, static_cast<std::int32_t>(imageBytes));
     std::uint8_t *rows = info + kInfoHeaderSize;
     for (int y = 0; y < height; ++y) {

@@ -16,11 +16,6 @@ std::filesystem::path boxFilePath(const CColorManager &manager)
     return manager.programFolder() / store::kColorBoxFileName;
 }
 
-std::span<const std::uint8_t> bytesOf(const DCArray &records)
-{
-    return {reinterpret_cast<const std::uint8_t *>(records.data()), static_cast<std::size_t>(records.byteSize())};
-}
-
 } // namespace
 
 bool CColorManager::createDefaultColorBoxFile()
@@ -37,7 +32,7 @@ bool CColorManager::createDefaultColorBoxFile()
             if (findCatalogueColor(paint.code, paint.name, record))
                 records.insertSorted(&record);
         }
-        if (!file.writeEntry(*store::gbkName(box.name), records.count(), bytesOf(records), box.group))
+        if (!file.writeEntry(*store::gbkName(box.name), records.count(), records.bytes(), box.group))
             return store::abandonDefaultFile(path, m_notifier, "新建颜色盒文件失败!");
     }
     return true;
@@ -98,7 +93,7 @@ bool CColorManager::saveCurrentColorBox()
     if (!name || !m_currentBox)
         return false;
     // Tag 0 only for a new entry: an existing box keeps its group.
-    return file.writeEntry(*name, m_currentBox->count(), bytesOf(*m_currentBox), 0);
+    return file.writeEntry(*name, m_currentBox->count(), m_currentBox->bytes(), 0);
 }
 
 bool CColorManager::colorBoxExists(std::string_view boxName) const

@@ -43,9 +43,7 @@ bool CColorManager::createDefaultPaletteFile()
             record.setCell(palette.cells[i]);
             records.insertSorted(&record);
         }
-        const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t *>(records.data()),
-                                                 static_cast<std::size_t>(records.byteSize()));
-        if (!file.writeEntry(*store::gbkName(palette.name), records.count(), data, 0))
+        if (!file.writeEntry(*store::gbkName(palette.name), records.count(), records.bytes(), 0))
             return store::abandonDefaultFile(path, m_notifier, "新建收藏夹文件失败!");
     }
     return true;
