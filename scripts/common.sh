@@ -6,6 +6,7 @@ PIGMORA_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libjpeg62-turbo-dev libpng-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-svg-dev fonts-noto-cjk
 )
 
 pigmora_install_packages() {

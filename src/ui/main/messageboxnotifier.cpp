@@ -1,0 +1,47 @@
+#include "main/messageboxnotifier.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace pigmora::ui {
+
+namespace {
+
+const QString kCaption = QStringLiteral("提示");
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void MessageBoxNotifier::showMessage(std::string_view text, MessageIcon icon)
+{
+    QMessageBox box(boxIcon(icon), kCaption, fromUtf8(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool MessageBoxNotifier::askYesNo(std::string_view text)
+{
+    QMessageBox box(QMessageBox::Question, kCaption, fromUtf8(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace pigmora::ui

@@ -1,0 +1,51 @@
+#include "main/messageboxnotifier.h"
+#include "support/uitestsupport.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace pigmora::ui {
+namespace {
+
+using test::whenModalShown;
+
+TEST(MessageBoxNotifier, MessageCarriesCaptionTextAndIcon)
+{
+    MessageBoxNotifier notifier;
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    whenModalShown([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        box->accept();
+    });
+    notifier.showMessage("颜色盒已经存在!", MessageIcon::Error);
+    EXPECT_EQ(caption, QStringLiteral("提示"));
+    EXPECT_EQ(text, QStringLiteral("颜色盒已经存在!"));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+TEST(MessageBoxNotifier, QuestionDefaultsToNo)
+{
+    MessageBoxNotifier notifier;
+    bool noIsDefault = false;
+    whenModalShown([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_NE(box, nullptr);
+        noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        box->defaultButton()->click();
+    });
+    EXPECT_FALSE(notifier.askYesNo("是否保存?"));
+    EXPECT_TRUE(noIsDefault);
+
+    whenModalShown([](QWidget *modal) { qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click(); });
+    EXPECT_TRUE(notifier.askYesNo("是否保存?"));
+}
+
+} // namespace
+} // namespace pigmora::ui
