@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+
 namespace pigmora {
 class CColorManager;
 class CStandardColorCard;
@@ -42,6 +45,11 @@ public:
     // Repaints the grid (PaintBox_palettePaint).
     void repaintPalette();
 
+    // Where the pick button and "增加色彩" get the main window's picked colour
+    // (none before the first pick).
+    using PickedColorSource = std::function<std::optional<RgbColor>()>;
+    void setPickedColorSource(PickedColorSource source) { m_pickedColor = std::move(source); }
+
     // Set by the main window when its picked-colour swatch starts a drag.
     void setExternalDrag(bool dragging, const RgbColor &color);
 
@@ -60,6 +68,7 @@ private:
     int m_selectedCell = -1;
     bool m_externalDrag = false;
     RgbColor m_externalColor;
+    PickedColorSource m_pickedColor;
 };
 
 } // namespace pigmora::ui
