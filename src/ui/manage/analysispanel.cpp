@@ -10,6 +10,7 @@ namespace {
 constexpr QColor kPanelBackground(240, 240, 240);
 // The swatch of a card, (11, 11) up to (62, 45): 51 x 34.
 constexpr QRect kSwatch(11, 11, 51, 34);
+constexpr QColor kSwatchFrame(214, 214, 214);
 constexpr int kCaptionTop = 48;
 constexpr int kValueTop = 68;
 constexpr int kTextLeft = 11;
@@ -40,6 +41,11 @@ void drawText(QPainter &painter, const QFont &font, int x, int y, const QString 
 void drawCard(QPainter &painter, int x, int y, const QImage &card, const QColor &swatch)
 {
     painter.drawImage(QPoint(x, y), card);
+    // A faint frame just outside the swatch, so that white stays visible on
+    // the white card.
+    painter.setPen(kSwatchFrame);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(kSwatch.translated(x, y).adjusted(-1, -1, 0, 0));
     painter.fillRect(kSwatch.translated(x, y), swatch);
 }
 
@@ -69,7 +75,9 @@ QFont analysisCaptionFont()
 
 QFont analysisValueFont()
 {
-    return namedFont({QStringLiteral("Calibri"), QStringLiteral("Carlito"), QStringLiteral("DejaVu Sans"),
+    // Calibri's narrow figures keep "100.00 %" inside the card; the stand-ins
+    // are the metric-compatible face and a condensed one.
+    return namedFont({QStringLiteral("Calibri"), QStringLiteral("Carlito"), QStringLiteral("DejaVu Sans Condensed"),
                       QStringLiteral("Noto Sans CJK SC")});
 }
 
