@@ -15,7 +15,8 @@ void writeGimpPalette(std::ostream &out, std::string_view name, std::vector<Pale
                      [](const PaletteColorRecord &a, const PaletteColorRecord &b) { return a.cell() < b.cell(); });
     // A line break in the name would end the header line early.
     std::string header(name);
-    std::replace_if(header.begin(), header.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        header.begin(), header.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     out << "GIMP Palette\nName: " << header << "\nColumns: 10\n#\n";
     for (const PaletteColorRecord &color : colors) {
         const RgbColor c = color.color();

@@ -14,7 +14,6 @@ namespace pigmora {
 void writeGimpPalette(std::ostream &out, std::string_view name, std::vector<PaletteColorRecord> colors);
 
 // The same into a file, replaced as a whole; false when it cannot be written.
-bool saveGimpPalette(const std::filesystem::path &path, std::string_view name,
-                     std::vector<PaletteColorRecord> colors);
+bool saveGimpPalette(const std::filesystem::path &path, std::string_view name, std::vector<PaletteColorRecord> colors);
 
 } // namespace pigmora

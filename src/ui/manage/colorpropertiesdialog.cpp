@@ -30,10 +30,8 @@ TForm_colorProperties::TForm_colorProperties(QWidget *owner, const RgbColor &col
     auto *swatch = new QFrame(this);
     swatch->setFixedHeight(28);
     swatch->setFrameShape(QFrame::Box);
-    swatch->setStyleSheet(QStringLiteral("background-color: rgb(%1, %2, %3);")
-                              .arg(color.red)
-                              .arg(color.green)
-                              .arg(color.blue));
+    swatch->setStyleSheet(
+        QStringLiteral("background-color: rgb(%1, %2, %3);").arg(color.red).arg(color.green).arg(color.blue));
     const ColorPropertyTexts texts = colorPropertyTexts(color);
     auto *form = new QFormLayout;
     const auto field = [this, form](const char *name, const QString &label, const QString &text) {

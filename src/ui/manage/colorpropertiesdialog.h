@@ -9,8 +9,8 @@ namespace pigmora::ui {
 
 // The texts of the colour properties dialog.
 struct ColorPropertyTexts {
-    QString rgb;  // "255, 128, 0"
-    QString hex;  // "#FF8000"
+    QString rgb; // "255, 128, 0"
+    QString hex; // "#FF8000"
     QString cmyk; // "C:0  M:49  Y:100  K:0", as the status bar shows it
 };
 ColorPropertyTexts colorPropertyTexts(const RgbColor &color);

@@ -68,8 +68,6 @@ TForm_paletteManger::TForm_paletteManger(QWidget *owner, const CStandardColorCar
     setAutoFillBackground(true);
     buildControls();
     buildPopupMenu();
-    if (owner)
-        move(owner->geometry().center() - rect().center());
 }
 
 TForm_paletteManger::~TForm_paletteManger() = default;
@@ -150,9 +148,10 @@ void TForm_paletteManger::buildPopupMenu()
     };
     m_removeAction = add("mp_removeColor", QStringLiteral("删除色彩"), &TForm_paletteManger::mp_removeColorClick);
     m_addAction = add("mp_addColor", QStringLiteral("增加色彩"), &TForm_paletteManger::mp_addColorClick);
-    m_propertiesAction =
-        add("mp_ColorProperties", QStringLiteral("色彩属性"), &TForm_paletteManger::mp_ColorPropertiesClick);
-    m_clearAction = add("mi_clearColorPanel", QStringLiteral("清空色板"), &TForm_paletteManger::mi_clearColorPanelClick);
+    m_propertiesAction
+        = add("mp_ColorProperties", QStringLiteral("色彩属性"), &TForm_paletteManger::mp_ColorPropertiesClick);
+    m_clearAction
+        = add("mi_clearColorPanel", QStringLiteral("清空色板"), &TForm_paletteManger::mi_clearColorPanelClick);
     m_popup->addSeparator();
     m_exportAction = add("mp_exportPalette", QStringLiteral("导出色板..."), &TForm_paletteManger::exportPaletteClick);
     connect(m_popup, &QMenu::aboutToShow, this, &TForm_paletteManger::PopupMenu_palettePopup);
@@ -163,6 +162,11 @@ void TForm_paletteManger::buildPopupMenu()
 void TForm_paletteManger::setShownFlag(bool shown)
 {
     m_shown = shown;
+    if (shown && !m_placed && parentWidget()) {
+        // Centred on the main window the first time it is shown.
+        move(parentWidget()->frameGeometry().center() - rect().center());
+        m_placed = true;
+    }
     setVisible(shown);
 }
 
@@ -269,8 +273,13 @@ void TForm_paletteManger::gridDrop(int cell, const PaletteDrag &drag)
 
 void TForm_paletteManger::removeButtonDrop(const PaletteDrag &drag)
 {
-    if (drag.sourceCell >= 0 && drag.sourceCell == m_dragSourceCell)
-        removeCellAfterQuestion(drag.sourceCell);
+    if (drag.sourceCell >= 0 && drag.sourceCell == m_dragSourceCell) {
+        // The question waits until the drag has finished: a modal box inside
+        // a drop would run while the platform still holds the drag.
+        const int cell = drag.sourceCell;
+        QMetaObject::invokeMethod(
+            this, [this, cell]() { removeCellAfterQuestion(cell); }, Qt::QueuedConnection);
+    }
     m_dragSourceCell = -1;
 }
 

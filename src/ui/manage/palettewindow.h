@@ -124,6 +124,7 @@ private:
     CColorManager *m_colors;
     Notifier *m_notifier;
     bool m_shown = false;
+    bool m_placed = false;
     int m_selectedCell = -1;
     bool m_externalDrag = false;
     RgbColor m_externalColor;

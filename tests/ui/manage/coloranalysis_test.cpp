@@ -109,8 +109,8 @@ TEST(ColorAnalysis, ExactMatchOnTheBuiltInBoxUsesTheSubtractiveModel)
     EXPECT_EQ(analysis.deviation, "0.00 %");
     EXPECT_FALSE(analysis.pantoneName.empty());
     // The same texts as the result panel's pick in subtractive mode.
-    const ColorPick pick = pickColor(box, box[0].color(), MixModel::Subtractive, &cards,
-                                     CStandardColorCard::Card::PantoneCoated);
+    const ColorPick pick
+        = pickColor(box, box[0].color(), MixModel::Subtractive, &cards, CStandardColorCard::Card::PantoneCoated);
     EXPECT_EQ(analysis.pantoneName, platform::gbkToUtf8(pick.cardEntry->displayText()));
 }
 

@@ -18,8 +18,8 @@ TEST(PaletteCells, LoadDropsRecordsWithoutAPlaceInTheGrid)
 {
     PaletteCells cells;
     const std::vector<PaletteColorRecord> list = {
-        record("a", {1, 0, 0}, 5),    record("b", {2, 0, 0}, 100),  record("c", {3, 0, 0}, -1),
-        record("d", {4, 0, 0}, 5),    record("e", {5, 0, 0}, 99),   record("f", {6, 0, 0}, INT32_MIN),
+        record("a", {1, 0, 0}, 5), record("b", {2, 0, 0}, 100), record("c", {3, 0, 0}, -1),
+        record("d", {4, 0, 0}, 5), record("e", {5, 0, 0}, 99),  record("f", {6, 0, 0}, INT32_MIN),
         record("g", {7, 0, 0}, 0),
     };
     EXPECT_EQ(cells.load(list), 4);

@@ -32,14 +32,14 @@ TEST(PaletteGeometry, HitTestTakesOnlyTheInnerAreaOfACell)
         QPoint point;
         int cell;
     } cases[] = {
-        {{0, 0}, -1},     {{4, 20}, -1},    {{20, 4}, -1},    // margins
-        {{-3, 10}, -1},   {{10, -3}, -1},   // outside the box, truncating towards 0
-        {{5, 10}, -1},    {{6, 10}, -1},    // the corner column and the outline
-        {{7, 7}, 0},      {{23, 24}, 0},    // first and last inner pixels of cell 0
-        {{24, 10}, -1},   {{25, 10}, -1},   {{26, 10}, -1}, // between cells 0 and 1
-        {{27, 10}, 1},    {{7, 28}, 25},    {{503, 87}, 99}, {{504, 87}, -1}, {{503, 88}, -1},
-        {{505, 50}, -1},  {{508, 50}, -1},  {{511, 50}, -1}, // right of the 25th column
-        {{50, 89}, -1},   {{50, 90}, -1},   {{50, 200}, -1}, // below the 4th row
+        {{0, 0}, -1},    {{4, 20}, -1},   {{20, 4}, -1}, // margins
+        {{-3, 10}, -1},  {{10, -3}, -1}, // outside the box, truncating towards 0
+        {{5, 10}, -1},   {{6, 10}, -1}, // the corner column and the outline
+        {{7, 7}, 0},     {{23, 24}, 0}, // first and last inner pixels of cell 0
+        {{24, 10}, -1},  {{25, 10}, -1},  {{26, 10}, -1}, // between cells 0 and 1
+        {{27, 10}, 1},   {{7, 28}, 25},   {{503, 87}, 99}, {{504, 87}, -1},
+        {{503, 88}, -1}, {{505, 50}, -1}, {{508, 50}, -1}, {{511, 50}, -1}, // right of the 25th column
+        {{50, 89}, -1},  {{50, 90}, -1},  {{50, 200}, -1}, // below the 4th row
     };
     for (const auto &c : cases)
         EXPECT_EQ(paletteCellAt(kGrid, c.point), c.cell) << c.point.x() << "," << c.point.y();
@@ -51,7 +51,8 @@ TEST(PaletteGeometry, EveryInnerPointHitsItsCell)
         const QRect outline = paletteCellOutline(kGrid, cell);
         for (int y = outline.top(); y <= outline.bottom(); ++y) {
             for (int x = outline.left(); x <= outline.right(); ++x) {
-                const bool inner = x > outline.left() && x < outline.right() && y > outline.top() && y < outline.bottom();
+                const bool inner
+                    = x > outline.left() && x < outline.right() && y > outline.top() && y < outline.bottom();
                 ASSERT_EQ(paletteCellAt(kGrid, QPoint(x, y)), inner ? cell : -1) << cell << ": " << x << "," << y;
             }
         }
@@ -69,7 +70,7 @@ TEST(PaletteGeometry, ArrowKeysStayInsideTheGrid)
     const struct {
         int cell, dx, dy, expected;
     } cases[] = {
-        {-1, 1, 0, 0}, {0, -1, 0, 0}, {0, 0, -1, 0}, {0, 1, 0, 1}, {0, 0, 1, 25},
+        {-1, 1, 0, 0},  {0, -1, 0, 0},  {0, 0, -1, 0},   {0, 1, 0, 1},    {0, 0, 1, 25},
         {24, 1, 0, 24}, {99, 0, 1, 99}, {99, -1, 0, 98}, {75, 0, -1, 50}, {100, 1, 0, 0},
     };
     for (const auto &c : cases)

@@ -123,8 +123,8 @@ TEST_F(PaletteWindowTest, StartsWithTheDefaultPaletteLoadedAndClean)
 
 TEST_F(PaletteWindowTest, PressesOffTheCellsAreIgnored)
 {
-    for (const QPoint point : {QPoint(2, 2), QPoint(6, 10), QPoint(24, 10), QPoint(505, 10), QPoint(511, 50),
-                               QPoint(50, 90)}) {
+    for (const QPoint point :
+         {QPoint(2, 2), QPoint(6, 10), QPoint(24, 10), QPoint(505, 10), QPoint(511, 50), QPoint(50, 90)}) {
         press(point);
         EXPECT_EQ(m_window->selectedCellIndex(), -1) << point.x() << "," << point.y();
     }
@@ -202,11 +202,18 @@ TEST_F(PaletteWindowTest, DropOnTheRemoveButtonAsksFirst)
     auto *remove = findControl<QToolButton>(m_window.get(), "ToolButton_remove");
     pressCell(6);
     EXPECT_TRUE(drop(remove, QPoint(5, 5), encodePaletteDrag({{255, 0, 255}, 6})));
+    EXPECT_TRUE(m_notifier.messages().empty()) << "asked once the drag is over";
+    QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(m_window->cells().isFilled(6)) << "answered No";
     pressCell(6);
     m_notifier.scriptAnswers({true});
     drop(remove, QPoint(5, 5), encodePaletteDrag({{255, 0, 255}, 6}));
+    QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(m_window->cells().isFilled(6));
+    // A cell that was not pressed here is not removed.
+    drop(remove, QPoint(5, 5), encodePaletteDrag({{255, 255, 0}, 5}));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(m_window->cells().isFilled(5));
     EXPECT_EQ(m_notifier.texts(), (std::vector<std::string>{"要删除选中的色板色彩吗?", "要删除选中的色板色彩吗?"}));
     EXPECT_TRUE(m_save->isEnabled());
 }
@@ -291,9 +298,9 @@ TEST_F(PaletteWindowTest, RemoveAndClearAskFirst)
     m_notifier.scriptAnswers({true});
     m_window->mi_clearColorPanelClick();
     EXPECT_EQ(m_window->cells().filledCount(), 0);
-    EXPECT_EQ(m_notifier.texts(), (std::vector<std::string>{"要删除选中的色板色彩吗?", "要删除选中的色板色彩吗?",
-                                                            "要清空当前色板中的所有色彩吗?",
-                                                            "要清空当前色板中的所有色彩吗?"}));
+    EXPECT_EQ(m_notifier.texts(),
+              (std::vector<std::string>{"要删除选中的色板色彩吗?", "要删除选中的色板色彩吗?",
+                                        "要清空当前色板中的所有色彩吗?", "要清空当前色板中的所有色彩吗?"}));
     EXPECT_EQ(stored("Morvane色板").size(), 8u) << "nothing saved yet";
 }
 
@@ -498,8 +505,9 @@ TEST_F(PaletteWindowTest, ColourPropertiesShowCopyableValues)
         findControl<QPushButton>(dialog, "bbtn_cancel")->click();
     });
     m_window->mp_ColorPropertiesClick();
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("255, 255, 0"), QStringLiteral("#FFFF00"),
-                                  QStringLiteral("C:0  M:0  Y:100  K:0")}));
+    EXPECT_EQ(texts,
+              (QStringList{QStringLiteral("255, 255, 0"), QStringLiteral("#FFFF00"),
+                           QStringLiteral("C:0  M:0  Y:100  K:0")}));
 }
 
 } // namespace
