@@ -14,6 +14,8 @@ constexpr QColor kSwatchFrame(214, 214, 214);
 constexpr int kCaptionTop = 48;
 constexpr int kValueTop = 68;
 constexpr int kTextLeft = 11;
+// From the text's left edge to the card's right edge.
+constexpr int kTextWidth = 55;
 
 QColor qcolor(const RgbColor &color)
 {
@@ -34,8 +36,9 @@ void drawText(QPainter &painter, const QFont &font, int x, int y, const QString 
         return;
     painter.setFont(font);
     // Text positions name the top of the line, as the layout gives them.
+    // A long user paint name ends in an ellipsis instead of under the next card.
     const QFontMetrics metrics(font);
-    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    painter.drawText(QPoint(x, y + metrics.ascent()), metrics.elidedText(text, Qt::ElideRight, kTextWidth));
 }
 
 void drawCard(QPainter &painter, int x, int y, const QImage &card, const QColor &swatch)

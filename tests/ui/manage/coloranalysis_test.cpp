@@ -167,5 +167,20 @@ TEST(ColorAnalysisDrawing, CardsShowTheirColoursAndTexts)
     }
 }
 
+TEST(ColorAnalysisDrawing, LongNamesStayOnTheirCard)
+{
+    ColorAnalysis analysis;
+    applyColorPick(analysis, solvedPick({160, 170, 200}));
+    analysis.paints[0].name = "一个很长很长的自定义颜色名";
+    const QImage image = panelImage(&analysis);
+    // The shadow strip between card 1 and card 2 carries no text.
+    for (int y = 48; y < 84; ++y) {
+        for (int x = 2 * kAnalysisCardWidth - 5; x < 2 * kAnalysisCardWidth + 11; ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            ASSERT_GE(pixel.lightness(), 150) << x << "," << y;
+        }
+    }
+}
+
 } // namespace
 } // namespace pigmora::ui
