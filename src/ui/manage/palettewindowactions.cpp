@@ -162,8 +162,9 @@ void TForm_paletteManger::ComboBox_paletteListChange()
             m_paletteList->setCurrentIndex(m_loadedIndex);
             return;
         }
-        setModified(false);
     }
+    // The cells now hold what the file holds.
+    setModified(false);
     loadSelectedPalette();
 }
 
