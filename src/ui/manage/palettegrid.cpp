@@ -112,6 +112,7 @@ void PaletteGridPaintBox::mouseMoveEvent(QMouseEvent *event)
     QPixmap image(16, 16);
     image.fill(qcolor(m_cells->colorAt(cell)));
     drag->setPixmap(image);
+    Q_EMIT dragStarting(cell);
     drag->exec(Qt::MoveAction);
 }
 

@@ -35,6 +35,8 @@ Q_SIGNALS:
     void cellPressed(int cell);
     void colorDropped(int cell, const pigmora::ui::PaletteDrag &drag);
     void selectionMoveRequested(int dx, int dy);
+    // A drag of the cell's colour is about to start.
+    void dragStarting(int cell);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -152,6 +152,27 @@ TEST_F(PaletteWindowTest, PressOnAFilledCellSelectsAndAnalysesIt)
     EXPECT_FALSE(findControl<QToolButton>(m_window.get(), "ToolButton_remove")->isEnabled());
 }
 
+TEST_F(PaletteWindowTest, DragStartsOnlyFromAFilledCellAfterTheDragDistance)
+{
+    std::vector<int> started;
+    QObject::connect(m_grid, &PaletteGridPaintBox::dragStarting, [&](int cell) { started.push_back(cell); });
+    const int distance = QApplication::startDragDistance();
+    const auto pressAndMove = [this](int cell, Qt::MouseButton button, int by) {
+        const QPoint from = m_grid->cellCentre(cell);
+        QTest::mousePress(m_grid, button, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(by, 0)),
+                         m_grid->mapToGlobal(QPointF(from + QPoint(by, 0))), Qt::NoButton, button, Qt::NoModifier);
+        QApplication::sendEvent(m_grid, &move);
+        QTest::mouseRelease(m_grid, button, {}, from + QPoint(by, 0));
+    };
+    pressAndMove(2, Qt::LeftButton, distance - 1);
+    pressAndMove(2, Qt::RightButton, distance + 5);
+    pressAndMove(40, Qt::LeftButton, distance + 5); // an empty cell
+    EXPECT_TRUE(started.empty());
+    pressAndMove(2, Qt::LeftButton, distance);
+    EXPECT_EQ(started, std::vector<int>{2});
+}
+
 TEST_F(PaletteWindowTest, DragInsideTheGridMovesOntoEmptyCellsOnly)
 {
     pressCell(2);
