@@ -168,6 +168,8 @@ void TForm_paletteManger::setShownFlag(bool shown)
         m_placed = true;
     }
     setVisible(shown);
+    if (shown)
+        m_grid->setFocus(Qt::OtherFocusReason); // arrows move the selection at once
 }
 
 bool TForm_paletteManger::hasPalette() const
