@@ -7,6 +7,7 @@
 #include "cli/json.h"
 
 #include "data/platform.h"
+#include "store/gimppalette.h"
 
 #include <CLI/CLI.hpp>
 
@@ -135,24 +136,6 @@ int runPalettes(Context &context, bool json)
         return context.fail("cannot read the palette file");
     printNames(context, names, json);
     return kExitOk;
-}
-
-// A GIMP palette: the colours in cell order, each named by its code (or its
-// cell when it has none).
-void writeGimpPalette(std::ostream &out, const std::string &name, std::vector<PaletteColorRecord> colors)
-{
-    std::stable_sort(colors.begin(), colors.end(),
-                     [](const PaletteColorRecord &a, const PaletteColorRecord &b) { return a.cell() < b.cell(); });
-    out << "GIMP Palette\nName: " << name << "\nColumns: 10\n#\n";
-    for (const PaletteColorRecord &color : colors) {
-        const RgbColor c = color.color();
-        std::string label = platform::gbkToUtf8(color.code());
-        if (label.empty())
-            label = "cell " + std::to_string(color.cell());
-        char rgb[16];
-        std::snprintf(rgb, sizeof rgb, "%3d %3d %3d", c.red, c.green, c.blue);
-        out << rgb << '\t' << label << '\n';
-    }
 }
 
 int runPalette(Context &context, const std::string &name, bool gpl)

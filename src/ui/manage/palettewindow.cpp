@@ -1,43 +1,203 @@
 #include "manage/palettewindow.h"
 
-#include <QCloseEvent>
+#include "data/colormanager.h"
+#include "manage/analysispanel.h"
+#include "manage/palettegrid.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
 
 namespace pigmora::ui {
 
+namespace {
+
+const QColor kWindowBackground(240, 240, 240);
+
+QString hintOf(const RgbColor &color)
+{
+    return QStringLiteral("R:%1 G:%2 B:%3").arg(color.red).arg(color.green).arg(color.blue);
+}
+
+// The 23 x 23 images of the two tool buttons: a swatch taking a colour, and
+// a swatch crossed out.
+QIcon toolIcon(bool remove)
+{
+    QPixmap image(23, 23);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(96, 96, 96));
+    painter.setBrush(remove ? QColor(230, 230, 230) : QColor(80, 160, 230));
+    painter.drawRoundedRect(QRectF(3.5, 3.5, 12, 12), 2, 2);
+    painter.setPen(QPen(remove ? QColor(200, 40, 40) : QColor(40, 140, 60), 2.5));
+    if (remove) {
+        painter.drawLine(QPointF(12, 12), QPointF(20, 20));
+        painter.drawLine(QPointF(20, 12), QPointF(12, 20));
+    } else {
+        painter.drawLine(QPointF(16, 12), QPointF(16, 21));
+        painter.drawLine(QPointF(11.5, 16.5), QPointF(20.5, 16.5));
+    }
+    return QIcon(image);
+}
+
+} // namespace
+
 TForm_paletteManger::TForm_paletteManger(QWidget *owner, const CStandardColorCard *cards, CColorManager *colors,
                                          Notifier *notifier)
-    : QWidget(owner, Qt::Tool)
+    : QWidget(owner, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint)
     , m_cards(cards)
     , m_colors(colors)
     , m_notifier(notifier)
+    , m_currentColor(kPaletteButtonFace)
 {
     setObjectName(QStringLiteral("TForm_paletteManger"));
     setWindowTitle(QStringLiteral("色板"));
     setFixedSize(646, 259);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kWindowBackground);
+    setPalette(background);
+    setAutoFillBackground(true);
+    buildControls();
+    buildPopupMenu();
 }
 
 TForm_paletteManger::~TForm_paletteManger() = default;
 
-void TForm_paletteManger::refillPaletteList() { }
+void TForm_paletteManger::buildControls()
+{
+    auto *label = new QLabel(QStringLiteral("选择色板："), this);
+    label->setGeometry(12, 10, 70, 22);
+    m_paletteList = new QComboBox(this);
+    m_paletteList->setObjectName(QStringLiteral("ComboBox_paletteList"));
+    m_paletteList->setGeometry(84, 9, 200, 24);
+    connect(m_paletteList, &QComboBox::currentIndexChanged, this, &TForm_paletteManger::ComboBox_paletteListChange);
+
+    m_pickButton = new QToolButton(this);
+    m_pickButton->setObjectName(QStringLiteral("ToolButton_pickColor"));
+    m_pickButton->setToolTip(QStringLiteral("获取色彩"));
+    m_pickButton->setIcon(toolIcon(false));
+    m_pickButton->setGeometry(296, 9, 25, 25);
+    connect(m_pickButton, &QToolButton::clicked, this, &TForm_paletteManger::ToolButton_pickColorClick);
+
+    m_removeButton = new PaletteRemoveButton(this);
+    m_removeButton->setToolTip(QStringLiteral("删除色彩"));
+    m_removeButton->setIcon(toolIcon(true));
+    m_removeButton->setGeometry(324, 9, 25, 25);
+    m_removeButton->setEnabled(false);
+    connect(m_removeButton, &QToolButton::clicked, this, &TForm_paletteManger::mp_removeColorClick);
+    connect(m_removeButton, &PaletteRemoveButton::colorDropped, this, &TForm_paletteManger::removeButtonDrop);
+
+    auto *frame = new QGroupBox(QStringLiteral("色板颜色"), this);
+    frame->setGeometry(8, 38, 630, 116);
+    m_swatch = new PaletteSwatchPaintBox(frame);
+    m_swatch->setGeometry(8, 19, 89, 91);
+    m_grid = new PaletteGridPaintBox(frame, &m_cells);
+    m_grid->setGeometry(110, 19, 512, 91);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &PaletteGridPaintBox::cellPressed, this, &TForm_paletteManger::cellPressed);
+    connect(m_grid, &PaletteGridPaintBox::colorDropped, this, &TForm_paletteManger::gridDrop);
+    connect(m_grid, &PaletteGridPaintBox::selectionMoveRequested, this,
+            [this](int dx, int dy) { selectCell(paletteCellMovedBy(m_selectedCell, dx, dy)); });
+
+    auto *panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel_showAnalyse"));
+    panel->setGeometry(8, 162, 532, 89);
+    m_analysisBox = new ColorAnalysisPaintBox(panel);
+    m_analysisBox->setGeometry(0, 0, 532, 89);
+    m_analysisBox->setSource([this]() -> const ColorAnalysis * {
+        return m_colors && m_cells.isFilled(m_selectedCell) ? &m_analysis : nullptr;
+    });
+
+    m_saveButton = new QPushButton(QStringLiteral("保存"), this);
+    m_saveButton->setObjectName(QStringLiteral("bbtn_save"));
+    m_saveButton->setGeometry(554, 174, 80, 28);
+    m_saveButton->setEnabled(false);
+    connect(m_saveButton, &QPushButton::clicked, this, &TForm_paletteManger::bbtn_saveClick);
+    m_closeButton = new QPushButton(QStringLiteral("关闭"), this);
+    m_closeButton->setObjectName(QStringLiteral("bbtn_cancel"));
+    m_closeButton->setGeometry(554, 214, 80, 28);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    auto *remove = new QShortcut(QKeySequence::Delete, this);
+    connect(remove, &QShortcut::activated, this, &TForm_paletteManger::mp_removeColorClick);
+    auto *save = new QShortcut(QKeySequence::Save, this);
+    connect(save, &QShortcut::activated, this, [this]() {
+        if (m_modified)
+            bbtn_saveClick();
+    });
+}
+
+void TForm_paletteManger::buildPopupMenu()
+{
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu_palette"));
+    const auto add = [this](const char *name, const QString &text, void (TForm_paletteManger::*slot)()) {
+        QAction *action = m_popup->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    m_removeAction = add("mp_removeColor", QStringLiteral("删除色彩"), &TForm_paletteManger::mp_removeColorClick);
+    m_addAction = add("mp_addColor", QStringLiteral("增加色彩"), &TForm_paletteManger::mp_addColorClick);
+    m_propertiesAction
+        = add("mp_ColorProperties", QStringLiteral("色彩属性"), &TForm_paletteManger::mp_ColorPropertiesClick);
+    m_clearAction
+        = add("mi_clearColorPanel", QStringLiteral("清空色板"), &TForm_paletteManger::mi_clearColorPanelClick);
+    m_popup->addSeparator();
+    m_exportAction = add("mp_exportPalette", QStringLiteral("导出色板..."), &TForm_paletteManger::exportPaletteClick);
+    connect(m_popup, &QMenu::aboutToShow, this, &TForm_paletteManger::PopupMenu_palettePopup);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { m_popup->popup(m_grid->mapToGlobal(at)); });
+}
 
 void TForm_paletteManger::setShownFlag(bool shown)
 {
     m_shown = shown;
+    if (shown && !m_placed && parentWidget()) {
+        // Centred on the main window the first time it is shown.
+        move(parentWidget()->frameGeometry().center() - rect().center());
+        m_placed = true;
+    }
     setVisible(shown);
+    if (shown)
+        m_grid->setFocus(Qt::OtherFocusReason); // arrows move the selection at once
+}
+
+bool TForm_paletteManger::hasPalette() const
+{
+    return m_paletteList->currentIndex() >= 0 && m_loaded;
 }
 
 bool TForm_paletteManger::isSelectedCellFilled() const
 {
-    return false;
+    return m_paletteList->currentIndex() >= 0 && m_cells.isFilled(m_selectedCell);
 }
 
-void TForm_paletteManger::selectFirstEmptyCell() { }
+void TForm_paletteManger::selectFirstEmptyCell()
+{
+    selectCell(hasPalette() ? m_cells.firstEmpty() : -1, false);
+}
 
-void TForm_paletteManger::putColorInSelectedCell(int, int, int) { }
+void TForm_paletteManger::putColorInSelectedCell(int red, int green, int blue)
+{
+    if (!hasPalette() || !m_cells.put(m_selectedCell, {red, green, blue}))
+        return;
+    setModified(true);
+    selectCell(m_selectedCell);
+}
 
 void TForm_paletteManger::repaintPalette()
 {
-    update();
+    m_grid->update();
 }
 
 void TForm_paletteManger::setExternalDrag(bool dragging, const RgbColor &color)
@@ -46,15 +206,83 @@ void TForm_paletteManger::setExternalDrag(bool dragging, const RgbColor &color)
     m_externalColor = color;
 }
 
-bool TForm_paletteManger::confirmClose()
+void TForm_paletteManger::setModified(bool modified)
 {
-    return true;
+    m_modified = modified;
+    m_saveButton->setEnabled(modified);
 }
 
-void TForm_paletteManger::closeEvent(QCloseEvent *event)
+void TForm_paletteManger::selectCell(int cell, bool analyse)
 {
-    m_shown = false;
-    event->accept();
+    m_selectedCell = PaletteCells::isValidIndex(cell) ? cell : -1;
+    m_grid->setSelectedCell(m_selectedCell);
+    const bool filled = m_cells.isFilled(m_selectedCell);
+    m_removeButton->setEnabled(filled);
+    if (filled) {
+        const RgbColor color = m_cells.colorAt(m_selectedCell);
+        m_currentColor = QColor(color.red, color.green, color.blue);
+        m_swatch->setToolTip(hintOf(color));
+        if (analyse)
+            analyseCurrentColor();
+    } else {
+        m_currentColor = kPaletteButtonFace;
+        m_swatch->setToolTip(QString());
+    }
+    m_swatch->setColor(m_currentColor);
+    m_analysisBox->update();
+}
+
+void TForm_paletteManger::analyseCurrentColor()
+{
+    const RgbColor color{m_currentColor.red(), m_currentColor.green(), m_currentColor.blue()};
+    if (m_colors)
+        analyseColor(m_analysis, m_colors->currentBoxRecords(), color, m_cards);
+    else
+        m_analysis.target = color;
+    m_analysisBox->update();
+}
+
+void TForm_paletteManger::cellPressed(int cell)
+{
+    m_externalDrag = false;
+    m_dragSourceCell = -1;
+    if (cell < 0)
+        return;
+    m_grid->setFocus(Qt::MouseFocusReason);
+    selectCell(cell);
+    if (m_cells.isFilled(cell))
+        m_dragSourceCell = cell;
+}
+
+void TForm_paletteManger::gridDrop(int cell, const PaletteDrag &drag)
+{
+    if (cell >= 0) {
+        if (drag.sourceCell >= 0) {
+            // A move inside the grid: only from the cell pressed here, and only
+            // while it still holds the colour that was picked up.
+            const bool fromHere = drag.sourceCell == m_dragSourceCell && m_cells.colorAt(drag.sourceCell) == drag.color;
+            if (hasPalette() && fromHere && m_cells.move(drag.sourceCell, cell))
+                setModified(true);
+        } else if (hasPalette() && m_cells.put(cell, drag.color)) {
+            setModified(true);
+        }
+        selectCell(cell);
+        m_grid->update();
+    }
+    m_externalDrag = false;
+    m_dragSourceCell = -1;
+}
+
+void TForm_paletteManger::removeButtonDrop(const PaletteDrag &drag)
+{
+    if (drag.sourceCell >= 0 && drag.sourceCell == m_dragSourceCell) {
+        // The question waits until the drag has finished: a modal box inside
+        // a drop would run while the platform still holds the drag.
+        const int cell = drag.sourceCell;
+        QMetaObject::invokeMethod(
+            this, [this, cell]() { removeCellAfterQuestion(cell); }, Qt::QueuedConnection);
+    }
+    m_dragSourceCell = -1;
 }
 
 } // namespace pigmora::ui

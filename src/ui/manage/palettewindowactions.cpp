@@ -1,0 +1,228 @@
+// The palette window's commands: removing, clearing, adding, palette change,
+// save, close and export.
+#include "manage/palettewindow.h"
+
+#include "data/colormanager.h"
+#include "data/notifier.h"
+#include "manage/colorpropertiesdialog.h"
+#include "manage/palettegrid.h"
+#include "store/gimppalette.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSignalBlocker>
+
+namespace pigmora::ui {
+
+namespace {
+
+constexpr std::string_view kSaveQuestion = "色板已做了修改，是否保存?";
+constexpr std::string_view kRemoveQuestion = "要删除选中的色板色彩吗?";
+constexpr std::string_view kClearQuestion = "要清空当前色板中的所有色彩吗?";
+const QString kMorvanePalette = QStringLiteral("Morvane色板");
+
+} // namespace
+
+void TForm_paletteManger::removeCellAfterQuestion(int cell)
+{
+    if (!hasPalette() || !m_cells.isFilled(cell) || !m_notifier->askYesNo(kRemoveQuestion))
+        return;
+    m_cells.remove(cell);
+    setModified(true);
+    selectCell(m_selectedCell, false);
+    m_grid->update();
+}
+
+void TForm_paletteManger::mp_removeColorClick()
+{
+    m_removeAction->setEnabled(false);
+    m_addAction->setEnabled(false);
+    m_propertiesAction->setEnabled(false);
+    removeCellAfterQuestion(m_selectedCell);
+}
+
+void TForm_paletteManger::mi_clearColorPanelClick()
+{
+    if (!hasPalette() || !m_notifier->askYesNo(kClearQuestion))
+        return;
+    m_cells.clear();
+    setModified(true);
+    selectCell(m_selectedCell, false);
+    m_grid->update();
+}
+
+void TForm_paletteManger::PopupMenu_palettePopup()
+{
+    const bool selected = hasPalette() && m_selectedCell >= 0;
+    const bool filled = selected && m_cells.isFilled(m_selectedCell);
+    m_removeAction->setEnabled(filled);
+    m_addAction->setEnabled(selected && !filled);
+    m_propertiesAction->setEnabled(filled);
+    m_clearAction->setEnabled(true);
+    m_exportAction->setEnabled(hasPalette());
+}
+
+void TForm_paletteManger::ToolButton_pickColorClick()
+{
+    const auto color = m_pickedColor ? m_pickedColor() : std::nullopt;
+    if (!color)
+        return;
+    if (m_cells.isFilled(m_selectedCell) || m_selectedCell < 0)
+        selectFirstEmptyCell();
+    putColorInSelectedCell(color->red, color->green, color->blue);
+    repaintPalette();
+}
+
+void TForm_paletteManger::mp_addColorClick()
+{
+    const auto color = m_pickedColor ? m_pickedColor() : std::nullopt;
+    if (!color || m_cells.isFilled(m_selectedCell))
+        return;
+    putColorInSelectedCell(color->red, color->green, color->blue);
+    repaintPalette();
+}
+
+void TForm_paletteManger::mp_ColorPropertiesClick()
+{
+    if (!m_cells.isFilled(m_selectedCell))
+        return;
+    TForm_colorProperties dialog(this, m_cells.colorAt(m_selectedCell));
+    dialog.exec();
+}
+
+bool TForm_paletteManger::exportPalette(const QString &path)
+{
+    if (!hasPalette())
+        return false;
+    const std::string name = m_paletteList->itemText(m_loadedIndex).toStdString();
+    if (saveGimpPalette(QFileInfo(path).filesystemFilePath(), name, m_cells.filledRecords()))
+        return true;
+    m_notifier->showMessage("导出色板失败!", MessageIcon::Error);
+    return false;
+}
+
+void TForm_paletteManger::exportPaletteClick()
+{
+    if (!hasPalette())
+        return;
+    const QString folder = m_exportFolder.isEmpty() ? QDir::homePath() : m_exportFolder;
+    const QString suggested = QDir(folder).filePath(m_paletteList->itemText(m_loadedIndex) + QStringLiteral(".gpl"));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出色板"), suggested,
+                                                      QStringLiteral("GIMP 色板 (*.gpl)"));
+    if (path.isEmpty())
+        return;
+    m_exportFolder = QFileInfo(path).absolutePath();
+    exportPalette(path);
+}
+
+bool TForm_paletteManger::savePalette()
+{
+    if (m_loadedIndex < 0 || !m_loaded || !m_colors)
+        return false;
+    const std::string name = m_paletteList->itemText(m_loadedIndex).toStdString();
+    if (m_colors->savePalette(name, m_cells.filledRecords())) {
+        setModified(false);
+        return true;
+    }
+    m_notifier->showMessage("保存色板失败!", MessageIcon::Error);
+    return false;
+}
+
+void TForm_paletteManger::bbtn_saveClick()
+{
+    savePalette();
+}
+
+void TForm_paletteManger::loadSelectedPalette()
+{
+    std::vector<PaletteColorRecord> list;
+    const std::string name = m_paletteList->currentText().toStdString();
+    // A palette the store cannot read stays empty and is never written: the
+    // window refuses edits and saves until another palette loads.
+    m_loaded = m_colors && m_colors->loadPalette(name, list);
+    m_droppedOnLoad = m_cells.load(list);
+    m_loadedIndex = m_paletteList->currentIndex();
+    selectCell(m_selectedCell);
+    m_grid->update();
+}
+
+void TForm_paletteManger::ComboBox_paletteListChange()
+{
+    const int selected = m_paletteList->currentIndex();
+    if (selected < 0)
+        return;
+    if (selected != m_loadedIndex) {
+        if (m_modified && m_loadedIndex >= 0 && m_notifier->askYesNo(kSaveQuestion) && !savePalette()) {
+            // The edits stay: back to the palette they belong to.
+            const QSignalBlocker blocker(m_paletteList);
+            m_paletteList->setCurrentIndex(m_loadedIndex);
+            return;
+        }
+    }
+    // The cells now hold what the file holds.
+    setModified(false);
+    loadSelectedPalette();
+}
+
+void TForm_paletteManger::refillPaletteList()
+{
+    if (m_modified && m_loadedIndex >= 0 && m_colors) {
+        // The palette list manager may have renamed or deleted the palette.
+        const std::string name = m_paletteList->itemText(m_loadedIndex).toStdString();
+        if (m_colors->paletteExists(name) && m_notifier->askYesNo(kSaveQuestion))
+            savePalette();
+    }
+    std::vector<std::string> names;
+    if (m_colors)
+        m_colors->listPalettes(names);
+    {
+        const QSignalBlocker blocker(m_paletteList);
+        m_paletteList->clear();
+        for (const std::string &name : names)
+            m_paletteList->addItem(QString::fromStdString(name));
+        m_paletteList->setCurrentIndex(m_paletteList->findText(kMorvanePalette));
+    }
+    m_loadedIndex = m_paletteList->currentIndex();
+    setModified(false);
+    if (m_loadedIndex < 0) {
+        m_loaded = false;
+        m_cells.load({});
+        selectCell(-1);
+        m_grid->update();
+        return;
+    }
+    ComboBox_paletteListChange();
+}
+
+bool TForm_paletteManger::confirmClose()
+{
+    if (!m_modified || m_loadedIndex < 0)
+        return true;
+    if (!m_notifier->askYesNo(kSaveQuestion))
+        return true;
+    return savePalette();
+}
+
+void TForm_paletteManger::closeEvent(QCloseEvent *event)
+{
+    const int selected = m_paletteList->currentIndex();
+    if (selected >= 0 && m_modified && m_loadedIndex >= 0) {
+        if (m_notifier->askYesNo(kSaveQuestion)) {
+            // A failed save keeps the edits in memory, still marked modified.
+            savePalette();
+        } else {
+            // Back to the saved state.
+            m_loadedIndex = selected;
+            setModified(false);
+            ComboBox_paletteListChange();
+        }
+    }
+    m_shown = false;
+    event->accept();
+}
+
+} // namespace pigmora::ui
