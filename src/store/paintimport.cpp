@@ -30,33 +30,45 @@ std::string trimmed(std::string_view text)
     return std::string(text);
 }
 
+Status refuse(PaintRowProblem *problem, PaintRowProblem kind, std::string message)
+{
+    if (problem)
+        *problem = kind;
+    return Status::error(std::move(message));
+}
+
 } // namespace
 
-Result<PaintListRow> checkPaintListRow(const std::vector<std::string> &fields)
+Result<PaintListRow> checkPaintListRow(const std::vector<std::string> &fields, PaintRowProblem *problem)
 {
+    if (problem)
+        *problem = PaintRowProblem::None;
     if (fields.size() != 4)
-        return Status::error("expected 4 fields (name,r,g,b), found " + std::to_string(fields.size()));
+        return refuse(problem, PaintRowProblem::FieldCount, "expected 4 fields (name,r,g,b), found " + std::to_string(fields.size()));
     PaintListRow row{trimmed(fields[0]), {}};
     const auto red = parseChannel(fields[1]);
     const auto green = parseChannel(fields[2]);
     const auto blue = parseChannel(fields[3]);
     if (!red || !green || !blue)
-        return Status::error("r, g and b must be whole numbers 0..255");
+        return refuse(problem, PaintRowProblem::Channel, "r, g and b must be whole numbers 0..255");
     if (row.name.empty())
-        return Status::error("颜色名称不能为空!");
+        return refuse(problem, PaintRowProblem::EmptyName, "颜色名称不能为空!");
     if (!platform::utf8ToGbk(row.name))
-        return Status::error("the name holds characters the paint records cannot store");
+        return refuse(problem, PaintRowProblem::NotStorable, "the name holds characters the paint records cannot store");
     row.color = {*red, *green, *blue};
     return row;
 }
 
-Result<PaintColorRecord> importPaintListRow(CColorManager &colors, std::string_view groupName, const PaintListRow &row)
+Result<PaintColorRecord> importPaintListRow(CColorManager &colors, std::string_view groupName, const PaintListRow &row,
+                                            PaintRowProblem *problem)
 {
+    if (problem)
+        *problem = PaintRowProblem::None;
     PaintColorRecord existing;
     if (colors.findGroupColor(groupName, row.name, existing))
-        return Status::error("色谱中同名颜色存在!");
+        return refuse(problem, PaintRowProblem::Duplicate, "色谱中同名颜色存在!");
     if (!colors.addGroupColor(groupName, row.name, "", row.color, 1.0f, 2, PaintColorRecord::kOriginUser))
-        return Status::error("增加色谱颜色失败!");
+        return refuse(problem, PaintRowProblem::StoreFailed, "增加色谱颜色失败!");
     PaintColorRecord added;
     colors.findGroupColor(groupName, row.name, added);
     return added;

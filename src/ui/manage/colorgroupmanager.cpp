@@ -27,6 +27,27 @@ QPushButton *button(const char *name, const QString &caption)
     return b;
 }
 
+// A refused row, worded for the window.
+QString refusalText(PaintRowProblem problem, std::size_t fieldCount)
+{
+    switch (problem) {
+    case PaintRowProblem::FieldCount:
+        return QStringLiteral("应有 4 项 (名称,r,g,b)，实有 %1 项").arg(fieldCount);
+    case PaintRowProblem::Channel:
+        return QStringLiteral("r、g、b 须为 0 到 255 的整数");
+    case PaintRowProblem::EmptyName:
+        return QStringLiteral("颜色名称不能为空!");
+    case PaintRowProblem::NotStorable:
+        return QString::fromUtf8(kNameNotStorable);
+    case PaintRowProblem::Duplicate:
+        return QStringLiteral("色谱中同名颜色存在!");
+    case PaintRowProblem::StoreFailed:
+    case PaintRowProblem::None:
+        break;
+    }
+    return QStringLiteral("增加色谱颜色失败!");
+}
+
 // The summary lists at most this many lines of each kind.
 constexpr int kSummaryLines = 12;
 
@@ -194,14 +215,19 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
     QStringList added;
     QStringList refused;
     for (std::size_t i = 0; i < table->rows.size(); ++i) {
+        const CsvRow &fields = table->rows[i];
         const QString line = QStringLiteral("第 %1 行").arg(table->lineNumbers[i]);
-        const auto row = checkPaintListRow(table->rows[i]);
-        const auto paint = row ? importPaintListRow(m_colors, toStd(group), *row) : Result<PaintColorRecord>(row.status());
-        if (paint)
+        PaintRowProblem problem = PaintRowProblem::None;
+        const auto row = checkPaintListRow(fields, &problem);
+        const auto paint = row ? importPaintListRow(m_colors, toStd(group), *row, &problem)
+                               : Result<PaintColorRecord>(row.status());
+        if (paint) {
             added << line + QStringLiteral(": ") + fromStd(platform::gbkToUtf8(paint->name()));
-        else
-            refused << line + (row ? QStringLiteral(" %1").arg(fromStd(row->name)) : QString()) + QStringLiteral(": ")
-                           + fromStd(paint.message());
+            continue;
+        }
+        const QString name = fields.size() == 4 ? trimmedName(fromStd(fields[0])) : QString();
+        refused << line + (name.isEmpty() ? QString() : QLatin1Char(' ') + name) + QStringLiteral(": ")
+                       + refusalText(problem, fields.size());
     }
     if (!added.isEmpty()) {
         m_changed = true;
