@@ -35,9 +35,9 @@ QString nameOf(const PaintColorRecord &paint)
 
 QRect paintSwatchRect(const QRect &entry)
 {
-    // Corners inclusive: (L + 2, T + 3) to (L + 35, B - 3) with B the
-    // exclusive bottom.
-    return QRect(QPoint(entry.left() + 2, entry.top() + 3), QPoint(entry.left() + 35, entry.bottom() + 1 - 3));
+    // The right and bottom edges (L + 35, B - 3) are exclusive, B being the
+    // exclusive bottom of the entry.
+    return {entry.left() + 2, entry.top() + 3, 33, entry.height() - 6};
 }
 
 int paintTextLeft(const QRect &entry)
