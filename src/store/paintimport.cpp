@@ -44,7 +44,8 @@ Result<PaintListRow> checkPaintListRow(const std::vector<std::string> &fields, P
     if (problem)
         *problem = PaintRowProblem::None;
     if (fields.size() != 4)
-        return refuse(problem, PaintRowProblem::FieldCount, "expected 4 fields (name,r,g,b), found " + std::to_string(fields.size()));
+        return refuse(problem, PaintRowProblem::FieldCount,
+                      "expected 4 fields (name,r,g,b), found " + std::to_string(fields.size()));
     PaintListRow row{trimmed(fields[0]), {}};
     const auto red = parseChannel(fields[1]);
     const auto green = parseChannel(fields[2]);
@@ -54,7 +55,8 @@ Result<PaintListRow> checkPaintListRow(const std::vector<std::string> &fields, P
     if (row.name.empty())
         return refuse(problem, PaintRowProblem::EmptyName, "颜色名称不能为空!");
     if (!platform::utf8ToGbk(row.name))
-        return refuse(problem, PaintRowProblem::NotStorable, "the name holds characters the paint records cannot store");
+        return refuse(problem, PaintRowProblem::NotStorable,
+                      "the name holds characters the paint records cannot store");
     row.color = {*red, *green, *blue};
     return row;
 }

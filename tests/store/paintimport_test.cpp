@@ -26,19 +26,19 @@ TEST_P(PaintListRows, AreRefusedForTheirFirstProblem)
     EXPECT_EQ(row.isOk(), c.problem == PaintRowProblem::None) << row.message();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, PaintListRows,
-    ::testing::Values(RowCase{{"镉黄", "0", "128", "255"}, PaintRowProblem::None},
-                      RowCase{{"镉黄", "0", "128"}, PaintRowProblem::FieldCount},
-                      RowCase{{}, PaintRowProblem::FieldCount},
-                      RowCase{{"镉黄", "256", "0", "0"}, PaintRowProblem::Channel},
-                      RowCase{{"镉黄", "-0", "0", "0"}, PaintRowProblem::Channel},
-                      RowCase{{"镉黄", " 1", "0", "0"}, PaintRowProblem::Channel},
-                      RowCase{{"镉黄", "1.5", "0", "0"}, PaintRowProblem::Channel},
-                      RowCase{{"镉黄", "", "0", "0"}, PaintRowProblem::Channel},
-                      RowCase{{" \t", "1", "2", "3"}, PaintRowProblem::EmptyName},
-                      RowCase{{"", "x", "2", "3"}, PaintRowProblem::Channel}, // numbers first, as the CLI reports
-                      RowCase{{"色😀", "1", "2", "3"}, PaintRowProblem::NotStorable}));
+INSTANTIATE_TEST_SUITE_P(Fields, PaintListRows,
+                         ::testing::Values(RowCase{{"镉黄", "0", "128", "255"}, PaintRowProblem::None},
+                                           RowCase{{"镉黄", "0", "128"}, PaintRowProblem::FieldCount},
+                                           RowCase{{}, PaintRowProblem::FieldCount},
+                                           RowCase{{"镉黄", "256", "0", "0"}, PaintRowProblem::Channel},
+                                           RowCase{{"镉黄", "-0", "0", "0"}, PaintRowProblem::Channel},
+                                           RowCase{{"镉黄", " 1", "0", "0"}, PaintRowProblem::Channel},
+                                           RowCase{{"镉黄", "1.5", "0", "0"}, PaintRowProblem::Channel},
+                                           RowCase{{"镉黄", "", "0", "0"}, PaintRowProblem::Channel},
+                                           RowCase{{" \t", "1", "2", "3"}, PaintRowProblem::EmptyName},
+                                           RowCase{{"", "x", "2", "3"},
+                                                   PaintRowProblem::Channel}, // numbers first, as the CLI reports
+                                           RowCase{{"色😀", "1", "2", "3"}, PaintRowProblem::NotStorable}));
 
 class PaintListImport : public ::testing::Test
 {

@@ -108,9 +108,7 @@ TForm_addGroupColor::TForm_addGroupColor(CColorManager &colors, const CStandardC
     m_hex->setToolTip(QStringLiteral("输入或粘贴 #RRGGBB 形式的颜色"));
     m_hex->setMaxLength(7);
     m_hex->setFixedWidth(72);
-    auto *pick = new QPushButton(QStringLiteral("选色..."));
-    pick->setObjectName(QStringLiteral("bbtn_pickColor"));
-    pick->setToolTip(QStringLiteral("从系统颜色对话框中选取颜色"));
+    auto *pick = namedButton("bbtn_pickColor", QStringLiteral("选色..."), QStringLiteral("从系统颜色对话框中选取颜色"));
     m_colorType->setObjectName(QStringLiteral("Label_colorType"));
     QFont bold = m_colorType->font();
     bold.setBold(true);
@@ -146,10 +144,9 @@ TForm_addGroupColor::TForm_addGroupColor(CColorManager &colors, const CStandardC
     fields->addWidget(new QLabel(QStringLiteral("近似潘通色号:")), 1, 0);
     fields->addWidget(m_pantone, 1, 1);
 
-    auto *ok = new QPushButton(QStringLiteral("确认"));
-    ok->setObjectName(QStringLiteral("bbtn_ok"));
-    auto *cancel = new QPushButton(QStringLiteral("取消"));
-    cancel->setObjectName(QStringLiteral("bbtn_cancel"));
+    auto *ok = namedButton("bbtn_ok", QStringLiteral("确认"));
+    ok->setDefault(true);
+    auto *cancel = namedButton("bbtn_cancel", QStringLiteral("取消"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -263,8 +260,8 @@ bool TForm_addGroupColor::setColorText(const QString &text)
 
 void TForm_addGroupColor::pickColor()
 {
-    const QColor chosen = QColorDialog::getColor(QColor(m_color.red, m_color.green, m_color.blue), this,
-                                                 QStringLiteral("选择颜色"));
+    const QColor chosen
+        = QColorDialog::getColor(QColor(m_color.red, m_color.green, m_color.blue), this, QStringLiteral("选择颜色"));
     if (chosen.isValid())
         setColorText(chosen.name());
 }

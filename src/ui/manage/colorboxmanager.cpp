@@ -17,13 +17,6 @@ namespace {
 
 constexpr const char *kDefaultBox = "我的颜色盒";
 
-QPushButton *button(const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 } // namespace
 
 TForm_colorBoxManager::TForm_colorBoxManager(CColorManager &colors, Notifier *notifier, QWidget *parent)
@@ -36,11 +29,12 @@ TForm_colorBoxManager::TForm_colorBoxManager(CColorManager &colors, Notifier *no
     setWindowTitle(QStringLiteral("颜色盒管理"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     m_list->setObjectName(QStringLiteral("ListBox_colorBoxList"));
-    auto *setUp = button("BitBtn_setColorBox", QStringLiteral("设置"));
-    auto *rename = button("BitBtn_renameBox", QStringLiteral("改名"));
-    auto *remove = button("BitBtn_deleteBox", QStringLiteral("删除"));
-    auto *create = button("BitBtn_createBox", QStringLiteral("新建"));
-    auto *close = button("BitBtn_close", QStringLiteral("关闭"));
+    auto *setUp = namedButton("BitBtn_setColorBox", QStringLiteral("设置"));
+    auto *rename = namedButton("BitBtn_renameBox", QStringLiteral("改名"));
+    auto *remove = namedButton("BitBtn_deleteBox", QStringLiteral("删除"));
+    auto *create = namedButton("BitBtn_createBox", QStringLiteral("新建"));
+    auto *close = namedButton("BitBtn_close", QStringLiteral("关闭"));
+    close->setDefault(true);
 
     auto *frame = new QGroupBox(QStringLiteral("颜色盒列表"));
     auto *frameLayout = new QVBoxLayout(frame);

@@ -66,6 +66,8 @@ void TForm_createColorBox::BitBtn_okClick()
         return;
     }
     m_changed = m_colors.createColorBox(CColorManager::colorGroupIndex(toStd(m_groups->currentText())), *name);
+    if (!m_changed)
+        stopMessage(m_notifier, QStringLiteral("新建颜色盒失败!")); // a failed write says nothing itself
     accept();
 }
 
@@ -101,6 +103,8 @@ void TForm_colorBoxRename::BitBtn_okClick()
     if (!name)
         return;
     m_changed = m_colors.renameColorBox(toStd(trimmedName(m_oldName->text())), *name);
+    if (!m_changed)
+        stopMessage(m_notifier, QStringLiteral("颜色盒改名失败!"));
     accept();
 }
 

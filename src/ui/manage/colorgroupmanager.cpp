@@ -20,13 +20,6 @@ namespace pigmora::ui {
 
 namespace {
 
-QPushButton *button(const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 // A refused row, worded for the window.
 QString refusalText(PaintRowProblem problem, std::size_t fieldCount)
 {
@@ -61,17 +54,18 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     , m_notifier(notifier)
     , m_groups(new QComboBox)
     , m_list(new PaintListWidget(true))
-    , m_delete(button("bbtn_deleteColorItem", QStringLiteral("删除")))
-    , m_modify(button("bbtn_modifyColorItem", QStringLiteral("修改")))
+    , m_delete(namedButton("bbtn_deleteColorItem", QStringLiteral("删除")))
+    , m_modify(namedButton("bbtn_modifyColorItem", QStringLiteral("修改")))
 {
     setObjectName(QStringLiteral("TForm_colorGroupManager"));
     setWindowTitle(QStringLiteral("色谱设置"));
     m_groups->setObjectName(QStringLiteral("ComboBox_groupName"));
     m_list->setObjectName(QStringLiteral("ListBox_color"));
-    auto *add = button("bbtn_addColorItem", QStringLiteral("增加"));
-    auto *import = button("bbtn_importColors", QStringLiteral("导入..."));
+    auto *add = namedButton("bbtn_addColorItem", QStringLiteral("增加"));
+    auto *import = namedButton("bbtn_importColors", QStringLiteral("导入..."));
     import->setToolTip(QStringLiteral("从 CSV 文件 (name,r,g,b) 导入颜料到当前色谱"));
-    auto *close = button("bbtn_close", QStringLiteral("关闭"));
+    auto *close = namedButton("bbtn_close", QStringLiteral("关闭"));
+    close->setDefault(true);
 
     auto *groupRow = new QHBoxLayout;
     groupRow->addWidget(new QLabel(QStringLiteral("色谱类别：")));
@@ -219,15 +213,15 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         const QString line = QStringLiteral("第 %1 行").arg(table->lineNumbers[i]);
         PaintRowProblem problem = PaintRowProblem::None;
         const auto row = checkPaintListRow(fields, &problem);
-        const auto paint = row ? importPaintListRow(m_colors, toStd(group), *row, &problem)
-                               : Result<PaintColorRecord>(row.status());
+        const auto paint
+            = row ? importPaintListRow(m_colors, toStd(group), *row, &problem) : Result<PaintColorRecord>(row.status());
         if (paint) {
             added << line + QStringLiteral(": ") + fromStd(platform::gbkToUtf8(paint->name()));
             continue;
         }
         const QString name = fields.size() == 4 ? trimmedName(fromStd(fields[0])) : QString();
         refused << line + (name.isEmpty() ? QString() : QLatin1Char(' ') + name) + QStringLiteral(": ")
-                       + refusalText(problem, fields.size());
+                + refusalText(problem, fields.size());
     }
     if (!added.isEmpty()) {
         m_changed = true;
@@ -241,7 +235,8 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         }
         return lines.join(QLatin1Char('\n'));
     };
-    QString summary = QStringLiteral("已增加 %1 种颜料到 %2，%3 行被拒绝。").arg(added.size()).arg(group).arg(refused.size());
+    QString summary
+        = QStringLiteral("已增加 %1 种颜料到 %2，%3 行被拒绝。").arg(added.size()).arg(group).arg(refused.size());
     if (!added.isEmpty())
         summary += QStringLiteral("\n\n已增加:\n") + shortList(added);
     if (!refused.isEmpty())

@@ -15,13 +15,6 @@ namespace pigmora::ui {
 
 namespace {
 
-QPushButton *button(const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 bool paletteTaken(const CColorManager &colors, const std::string &name)
 {
     return colors.paletteExists(name);
@@ -38,10 +31,11 @@ TForm_colorPanelManager::TForm_colorPanelManager(CColorManager &colors, Notifier
     setObjectName(QStringLiteral("TForm_colorPanelManager"));
     setWindowTitle(QStringLiteral("色板管理"));
     m_list->setObjectName(QStringLiteral("ListBox_colorPanelList"));
-    auto *rename = button("BitBtn_renamePanel", QStringLiteral("改名"));
-    auto *remove = button("BitBtn_deletePanel", QStringLiteral("删除"));
-    auto *create = button("BitBtn_createPanel", QStringLiteral("新建"));
-    auto *close = button("BitBtn_close", QStringLiteral("关闭"));
+    auto *rename = namedButton("BitBtn_renamePanel", QStringLiteral("改名"));
+    auto *remove = namedButton("BitBtn_deletePanel", QStringLiteral("删除"));
+    auto *create = namedButton("BitBtn_createPanel", QStringLiteral("新建"));
+    auto *close = namedButton("BitBtn_close", QStringLiteral("关闭"));
+    close->setDefault(true);
 
     auto *frame = new QGroupBox(QStringLiteral("色板列表"));
     auto *frameLayout = new QVBoxLayout(frame);
@@ -167,6 +161,8 @@ void TForm_createColorPanel::BitBtn_okClick()
     if (!name)
         return;
     m_changed = m_colors.createPalette(*name);
+    if (!m_changed)
+        stopMessage(m_notifier, QStringLiteral("新建色板失败!")); // a failed write says nothing itself
     accept();
 }
 
@@ -202,6 +198,8 @@ void TForm_colorPanelRename::BitBtn_okClick()
     if (!name)
         return;
     m_changed = m_colors.renamePalette(toStd(trimmedName(m_oldName->text())), *name);
+    if (!m_changed)
+        stopMessage(m_notifier, QStringLiteral("色板改名失败!"));
     accept();
 }
 

@@ -79,13 +79,20 @@ QLineEdit *namedEdit(const char *objectName)
     return edit;
 }
 
+QPushButton *namedButton(const char *objectName, const QString &caption, const QString &hint)
+{
+    auto *button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(objectName));
+    button->setToolTip(hint);
+    button->setAutoDefault(false);
+    return button;
+}
+
 QLayout *okCancelRow(QDialog *dialog, const std::function<void()> &onOk)
 {
-    auto *ok = new QPushButton(QStringLiteral("确认"));
-    ok->setObjectName(QStringLiteral("BitBtn_ok"));
+    auto *ok = namedButton("BitBtn_ok", QStringLiteral("确认"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("取消"));
-    cancel->setObjectName(QStringLiteral("BitBtn_cancel"));
+    auto *cancel = namedButton("BitBtn_cancel", QStringLiteral("取消"));
     QObject::connect(ok, &QPushButton::clicked, dialog, onOk);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     auto *row = new QHBoxLayout;

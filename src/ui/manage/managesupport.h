@@ -9,6 +9,7 @@
 class QDialog;
 class QLayout;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 #include <cstddef>
@@ -67,6 +68,9 @@ std::optional<std::string> checkEntryName(QLineEdit *edit, Notifier *notifier, c
 // A line edit with its object name; a row of "确认" (BitBtn_ok) and "取消"
 // (BitBtn_cancel, rejects) whose OK runs onOk.
 QLineEdit *namedEdit(const char *objectName);
+// A push button that Enter does not press unless it is made the default:
+// no window should delete something because Enter was hit.
+QPushButton *namedButton(const char *objectName, const QString &caption, const QString &hint = QString());
 QLayout *okCancelRow(QDialog *dialog, const std::function<void()> &onOk);
 
 QString fromStd(const std::string &text);

@@ -123,8 +123,9 @@ bool PaintListWidget::lessThan(const PaintColorRecord &a, const PaintColorRecord
 QListWidgetItem *PaintListWidget::makeItem(const PaintColorRecord &paint) const
 {
     auto *item = new QListWidgetItem(nameOf(paint));
-    item->setData(kRecordRole, QByteArray(reinterpret_cast<const char *>(paint.data()),
-                                          static_cast<qsizetype>(PaintColorRecord::kSize)));
+    item->setData(
+        kRecordRole,
+        QByteArray(reinterpret_cast<const char *>(paint.data()), static_cast<qsizetype>(PaintColorRecord::kSize)));
     item->setData(kCodeRole, fromStd(platform::gbkToUtf8(paint.code())));
     return item;
 }

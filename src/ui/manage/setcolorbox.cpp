@@ -17,14 +17,6 @@ namespace pigmora::ui {
 
 namespace {
 
-QPushButton *button(const char *name, const QString &caption, const QString &hint = QString())
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    return b;
-}
-
 QGroupBox *framed(const QString &caption, QWidget *inside)
 {
     auto *frame = new QGroupBox(caption);
@@ -42,19 +34,20 @@ TForm_setColorBox::TForm_setColorBox(CColorManager &colors, Notifier *notifier, 
     , m_boxes(new QComboBox)
     , m_src(new PaintListWidget(false))
     , m_dst(new PaintListWidget(false))
-    , m_save(button("bbtn_save", QStringLiteral("保存")))
+    , m_save(namedButton("bbtn_save", QStringLiteral("保存")))
 {
     setObjectName(QStringLiteral("TForm_setColorBox"));
     setWindowTitle(QStringLiteral("设置颜料盒"));
     m_boxes->setObjectName(QStringLiteral("ComboBox_GroupName"));
     m_src->setObjectName(QStringLiteral("ListBox_src"));
     m_dst->setObjectName(QStringLiteral("ListBox_dst"));
-    auto *select = button("bbtn_select", QStringLiteral(">"), QStringLiteral("选取"));
-    auto *unselect = button("bbtn_unselect", QStringLiteral("<"), QStringLiteral("不选"));
-    auto *unselectAll = button("bbtn_unselectAll", QStringLiteral("<<"), QStringLiteral("全部不选"));
-    auto *selectAll = button("bbtn_selectAll", QStringLiteral(">>"), QStringLiteral("全部选择"));
-    auto *ok = button("bbtn_ok", QStringLiteral("确认"));
-    auto *cancel = button("bbtn_cancel", QStringLiteral("取消"));
+    auto *select = namedButton("bbtn_select", QStringLiteral(">"), QStringLiteral("选取"));
+    auto *unselect = namedButton("bbtn_unselect", QStringLiteral("<"), QStringLiteral("不选"));
+    auto *unselectAll = namedButton("bbtn_unselectAll", QStringLiteral("<<"), QStringLiteral("全部不选"));
+    auto *selectAll = namedButton("bbtn_selectAll", QStringLiteral(">>"), QStringLiteral("全部选择"));
+    auto *ok = namedButton("bbtn_ok", QStringLiteral("确认"));
+    ok->setDefault(true);
+    auto *cancel = namedButton("bbtn_cancel", QStringLiteral("取消"));
     m_save->setEnabled(false);
 
     auto *boxRow = new QHBoxLayout;
@@ -154,7 +147,9 @@ void TForm_setColorBox::refillLists()
     for (int at = 0; at < m_colors.catalogueCount(); ++at) {
         if (!m_colors.catalogueColorAt(at, paint) || paint.group() != group)
             continue;
-        (m_colors.isInCurrentBox(platform::gbkToUtf8(paint.code()), platform::gbkToUtf8(paint.name())) ? members : candidates).push_back(paint);
+        (m_colors.isInCurrentBox(platform::gbkToUtf8(paint.code()), platform::gbkToUtf8(paint.name())) ? members
+                                                                                                       : candidates)
+            .push_back(paint);
     }
     m_src->setPaints(std::move(candidates));
     m_dst->setPaints(std::move(members));

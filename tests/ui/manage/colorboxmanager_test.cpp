@@ -157,6 +157,27 @@ TEST_F(ColorBoxManagerTest, RenameToItsOwnNameIsRefused)
     EXPECT_FALSE(dialog.changed());
 }
 
+TEST_F(ColorBoxManagerTest, AFailedRenameSaysSoAndLeavesTheList)
+{
+    ASSERT_TRUE(colors->createColorBox(0, "调色盒"));
+    TForm_colorBoxManager window(*colors, &notifier);
+    window.refreshColorBoxList();
+    selectBox(window, QStringLiteral("调色盒"));
+    {
+        FaultInjection faults;
+        faults.failWritesFrom(0);
+        whenModalShown([](QWidget *dialog) {
+            findControl<QLineEdit>(dialog, "Edit_newColorBoxName")->setText(QStringLiteral("水彩盒"));
+            click(dialog, "BitBtn_ok");
+        });
+        click(&window, "BitBtn_renameBox");
+    }
+    EXPECT_EQ(notifier.texts(), std::vector<std::string>{"颜色盒改名失败!"});
+    EXPECT_FALSE(window.changed());
+    EXPECT_EQ(listTexts(boxList(window)), qtList(boxNames()));
+    EXPECT_TRUE(listTexts(boxList(window)).contains(QStringLiteral("调色盒")));
+}
+
 class SetColorBoxTest : public ColorBoxManagerTest
 {
 protected:

@@ -224,8 +224,9 @@ TEST_F(ColorGroupManagerTest, DeleteOfAPaintInABoxShowsTheRefusalThenTheFailure)
     clickEntry(window, QStringLiteral("用户色"));
     notifier.scriptAnswers({true});
     click(&window, "bbtn_deleteColorItem");
-    EXPECT_EQ(notifier.texts(), (std::vector<std::string>{"是否删除色谱颜色 \"用户色\" 吗?",
-                                                          "色谱颜色在颜色盒中存在，不能删除!", "删除色谱颜色失败!"}));
+    EXPECT_EQ(notifier.texts(),
+              (std::vector<std::string>{"是否删除色谱颜色 \"用户色\" 吗?", "色谱颜色在颜色盒中存在，不能删除!",
+                                        "删除色谱颜色失败!"}));
     EXPECT_EQ(listTexts(list(window)), before);
     EXPECT_FALSE(window.changed());
 }
@@ -280,10 +281,10 @@ TEST_F(ColorGroupManagerTest, ImportAddsTheGoodRowsAndSummarisesTheRefusals)
     ASSERT_EQ(notifier.messages().size(), 1u);
     const std::string summary = notifier.messages()[0].text;
     EXPECT_EQ(notifier.messages()[0].icon, MessageIcon::Error);
-    for (const char *expected : {"已增加 2 种颜料到 油画颜色，5 行被拒绝。", "第 2 行: 镉黄深", "第 7 行: 钴蓝, 仿",
-                                 "第 3 行 大红: 色谱中同名颜色存在!", "第 4 行 紫: r、g、b 须为 0 到 255 的整数",
-                                 "第 5 行: 颜色名称不能为空!", "第 6 行 笑脸😀: 名称中含有不能保存的字符!",
-                                 "第 8 行: 应有 4 项 (名称,r,g,b)，实有 3 项"})
+    for (const char *expected :
+         {"已增加 2 种颜料到 油画颜色，5 行被拒绝。", "第 2 行: 镉黄深", "第 7 行: 钴蓝, 仿",
+          "第 3 行 大红: 色谱中同名颜色存在!", "第 4 行 紫: r、g、b 须为 0 到 255 的整数", "第 5 行: 颜色名称不能为空!",
+          "第 6 行 笑脸😀: 名称中含有不能保存的字符!", "第 8 行: 应有 4 项 (名称,r,g,b)，实有 3 项"})
         EXPECT_NE(summary.find(expected), std::string::npos) << expected << "\n" << summary;
     EXPECT_TRUE(window.changed());
     EXPECT_TRUE(listTexts(list(window)).contains(QStringLiteral("镉黄深")));

@@ -6,8 +6,8 @@
 #include "manage/paintlistwidget.h"
 #include "store/faultinjection.h"
 
-#include <QComboBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -127,6 +127,7 @@ TEST_F(ColorPanelManagerTest, AFailedCreateClosesUnchangedAndLeavesTheList)
         whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
         click(&window, "BitBtn_createPanel");
     }
+    EXPECT_EQ(notifier.texts(), std::vector<std::string>{"新建色板失败!"});
     EXPECT_FALSE(window.changed());
     EXPECT_EQ(listTexts(paletteList(window)), before);
     EXPECT_EQ(qtList(paletteNames()), before);
