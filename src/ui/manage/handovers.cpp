@@ -1,6 +1,7 @@
 #include "manage/handovers.h"
 
 #include "data/colormanager.h"
+#include "main/messageboxnotifier.h"
 #include "manage/colorboxmanager.h"
 #include "manage/colorgroupmanager.h"
 #include "manage/colorpanelmanager.h"
@@ -21,12 +22,39 @@ std::unique_ptr<CColorManager> temporaryColorManager(const std::filesystem::path
     return colors;
 }
 
+// While a management window runs, the program's message boxes belong to it:
+// parented to the main window they could open behind the colour box manager,
+// which stays on top, and leave the program looking frozen.
+class MessagesOnto
+{
+public:
+    MessagesOnto(Notifier *notifier, QWidget *window, QWidget *owner)
+        : m_boxes(dynamic_cast<MessageBoxNotifier *>(notifier))
+        , m_owner(owner)
+    {
+        if (m_boxes)
+            m_boxes->setParent(window);
+    }
+    ~MessagesOnto()
+    {
+        if (m_boxes)
+            m_boxes->setParent(m_owner);
+    }
+    MessagesOnto(const MessagesOnto &) = delete;
+    MessagesOnto &operator=(const MessagesOnto &) = delete;
+
+private:
+    MessageBoxNotifier *m_boxes;
+    QWidget *m_owner;
+};
+
 } // namespace
 
 bool runSetColorBox(QWidget *owner, const std::filesystem::path &folder, Notifier *notifier)
 {
     const auto colors = temporaryColorManager(folder, notifier);
     TForm_setColorBox dialog(*colors, notifier, owner);
+    const MessagesOnto messages(notifier, &dialog, owner);
     dialog.openOnBox(QStringLiteral("我的颜色盒"));
     dialog.exec();
     return dialog.changed();
@@ -36,6 +64,7 @@ bool runColorBoxManager(QWidget *owner, const std::filesystem::path &folder, Not
 {
     const auto colors = temporaryColorManager(folder, notifier);
     TForm_colorBoxManager dialog(*colors, notifier, owner);
+    const MessagesOnto messages(notifier, &dialog, owner);
     dialog.refreshColorBoxList();
     dialog.exec();
     return dialog.changed();
@@ -46,6 +75,7 @@ bool runColorGroupManager(QWidget *owner, const std::filesystem::path &folder, c
 {
     const auto colors = temporaryColorManager(folder, notifier);
     TForm_colorGroupManager dialog(*colors, cards, notifier, owner);
+    const MessagesOnto messages(notifier, &dialog, owner);
     dialog.exec();
     return dialog.changed();
 }
@@ -54,6 +84,7 @@ bool runColorPanelManager(QWidget *owner, const std::filesystem::path &folder, N
 {
     const auto colors = temporaryColorManager(folder, notifier);
     TForm_colorPanelManager dialog(*colors, notifier, owner);
+    const MessagesOnto messages(notifier, &dialog, owner);
     dialog.refreshPaletteList();
     dialog.exec();
     return dialog.changed();
