@@ -241,10 +241,11 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         summary += QStringLiteral("\n\n已增加:\n") + shortList(added);
     if (!refused.isEmpty())
         summary += QStringLiteral("\n\n被拒绝:\n") + shortList(refused);
-    if (refused.isEmpty())
-        infoMessage(m_notifier, summary);
-    else
-        stopMessage(m_notifier, summary);
+    // All added: information; some refused: a warning; nothing added: an error.
+    const MessageIcon icon = refused.isEmpty() ? MessageIcon::Information
+        : added.isEmpty()                      ? MessageIcon::Error
+                                               : MessageIcon::Warning;
+    m_notifier->showMessage(toStd(summary), icon);
 }
 
 } // namespace pigmora::ui

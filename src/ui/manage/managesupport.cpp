@@ -34,7 +34,8 @@ std::optional<std::string> storedName(const QString &name, std::size_t maxBytes)
     const auto gbk = platform::utf8ToGbk(toStd(name));
     if (!gbk)
         return std::nullopt;
-    return platform::gbkToUtf8(platform::cutGbk(*gbk, maxBytes));
+    // A cut may end in a blank the typed name had inside.
+    return toStd(trimmedName(fromStd(platform::gbkToUtf8(platform::cutGbk(*gbk, maxBytes)))));
 }
 
 QString deleteQuestion(const QString &what, const QString &name)

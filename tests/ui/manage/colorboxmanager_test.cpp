@@ -141,6 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxNameCase{"调色😀", "名称中含有不能保存的字符!", ""},
                       // Differs only after the 31 bytes the file keeps: the same box.
                       BoxNameCase{"一二三四五六七八九十甲乙丙丁戊己", "相同名称的颜色盒已经存在!", ""},
+                      // Cut to 31 bytes it ends in a blank, which goes too.
+                      BoxNameCase{"一二三四五六七八九十甲乙丙丁戊 x", "相同名称的颜色盒已经存在!", ""},
                       BoxNameCase{"  水粉盒  ", "", "水粉盒"},
                       BoxNameCase{"a一二三四五六七八九十甲乙丙丁戊己", "", "a一二三四五六七八九十甲乙丙丁戊"}));
 

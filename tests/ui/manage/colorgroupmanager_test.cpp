@@ -280,7 +280,7 @@ TEST_F(ColorGroupManagerTest, ImportAddsTheGoodRowsAndSummarisesTheRefusals)
     window.importPaintList(QString::fromStdString(csv.string()));
     ASSERT_EQ(notifier.messages().size(), 1u);
     const std::string summary = notifier.messages()[0].text;
-    EXPECT_EQ(notifier.messages()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(notifier.messages()[0].icon, MessageIcon::Warning);
     for (const char *expected :
          {"已增加 2 种颜料到 油画颜色，5 行被拒绝。", "第 2 行: 镉黄深", "第 7 行: 钴蓝, 仿",
           "第 3 行 大红: 色谱中同名颜色存在!", "第 4 行 紫: r、g、b 须为 0 到 255 的整数", "第 5 行: 颜色名称不能为空!",
