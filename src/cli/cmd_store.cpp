@@ -8,6 +8,7 @@
 
 #include "data/platform.h"
 #include "store/gimppalette.h"
+#include "store/paintimport.h"
 
 #include <CLI/CLI.hpp>
 
@@ -189,38 +190,17 @@ int runImportPaints(Context &context, const std::string &group, const std::strin
             out << "refused" << (name.empty() ? "" : " ") << name << ": " << why << '\n';
             refusedAny = true;
         };
-        if (row.size() != 4) {
-            refuse("", "expected 4 fields (name,r,g,b), found " + std::to_string(row.size()));
+        const auto checked = checkPaintListRow(row);
+        if (!checked) {
+            refuse(row.size() == 4 ? trimmed(row[0]) : "", checked.message());
             continue;
         }
-        const std::string name = trimmed(row[0]);
-        const auto red = parseInt(row[1], 0, 255);
-        const auto green = parseInt(row[2], 0, 255);
-        const auto blue = parseInt(row[3], 0, 255);
-        if (!red || !green || !blue) {
-            refuse(name, "r, g and b must be whole numbers 0..255");
+        const auto added = importPaintListRow(colors, groupName, *checked);
+        if (!added) {
+            refuse(checked->name, added.message());
             continue;
         }
-        if (name.empty()) {
-            refuse(name, "颜色名称不能为空!");
-            continue;
-        }
-        if (!platform::utf8ToGbk(name)) {
-            refuse(name, "the name holds characters the paint records cannot store");
-            continue;
-        }
-        PaintColorRecord existing;
-        if (colors.findGroupColor(groupName, name, existing)) {
-            refuse(name, "色谱中同名颜色存在!");
-            continue;
-        }
-        if (!colors.addGroupColor(groupName, name, "", {*red, *green, *blue}, 1.0f, 2, PaintColorRecord::kOriginUser)) {
-            refuse(name, "增加色谱颜色失败!");
-            continue;
-        }
-        PaintColorRecord added;
-        colors.findGroupColor(groupName, name, added);
-        out << "added " << platform::gbkToUtf8(added.code()) << ' ' << platform::gbkToUtf8(added.name()) << '\n';
+        out << "added " << platform::gbkToUtf8(added->code()) << ' ' << platform::gbkToUtf8(added->name()) << '\n';
     }
     return refusedAny ? kExitFailure : kExitOk;
 }

@@ -1,10 +1,10 @@
-#include "cli/csv.h"
+#include "store/csv.h"
 
 #include <fstream>
 #include <ostream>
 #include <sstream>
 
-namespace pigmora::cli {
+namespace pigmora {
 
 namespace {
 
@@ -181,4 +181,4 @@ void writeCsvRow(std::ostream &out, const std::vector<std::string> &fields)
     out << '\n';
 }
 
-} // namespace pigmora::cli
+} // namespace pigmora

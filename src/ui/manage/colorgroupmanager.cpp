@@ -1,0 +1,251 @@
+#include "manage/colorgroupmanager.h"
+
+#include "data/colormanager.h"
+#include "data/platform.h"
+#include "manage/addgroupcolor.h"
+#include "manage/managesupport.h"
+#include "manage/paintlistwidget.h"
+#include "store/csv.h"
+#include "store/paintimport.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pigmora::ui {
+
+namespace {
+
+// A refused row, worded for the window.
+QString refusalText(PaintRowProblem problem, std::size_t fieldCount)
+{
+    switch (problem) {
+    case PaintRowProblem::FieldCount:
+        return QStringLiteral("应有 4 项 (名称,r,g,b)，实有 %1 项").arg(fieldCount);
+    case PaintRowProblem::Channel:
+        return QStringLiteral("r、g、b 须为 0 到 255 的整数");
+    case PaintRowProblem::EmptyName:
+        return QStringLiteral("颜色名称不能为空!");
+    case PaintRowProblem::NotStorable:
+        return QString::fromUtf8(kNameNotStorable);
+    case PaintRowProblem::Duplicate:
+        return QStringLiteral("色谱中同名颜色存在!");
+    case PaintRowProblem::StoreFailed:
+    case PaintRowProblem::None:
+        break;
+    }
+    return QStringLiteral("增加色谱颜色失败!");
+}
+
+// The summary lists at most this many lines of each kind.
+constexpr int kSummaryLines = 12;
+
+} // namespace
+
+TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CStandardColorCard *cards,
+                                                 Notifier *notifier, QWidget *parent)
+    : QDialog(parent)
+    , m_colors(colors)
+    , m_cards(cards)
+    , m_notifier(notifier)
+    , m_groups(new QComboBox)
+    , m_list(new PaintListWidget(true))
+    , m_delete(namedButton("bbtn_deleteColorItem", QStringLiteral("删除")))
+    , m_modify(namedButton("bbtn_modifyColorItem", QStringLiteral("修改")))
+{
+    setObjectName(QStringLiteral("TForm_colorGroupManager"));
+    setWindowTitle(QStringLiteral("色谱设置"));
+    m_groups->setObjectName(QStringLiteral("ComboBox_groupName"));
+    m_list->setObjectName(QStringLiteral("ListBox_color"));
+    auto *add = namedButton("bbtn_addColorItem", QStringLiteral("增加"));
+    auto *import = namedButton("bbtn_importColors", QStringLiteral("导入..."));
+    import->setToolTip(QStringLiteral("从 CSV 文件 (name,r,g,b) 导入颜料到当前色谱"));
+    auto *close = namedButton("bbtn_close", QStringLiteral("关闭"));
+    close->setDefault(true);
+
+    auto *groupRow = new QHBoxLayout;
+    groupRow->addWidget(new QLabel(QStringLiteral("色谱类别：")));
+    groupRow->addWidget(m_groups, 1);
+    auto *frame = new QGroupBox(QStringLiteral("色谱颜色"));
+    auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(m_list);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_delete);
+    buttons->addWidget(add);
+    buttons->addWidget(m_modify);
+    buttons->addWidget(import);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(groupRow);
+    layout->addWidget(frame, 1);
+    layout->addLayout(buttons);
+
+    std::vector<std::string> groups;
+    if (CColorManager::listColorGroups(groups)) {
+        for (const std::string &group : groups)
+            m_groups->addItem(fromStd(group));
+        m_groups->setCurrentIndex(0);
+    }
+    ComboBox_groupNameChange();
+
+    connect(m_groups, &QComboBox::currentIndexChanged, this, &TForm_colorGroupManager::ComboBox_groupNameChange);
+    connect(m_list, &QListWidget::itemClicked, this, &TForm_colorGroupManager::ListBox_colorClick);
+    connect(m_list, &PaintListWidget::keyReleased, this, &TForm_colorGroupManager::ListBox_colorClick);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, [this]() {
+        if (m_modify->isEnabled())
+            bbtn_modifyColorItemClick();
+    });
+    connect(add, &QPushButton::clicked, this, &TForm_colorGroupManager::bbtn_addColorItemClick);
+    connect(m_modify, &QPushButton::clicked, this, &TForm_colorGroupManager::bbtn_modifyColorItemClick);
+    connect(m_delete, &QPushButton::clicked, this, &TForm_colorGroupManager::bbtn_deleteColorItemClick);
+    connect(import, &QPushButton::clicked, this, &TForm_colorGroupManager::bbtn_importColorsClick);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    fixDialogSize(this, 400, 415);
+}
+
+QString TForm_colorGroupManager::selectedGroup() const
+{
+    return m_groups->currentIndex() < 0 ? QString() : m_groups->currentText();
+}
+
+void TForm_colorGroupManager::ComboBox_groupNameChange()
+{
+    const QString group = selectedGroup();
+    const int index = group.isEmpty() ? -1 : CColorManager::colorGroupIndex(toStd(group));
+    if (index < 0)
+        return;
+    std::vector<PaintColorRecord> paints;
+    PaintColorRecord paint;
+    for (int at = 0; at < m_colors.catalogueCount(); ++at) {
+        if (m_colors.catalogueColorAt(at, paint) && paint.group() == index)
+            paints.push_back(paint);
+    }
+    m_list->setPaints(std::move(paints));
+    m_list->selectRow(0);
+}
+
+void TForm_colorGroupManager::ListBox_colorClick()
+{
+    const int row = m_list->selectedRow();
+    if (row < 0)
+        return;
+    const std::uint8_t origin = m_list->paintAt(row).origin();
+    m_modify->setEnabled(origin != PaintColorRecord::kOriginLocked);
+    m_delete->setEnabled(origin == PaintColorRecord::kOriginUser);
+}
+
+void TForm_colorGroupManager::runColorDialog(bool modify)
+{
+    const QString group = selectedGroup();
+    const int row = m_list->selectedRow();
+    if (group.isEmpty() || (modify && row < 0))
+        return;
+    TForm_addGroupColor dialog(m_colors, m_cards, m_notifier, this);
+    if (modify)
+        dialog.setModifyRecord(m_list->paintAt(row));
+    dialog.setGroupName(group);
+    dialog.exec();
+    if (dialog.changed()) {
+        m_changed = true;
+        ComboBox_groupNameChange();
+    }
+}
+
+void TForm_colorGroupManager::bbtn_addColorItemClick()
+{
+    runColorDialog(false);
+}
+
+void TForm_colorGroupManager::bbtn_modifyColorItemClick()
+{
+    runColorDialog(true);
+}
+
+void TForm_colorGroupManager::bbtn_deleteColorItemClick()
+{
+    const QString group = selectedGroup();
+    const int row = m_list->selectedRow();
+    if (group.isEmpty() || row < 0)
+        return;
+    const QString name = m_list->item(row)->text();
+    if (!askQuestion(m_notifier, deleteQuestion(QStringLiteral("色谱颜色"), name)))
+        return;
+    if (!m_colors.deleteGroupColor(toStd(group), toStd(name))) {
+        infoMessage(m_notifier, QStringLiteral("删除色谱颜色失败!"));
+        return;
+    }
+    infoMessage(m_notifier, QStringLiteral("删除色谱颜色成功!"));
+    m_changed = true;
+    ComboBox_groupNameChange();
+}
+
+void TForm_colorGroupManager::bbtn_importColorsClick()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("导入颜料表"), QString(),
+                                                      QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)"));
+    if (!path.isEmpty())
+        importPaintList(path);
+}
+
+void TForm_colorGroupManager::importPaintList(const QString &path)
+{
+    const QString group = selectedGroup();
+    if (group.isEmpty())
+        return;
+    const auto table = readCsvFile(toStd(path));
+    if (!table) {
+        stopMessage(m_notifier, QStringLiteral("不能读入颜料表: %1").arg(fromStd(table.message())));
+        return;
+    }
+    if (const Status header = expectHeader(*table, {"name", "r", "g", "b"}); !header) {
+        stopMessage(m_notifier, QStringLiteral("颜料表格式不对: %1").arg(fromStd(header.message())));
+        return;
+    }
+    QStringList added;
+    QStringList refused;
+    for (std::size_t i = 0; i < table->rows.size(); ++i) {
+        const CsvRow &fields = table->rows[i];
+        const QString line = QStringLiteral("第 %1 行").arg(table->lineNumbers[i]);
+        PaintRowProblem problem = PaintRowProblem::None;
+        const auto row = checkPaintListRow(fields, &problem);
+        const auto paint
+            = row ? importPaintListRow(m_colors, toStd(group), *row, &problem) : Result<PaintColorRecord>(row.status());
+        if (paint) {
+            added << line + QStringLiteral(": ") + fromStd(platform::gbkToUtf8(paint->name()));
+            continue;
+        }
+        const QString name = fields.size() == 4 ? trimmedName(fromStd(fields[0])) : QString();
+        refused << line + (name.isEmpty() ? QString() : QLatin1Char(' ') + name) + QStringLiteral(": ")
+                + refusalText(problem, fields.size());
+    }
+    if (!added.isEmpty()) {
+        m_changed = true;
+        ComboBox_groupNameChange();
+    }
+    auto shortList = [](QStringList lines) {
+        const qsizetype more = lines.size() - kSummaryLines;
+        if (more > 0) {
+            lines = lines.mid(0, kSummaryLines);
+            lines << QStringLiteral("…… 另有 %1 行").arg(more);
+        }
+        return lines.join(QLatin1Char('\n'));
+    };
+    QString summary
+        = QStringLiteral("已增加 %1 种颜料到 %2，%3 行被拒绝。").arg(added.size()).arg(group).arg(refused.size());
+    if (!added.isEmpty())
+        summary += QStringLiteral("\n\n已增加:\n") + shortList(added);
+    if (!refused.isEmpty())
+        summary += QStringLiteral("\n\n被拒绝:\n") + shortList(refused);
+    // All added: information; some refused: a warning; nothing added: an error.
+    const MessageIcon icon = refused.isEmpty() ? MessageIcon::Information
+        : added.isEmpty()                      ? MessageIcon::Error
+                                               : MessageIcon::Warning;
+    m_notifier->showMessage(toStd(summary), icon);
+}
+
+} // namespace pigmora::ui

@@ -1,0 +1,206 @@
+#include "manage/colorpanelmanager.h"
+
+#include "data/colormanager.h"
+#include "manage/managesupport.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pigmora::ui {
+
+namespace {
+
+bool paletteTaken(const CColorManager &colors, const std::string &name)
+{
+    return colors.paletteExists(name);
+}
+
+} // namespace
+
+TForm_colorPanelManager::TForm_colorPanelManager(CColorManager &colors, Notifier *notifier, QWidget *parent)
+    : QDialog(parent)
+    , m_colors(colors)
+    , m_notifier(notifier)
+    , m_list(new QListWidget)
+{
+    setObjectName(QStringLiteral("TForm_colorPanelManager"));
+    setWindowTitle(QStringLiteral("色板管理"));
+    m_list->setObjectName(QStringLiteral("ListBox_colorPanelList"));
+    auto *rename = namedButton("BitBtn_renamePanel", QStringLiteral("改名"));
+    auto *remove = namedButton("BitBtn_deletePanel", QStringLiteral("删除"));
+    auto *create = namedButton("BitBtn_createPanel", QStringLiteral("新建"));
+    auto *close = namedButton("BitBtn_close", QStringLiteral("关闭"));
+    close->setDefault(true);
+
+    auto *frame = new QGroupBox(QStringLiteral("色板列表"));
+    auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(m_list);
+    auto *buttons = new QVBoxLayout;
+    for (QPushButton *b : {rename, remove, create})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(frame, 1);
+    layout->addLayout(buttons);
+
+    connect(rename, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_renamePanelClick);
+    connect(remove, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_deletePanelClick);
+    connect(create, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_createPanelClick);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    fixDialogSize(this, 370, 359);
+}
+
+void TForm_colorPanelManager::refreshPaletteList()
+{
+    m_list->clear();
+    std::vector<std::string> names;
+    m_colors.listPalettes(names);
+    for (const std::string &name : names)
+        m_list->addItem(fromStd(name));
+    // The first palette is selected, so delete and rename work at once.
+    m_list->setCurrentRow(m_list->count() > 0 ? 0 : -1);
+}
+
+QString TForm_colorPanelManager::selectedName() const
+{
+    const QList<QListWidgetItem *> selected = m_list->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+void TForm_colorPanelManager::BitBtn_createPanelClick()
+{
+    TForm_createColorPanel dialog(m_colors, m_notifier, this);
+    dialog.exec();
+    if (dialog.changed()) {
+        refreshPaletteList();
+        m_changed = true;
+    }
+}
+
+void TForm_colorPanelManager::BitBtn_deletePanelClick()
+{
+    const QString name = selectedName();
+    if (name.isEmpty())
+        return;
+    if (CColorManager::isSystemPalette(toStd(name))) {
+        infoMessage(m_notifier, QStringLiteral("不能删除系统色板!"));
+        return;
+    }
+    if (!askQuestion(m_notifier, deleteQuestion(QStringLiteral("色板"), name)))
+        return;
+    if (m_colors.deletePalette(toStd(name))) {
+        refreshPaletteList();
+        m_changed = true;
+    }
+}
+
+void TForm_colorPanelManager::BitBtn_renamePanelClick()
+{
+    const QString name = selectedName();
+    if (name.isEmpty())
+        return;
+    if (CColorManager::isSystemPalette(toStd(name))) {
+        infoMessage(m_notifier, QStringLiteral("系统色板不能改名!"));
+        return;
+    }
+    TForm_colorPanelRename dialog(m_colors, m_notifier, this);
+    dialog.setOldName(name);
+    dialog.exec();
+    if (dialog.changed()) {
+        refreshPaletteList();
+        m_changed = true;
+    }
+}
+
+TForm_createColorPanel::TForm_createColorPanel(CColorManager &colors, Notifier *notifier, QWidget *parent)
+    : QDialog(parent)
+    , m_colors(colors)
+    , m_notifier(notifier)
+    , m_name(namedEdit("Edit_colorPanelName"))
+{
+    setObjectName(QStringLiteral("TForm_createColorPanel"));
+    setWindowTitle(QStringLiteral("新建色板"));
+    auto *fields = new QFormLayout;
+    fields->addRow(QStringLiteral("新建色板名称："), m_name);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(okCancelRow(this, [this]() { BitBtn_okClick(); }));
+    fixDialogSize(this, 374, 104);
+}
+
+QString TForm_createColorPanel::proposedName() const
+{
+    for (int n = 1;; ++n) {
+        const QString name = QStringLiteral("新建色板%1").arg(n);
+        if (!paletteTaken(m_colors, toStd(name)))
+            return name;
+    }
+}
+
+void TForm_createColorPanel::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        m_name->setText(proposedName());
+        m_name->selectAll();
+    }
+}
+
+void TForm_createColorPanel::BitBtn_okClick()
+{
+    const auto name = checkEntryName(m_name, m_notifier, QStringLiteral("色板名称不能为空!"),
+                                     QStringLiteral("相同名称的色板已经存在!"),
+                                     [this](const std::string &n) { return paletteTaken(m_colors, n); });
+    if (!name)
+        return;
+    m_changed = m_colors.createPalette(*name);
+    if (!m_changed)
+        stopMessage(m_notifier, QStringLiteral("新建色板失败!")); // a failed write says nothing itself
+    accept();
+}
+
+TForm_colorPanelRename::TForm_colorPanelRename(CColorManager &colors, Notifier *notifier, QWidget *parent)
+    : QDialog(parent)
+    , m_colors(colors)
+    , m_notifier(notifier)
+    , m_oldName(namedEdit("Edit_oldColorPanelName"))
+    , m_newName(namedEdit("Edit_newColorPanelName"))
+{
+    setObjectName(QStringLiteral("TForm_colorPanelRename"));
+    setWindowTitle(QStringLiteral("色板改名"));
+    m_oldName->setEnabled(false);
+    auto *fields = new QFormLayout;
+    fields->addRow(QStringLiteral("原色板名称："), m_oldName);
+    fields->addRow(QStringLiteral("新色板名称："), m_newName);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(okCancelRow(this, [this]() { BitBtn_okClick(); }));
+    fixDialogSize(this, 411, 124);
+}
+
+void TForm_colorPanelRename::setOldName(const QString &name)
+{
+    m_oldName->setText(name);
+}
+
+void TForm_colorPanelRename::BitBtn_okClick()
+{
+    const auto name = checkEntryName(m_newName, m_notifier, QStringLiteral("色板名称不能为空!"),
+                                     QStringLiteral("相同名称的色板已经存在!"),
+                                     [this](const std::string &n) { return paletteTaken(m_colors, n); });
+    if (!name)
+        return;
+    m_changed = m_colors.renamePalette(toStd(trimmedName(m_oldName->text())), *name);
+    if (!m_changed)
+        stopMessage(m_notifier, QStringLiteral("色板改名失败!"));
+    accept();
+}
+
+} // namespace pigmora::ui

@@ -1,0 +1,117 @@
+#include "manage/managesupport.h"
+
+#include "data/platform.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace pigmora::ui {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c.unicode() <= 0x20 || c.isSpace() || c.category() == QChar::Other_Control;
+}
+
+} // namespace
+
+QString trimmedName(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+std::optional<std::string> storedName(const QString &name, std::size_t maxBytes)
+{
+    const auto gbk = platform::utf8ToGbk(toStd(name));
+    if (!gbk)
+        return std::nullopt;
+    // A cut may end in a blank the typed name had inside.
+    return toStd(trimmedName(fromStd(platform::gbkToUtf8(platform::cutGbk(*gbk, maxBytes)))));
+}
+
+QString deleteQuestion(const QString &what, const QString &name)
+{
+    return QStringLiteral("是否删除%1 \"%2\" 吗?").arg(what, name);
+}
+
+void fixDialogSize(QDialog *dialog, int width, int height)
+{
+    dialog->adjustSize();
+    dialog->setFixedSize(dialog->sizeHint().expandedTo(QSize(width, height)));
+    if (const QWidget *owner = dialog->parentWidget()) {
+        const QRect frame = owner->window()->frameGeometry();
+        dialog->move(frame.center() - dialog->rect().center());
+    }
+}
+
+std::optional<std::string> checkEntryName(QLineEdit *edit, Notifier *notifier, const QString &emptyMessage,
+                                          const QString &existsMessage,
+                                          const std::function<bool(const std::string &)> &exists)
+{
+    const QString name = trimmedName(edit->text());
+    auto refuse = [&](const QString &message) {
+        edit->setFocus();
+        infoMessage(notifier, message);
+        return std::nullopt;
+    };
+    if (name.isEmpty())
+        return refuse(emptyMessage);
+    const auto stored = storedName(name, kEntryNameBytes);
+    if (!stored)
+        return refuse(QString::fromUtf8(kNameNotStorable));
+    if (exists(*stored))
+        return refuse(existsMessage);
+    return stored;
+}
+
+QLineEdit *namedEdit(const char *objectName)
+{
+    auto *edit = new QLineEdit;
+    edit->setObjectName(QLatin1String(objectName));
+    return edit;
+}
+
+QPushButton *namedButton(const char *objectName, const QString &caption, const QString &hint)
+{
+    auto *button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(objectName));
+    button->setToolTip(hint);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLayout *okCancelRow(QDialog *dialog, const std::function<void()> &onOk)
+{
+    auto *ok = namedButton("BitBtn_ok", QStringLiteral("确认"));
+    ok->setDefault(true);
+    auto *cancel = namedButton("BitBtn_cancel", QStringLiteral("取消"));
+    QObject::connect(ok, &QPushButton::clicked, dialog, onOk);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
+QString fromStd(const std::string &text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toStd(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return {utf8.constData(), static_cast<std::size_t>(utf8.size())};
+}
+
+} // namespace pigmora::ui
