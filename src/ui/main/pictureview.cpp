@@ -69,8 +69,25 @@ void PictureView::setSource(std::shared_ptr<const ViewSource> source)
 
 void PictureView::setOverlay(const ViewOverlay &overlay)
 {
+    const bool onlyLens = overlay.grid == m_overlay.grid && overlay.gridColumns == m_overlay.gridColumns
+        && overlay.gridRows == m_overlay.gridRows;
+    const std::optional<QPoint> oldLens = m_overlay.lens;
     m_overlay = overlay;
-    update();
+    if (!onlyLens) {
+        update();
+        return;
+    }
+    // A moving rectangle repaints only where it was and where it is.
+    const qreal ratio = devicePixelRatioF();
+    for (const std::optional<QPoint> &lens : {oldLens, overlay.lens}) {
+        if (!lens)
+            continue;
+        const QRect view(QPoint(lens->x() - geometry::kLensHalfWidth, lens->y() - geometry::kLensHalfHeight),
+                         QPoint(lens->x() + geometry::kLensHalfWidth, lens->y() + geometry::kLensHalfHeight));
+        update(QRectF(view.left() / ratio, view.top() / ratio, view.width() / ratio, view.height() / ratio)
+                   .toAlignedRect()
+                   .adjusted(-1, -1, 1, 1));
+    }
 }
 
 void PictureView::updateSize()

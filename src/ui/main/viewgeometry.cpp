@@ -1,5 +1,7 @@
 #include "main/viewgeometry.h"
 
+#include <algorithm>
+
 namespace pigmora::ui::geometry {
 
 QSize paintBoxSize(QSize view)
@@ -37,8 +39,11 @@ std::vector<int> gridLinePositions(int side, int count)
     const float end = static_cast<float>(kViewMargin + side);
     float position = static_cast<float>(kViewMargin);
     lines.reserve(static_cast<std::size_t>(count) + 1);
+    const int last = kViewMargin + side - 1;
     for (int i = 0; i <= count; ++i) {
-        lines.push_back(static_cast<int>(static_cast<double>(position) + 0.5));
+        // Rounding a step just short of the end would reach the column after
+        // the picture; the line stays on the picture's last column instead.
+        lines.push_back(std::min(static_cast<int>(static_cast<double>(position) + 0.5), last));
         position += step;
         if (position >= end)
             position = end - 1.0f;
