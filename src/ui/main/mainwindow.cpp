@@ -210,6 +210,7 @@ void TForm_TintoraMain::buildClient()
         m_status[i] = new QLabel(statusBar());
         m_status[i]->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
         m_status[i]->setFixedWidth(widths[i]);
+        m_status[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         m_status[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         statusBar()->addWidget(m_status[i]);
     }
