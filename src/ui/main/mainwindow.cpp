@@ -211,6 +211,7 @@ void TForm_TintoraMain::buildClient()
         m_status[i]->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
         m_status[i]->setFixedWidth(widths[i]);
         m_status[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_status[i]->setIndent(1);
         m_status[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         statusBar()->addWidget(m_status[i]);
     }
