@@ -1,6 +1,7 @@
 #include "main/mainwindow.h"
 
 #include "data/colormanager.h"
+#include "main/application.h"
 #include "main/magnifierwindow.h"
 #include "main/pictureview.h"
 #include "main/resultpanel.h"
@@ -10,7 +11,12 @@
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTest>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -268,6 +274,68 @@ TEST_F(MainWindowTest, UnusableDataFolderIsReportedOnce)
     EXPECT_NE(notifier.texts()[0].find("只读"), std::string::npos);
     window.pickColor({10, 10}); // the built-in paints still answer
     EXPECT_FALSE(window.statusText(1).isEmpty());
+}
+
+TEST_F(MainWindowTest, PictureFromTheCommandLineOpensAfterTheSample)
+{
+    MainWindowOptions options;
+    options.showSplash = false;
+    options.dataFolder = dir.path();
+    options.notifier = &notifier;
+    options.pictureAtStart = pictureFile({qRgb(1, 2, 3)});
+    TForm_TintoraMain window(options);
+    window.show();
+    EXPECT_EQ(window.pictureView()->source()->size(), QSize(40, 10));
+    EXPECT_TRUE(notifier.messages().empty());
+}
+
+TEST_F(MainWindowTest, DroppedPictureOpens)
+{
+    auto window = start();
+    const auto path = pictureFile({qRgb(9, 8, 7), qRgb(6, 5, 4)});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(window->pictureView()->source()->size(), QSize(40, 20));
+
+    QMimeData text;
+    text.setText(QStringLiteral("not a file"));
+    QDragEnterEvent refused(QPoint(50, 50), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(window.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST_F(MainWindowTest, ZoomShortcuts)
+{
+    auto window = start();
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(window->viewState().zoomIndex(), 5);
+    QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(window->viewState().zoomIndex(), 3);
+    QTest::keyClick(window.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(window->viewState().zoomIndex(), 4);
+    QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_TRUE(window->viewState().gray());
+}
+
+TEST(ErrorDisplay, ShowsTheTextWithTheProgramsCaption)
+{
+    QString caption, text;
+    test::whenModalShown([&](QWidget *modal) {
+        caption = modal->windowTitle();
+        text = qobject_cast<QMessageBox *>(modal)->text();
+        qobject_cast<QMessageBox *>(modal)->accept();
+    });
+    showErrorDisplay(QStringLiteral("JPEG 数据损坏"));
+    EXPECT_EQ(caption, QStringLiteral("提示"));
+    EXPECT_EQ(text, QStringLiteral("JPEG 数据损坏"));
 }
 
 TEST(SplashWindow, ClosesOnTheThirtyFirstTick)
