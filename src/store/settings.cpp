@@ -31,8 +31,7 @@ StartupSettings readSettings(const CConfigManager &config)
 
 bool saveGridCount(CConfigManager &config, int columns, int rows)
 {
-    const bool stored = config.setInt(settingkeys::kGridColumns, columns)
-        & config.setInt(settingkeys::kGridRows, rows);
+    const bool stored = config.setInt(settingkeys::kGridColumns, columns) & config.setInt(settingkeys::kGridRows, rows);
     return config.saveSysConfig() && stored;
 }
 

@@ -30,8 +30,9 @@ protected:
     // the defaults: the one holding U+FFFD.
     static std::string listedDamaged(const std::vector<std::string> &names)
     {
-        const auto found = std::find_if(names.begin(), names.end(),
-                                        [](const std::string &n) { return n.find("\xEF\xBF\xBD") != std::string::npos; });
+        const auto found = std::find_if(names.begin(), names.end(), [](const std::string &n) {
+            return n.find("\xEF\xBF\xBD") != std::string::npos;
+        });
         return found == names.end() ? std::string() : *found;
     }
 

@@ -35,8 +35,7 @@ void showErrorDisplay(const QString &text)
 {
     MessageBoxNotifier notifier(QApplication::activeWindow());
     const QByteArray utf8 = text.toUtf8();
-    notifier.showMessage(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
-                         MessageIcon::Error);
+    notifier.showMessage(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), MessageIcon::Error);
 }
 
 bool folderWritable(const std::filesystem::path &folder)

@@ -96,15 +96,18 @@ void TForm_TintoraMain::buildMenusAndToolbar()
             action->setShortcut(c.shortcut);
         }
     };
-    menu("文件(&F)", {{"mi_open", "打开照片(&O)", &TForm_TintoraMain::mi_openClick, QKeySequence::Open},
-                      {"N1", nullptr, nullptr, {}},
-                      {"mi_exit", "退出(&X)", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q)}});
+    menu("文件(&F)",
+         {{"mi_open", "打开照片(&O)", &TForm_TintoraMain::mi_openClick, QKeySequence::Open},
+          {"N1", nullptr, nullptr, {}},
+          {"mi_exit", "退出(&X)", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q)}});
     connect(findChild<QAction *>(QStringLiteral("mi_exit")), &QAction::triggered, this, &QWidget::close);
-    menu("设置(&O)", {{"mi_setGridCount", "设置网格格数(&G)", &TForm_TintoraMain::mi_setGridCountClick, {}},
-                      {"mi_mixingOption", "设置混色模式(&M)", &TForm_TintoraMain::mi_mixingOptionClick, {}}});
-    menu("工具(&T)", {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
-                      {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
-                      {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
+    menu("设置(&O)",
+         {{"mi_setGridCount", "设置网格格数(&G)", &TForm_TintoraMain::mi_setGridCountClick, {}},
+          {"mi_mixingOption", "设置混色模式(&M)", &TForm_TintoraMain::mi_mixingOptionClick, {}}});
+    menu("工具(&T)",
+         {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
+          {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
+          {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
     menu("关于(&A)", {{"mi_about", "关于(&A)", &TForm_TintoraMain::mi_aboutClick, {}}});
 
     auto *toolbar = addToolBar(QStringLiteral("ToolBar_main"));
@@ -121,19 +124,34 @@ void TForm_TintoraMain::buildMenusAndToolbar()
     };
     const Button buttons[] = {
         {"ToolButton_open", "打开", "打开照片", "open", &TForm_TintoraMain::mi_openClick, {}},
-        {"ToolButton_gray", "黑白", "黑白显示", "gray", &TForm_TintoraMain::ToolButton_grayClick,
+        {"ToolButton_gray",
+         "黑白",
+         "黑白显示",
+         "gray",
+         &TForm_TintoraMain::ToolButton_grayClick,
          {QKeySequence(Qt::CTRL | Qt::Key_G)}},
-        {"ToolButton_zoomout", nullptr, "缩小", "zoomout", &TForm_TintoraMain::ToolButton_zoomoutClick,
+        {"ToolButton_zoomout",
+         nullptr,
+         "缩小",
+         "zoomout",
+         &TForm_TintoraMain::ToolButton_zoomoutClick,
          {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
-        {"ToolButton_zoomin", nullptr, "放大", "zoomin", &TForm_TintoraMain::ToolButton_zoominClick,
+        {"ToolButton_zoomin",
+         nullptr,
+         "放大",
+         "zoomin",
+         &TForm_TintoraMain::ToolButton_zoominClick,
          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
-        {"ToolButton_zoomreal", nullptr, "实际大小", "zoomreal", &TForm_TintoraMain::ToolButton_zoomrealClick,
+        {"ToolButton_zoomreal",
+         nullptr,
+         "实际大小",
+         "zoomreal",
+         &TForm_TintoraMain::ToolButton_zoomrealClick,
          {QKeySequence(Qt::CTRL | Qt::Key_0)}},
         {"ToolButton_grid", nullptr, "显示网格", "grid", &TForm_TintoraMain::ToolButton_gridClick, {}},
         {"ToolButton_Magnifier", nullptr, "放大镜", "magnifier", &TForm_TintoraMain::ToolButton_MagnifierClick, {}},
         {"ToolButton_palette", nullptr, "显示色板", "palette", &TForm_TintoraMain::ToolButton_paletteClick, {}},
-        {"ToolButton_SetColorBox", nullptr, "颜料盒", "colorbox", &TForm_TintoraMain::ToolButton_SetColorBoxClick,
-         {}},
+        {"ToolButton_SetColorBox", nullptr, "颜料盒", "colorbox", &TForm_TintoraMain::ToolButton_SetColorBoxClick, {}},
     };
     for (const Button &b : buttons) {
         auto *button = new QToolButton(toolbar);
@@ -187,9 +205,8 @@ void TForm_TintoraMain::buildClient()
 
     connect(m_pictureView, &PictureView::mouseMovedTo, this, &TForm_TintoraMain::paintBoxMouseMove);
     connect(m_pictureView, &PictureView::pressedAt, this, &TForm_TintoraMain::paintBoxMouseDown);
-    connect(m_pictureView, &PictureView::repainted, this, [this] {
-        m_status[3]->setText(QString::fromUtf8(mixingModeText(m_mixingMode).data()));
-    });
+    connect(m_pictureView, &PictureView::repainted, this,
+            [this] { m_status[3]->setText(QString::fromUtf8(mixingModeText(m_mixingMode).data())); });
     connect(m_resultPanel->saveButton(), &QPushButton::clicked, this, &TForm_TintoraMain::BitBtn_saveColorClick);
     ColorSwatch *swatch = m_resultPanel->pickedSwatch();
     connect(swatch, &ColorSwatch::pressed, this, [this](Qt::MouseButton button) {
@@ -258,10 +275,9 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     setStandardCardChoice(1);
 
     if (m_readOnly) {
-        m_notifier->showMessage(
-            "数据文件夹不能写入，程序以只读方式运行: " + m_folder.string()
-                + (prepared ? std::string() : "\n" + prepared.message()),
-            MessageIcon::Error);
+        m_notifier->showMessage("数据文件夹不能写入，程序以只读方式运行: " + m_folder.string()
+                                    + (prepared ? std::string() : "\n" + prepared.message()),
+                                MessageIcon::Error);
     }
 }
 

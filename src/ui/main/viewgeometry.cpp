@@ -65,8 +65,7 @@ std::array<QRect, 4> lensOutline(QPoint p)
     const int bottom = p.y() + kLensHalfHeight;
     // Each side runs from its corner up to, not including, the next corner.
     return {QRect(QPoint(left, top), QPoint(right - 1, top)), QRect(QPoint(right, top), QPoint(right, bottom - 1)),
-            QRect(QPoint(left + 1, bottom), QPoint(right, bottom)),
-            QRect(QPoint(left, top + 1), QPoint(left, bottom))};
+            QRect(QPoint(left + 1, bottom), QPoint(right, bottom)), QRect(QPoint(left, top + 1), QPoint(left, bottom))};
 }
 
 QRect magnifierSource(QPoint p, float factor)

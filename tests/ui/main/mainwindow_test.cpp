@@ -14,13 +14,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDragEnterEvent>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QTest>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStandardPaths>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -323,6 +324,21 @@ TEST_F(MainWindowTest, ZoomShortcuts)
     EXPECT_EQ(window->viewState().zoomIndex(), 4);
     QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(window->viewState().gray());
+}
+
+TEST(DataLocation, UnwritableProgramFolderFallsBackToThePerUserFolder)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    test::TempDir dir;
+    EXPECT_EQ(chooseDataFolder(dir.path()).folder, dir.path());
+    EXPECT_FALSE(chooseDataFolder(dir.path()).perUser);
+
+    const DataLocation fallback = chooseDataFolder(dir.path() / "missing" / "bin");
+    EXPECT_TRUE(fallback.perUser);
+    EXPECT_FALSE(fallback.readOnly);
+    EXPECT_EQ(QString::fromStdString(fallback.folder.string()),
+              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 TEST(ErrorDisplay, ShowsTheTextWithTheProgramsCaption)

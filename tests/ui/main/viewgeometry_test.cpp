@@ -33,7 +33,7 @@ TEST(ViewGeometry, ClicksMapToViewPixelsOutsideTheMargin)
         QPoint click;
         std::optional<QPoint> pixel;
     } cases[] = {
-        {{19, 19}, QPoint(1, 1)},   {{18, 50}, std::nullopt},    {{50, 18}, std::nullopt},
+        {{19, 19}, QPoint(1, 1)},   {{18, 50}, std::nullopt},       {{50, 18}, std::nullopt},
         {{0, 0}, std::nullopt},     {{417, 317}, QPoint(399, 299)}, {{418, 100}, std::nullopt},
         {{100, 318}, std::nullopt}, {{-5, 40}, std::nullopt},
     };
