@@ -76,6 +76,9 @@ bool TForm_TintoraMain::openPicture(const std::filesystem::path &path)
         WaitCursor wait;
         outcome = m_view->open(path);
     }
+    // From here on the gray view is off, whether the picture came or not.
+    if (outcome != ViewState::OpenOutcome::Missing)
+        m_grayButton->setText(QStringLiteral("黑白图"));
     switch (outcome) {
     case ViewState::OpenOutcome::Missing:
         m_notifier->showMessage("文件不存在!", MessageIcon::Error);

@@ -180,14 +180,22 @@ TEST_F(MainWindowTest, GrayButtonCaptionFollowsTheToggle)
     auto window = start();
     auto *gray = findControl<QToolButton>(window.get(), "ToolButton_gray");
     EXPECT_EQ(gray->text(), QStringLiteral("黑白"));
-    window->ToolButton_grayClick();
-    EXPECT_EQ(gray->text(), QStringLiteral("彩色图"));
-    window->ToolButton_grayClick();
-    EXPECT_EQ(gray->text(), QStringLiteral("黑白图"));
     window->ToolButton_zoomoutClick();
     window->ToolButton_zoomoutClick();
     window->ToolButton_zoomoutClick();
     EXPECT_EQ(window->pictureView()->source()->size(), QSize(125, 166));
+    window->ToolButton_grayClick();
+    EXPECT_EQ(gray->text(), QStringLiteral("彩色图"));
+    EXPECT_EQ(window->pictureView()->source()->size(), QSize(125, 166)); // gray keeps the zoom
+    window->ToolButton_grayClick();
+    EXPECT_EQ(gray->text(), QStringLiteral("黑白图"));
+
+    // An open switches the gray view off and says so on the button.
+    window->ToolButton_grayClick();
+    ASSERT_TRUE(window->openPicture(pictureFile({qRgb(1, 2, 3)})));
+    EXPECT_FALSE(window->viewState().gray());
+    EXPECT_EQ(window->viewState().zoomIndex(), 4);
+    EXPECT_EQ(gray->text(), QStringLiteral("黑白图"));
 }
 
 TEST_F(MainWindowTest, MagnifierFollowsTheMouseInsideTheBounds)
