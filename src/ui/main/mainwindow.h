@@ -93,6 +93,9 @@ public:
     bool magnifierShown() const { return m_magnifierShown; }
     QPoint lensPosition() const { return m_lensPosition; }
     bool lensDrawn() const { return m_lensDrawn; }
+    // A left press on the picked colour while the palette window is shown
+    // readies a drag of that colour.
+    bool colorDragArmed() const { return m_dragArmed; }
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -262,6 +262,30 @@ TEST_F(MainWindowTest, SaveButtonShowsThePaletteWindow)
     EXPECT_TRUE(window->paletteWindow()->shownFlag());
 }
 
+TEST_F(MainWindowTest, PickedColourDragsOnlyWithTheLeftButtonIntoAShownPalette)
+{
+    auto window = start();
+    window->pickColor({10, 10});
+    ColorSwatch *swatch = window->resultPanel()->pickedSwatch();
+    QTest::mousePress(swatch, Qt::LeftButton);
+    EXPECT_FALSE(window->colorDragArmed()); // no palette window yet
+    QTest::mouseRelease(swatch, Qt::LeftButton);
+
+    window->ToolButton_paletteClick();
+    QTest::mousePress(swatch, Qt::RightButton);
+    EXPECT_FALSE(window->colorDragArmed());
+    QTest::mouseRelease(swatch, Qt::RightButton);
+    QTest::mousePress(swatch, Qt::LeftButton);
+    EXPECT_TRUE(window->colorDragArmed());
+    QTest::mouseRelease(swatch, Qt::LeftButton);
+    EXPECT_FALSE(window->colorDragArmed());
+
+    window->ToolButton_paletteClick(); // hidden again
+    QTest::mousePress(swatch, Qt::LeftButton);
+    EXPECT_FALSE(window->colorDragArmed());
+    QTest::mouseRelease(swatch, Qt::LeftButton);
+}
+
 TEST_F(MainWindowTest, DamagedDataFilesAreReportedAndTheProgramOpens)
 {
     test::writeFileBytes(dir.path() / "QorColorbox.bin", {'Z', 'Q', 'X', 0, 1, 2});
