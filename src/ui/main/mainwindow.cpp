@@ -175,7 +175,7 @@ void TForm_TintoraMain::buildMenusAndToolbar()
     toolbar->addSeparator();
     m_colorBoxes = new QComboBox(toolbar);
     m_colorBoxes->setObjectName(QStringLiteral("ComboBox_currentColorBox"));
-    m_colorBoxes->setMinimumWidth(145);
+    m_colorBoxes->setFixedWidth(145);
     m_colorBoxes->setToolTip(QStringLiteral("当前调色颜色盒"));
     toolbar->addWidget(m_colorBoxes);
     connect(m_colorBoxes, &QComboBox::currentIndexChanged, this, [this](int index) {

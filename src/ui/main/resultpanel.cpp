@@ -144,7 +144,7 @@ ResultPanel::ResultPanel(QWidget *parent)
 
     for (int k = 0; k < 3; ++k) {
         const QString n = QString::number(k + 1);
-        auto [box, grid] = groupBox(QStringLiteral("GroupBox_color_") + n, QStringLiteral("颜色") + n, 150);
+        auto [box, grid] = groupBox(QStringLiteral("GroupBox_color_") + n, QStringLiteral("颜色") + n, 170);
         PaintGroup &group = m_paints[static_cast<std::size_t>(k)];
         group.box = box;
         group.swatch = new ColorSwatch(QStringLiteral("Shape_color_") + n, box);
