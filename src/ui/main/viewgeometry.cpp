@@ -34,6 +34,7 @@ std::vector<int> gridLinePositions(int side, int count)
     std::vector<int> lines;
     if (count <= 0 || side <= 0)
         return lines;
+    count = std::min(count, kMaxGridCount);
     // Single-precision steps, as the lines have always been placed.
     const float step = static_cast<float>(side) / static_cast<float>(count);
     const float end = static_cast<float>(kViewMargin + side);

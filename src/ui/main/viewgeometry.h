@@ -31,7 +31,9 @@ QString mousePositionText(QPoint p);
 
 // Paint-box positions of the count + 1 grid lines across a side of the view
 // picture (the first on its first pixel, the last on its last); none for a
-// count of 0 or less.
+// count of 0 or less. A count above what the grid dialog takes (a damaged
+// settings file) is drawn as that largest count.
+inline constexpr int kMaxGridCount = 999;
 std::vector<int> gridLinePositions(int side, int count);
 
 // The magnifier's rectangle: 70 x 50 view pixels around a paint-box point.

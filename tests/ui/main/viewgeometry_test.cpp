@@ -24,6 +24,8 @@ TEST(ViewGeometry, GridLinesLieOnTheEdgesAndSplitTheSides)
     EXPECT_EQ(many.back(), 517);
     for (int x : many)
         EXPECT_TRUE(x >= 18 && x <= 517) << x;
+    // A damaged stored count does not make a billion lines.
+    EXPECT_EQ(gridLinePositions(500, 2147483647), many);
 }
 
 TEST(ViewGeometry, ClicksMapToViewPixelsOutsideTheMargin)
