@@ -34,7 +34,9 @@ pigmora::ui::MainWindowOptions optionsFor(const QTemporaryDir &dir)
 void BM_StartUp(benchmark::State &state)
 {
     QTemporaryDir dir;
-    { pigmora::ui::TForm_TintoraMain first(optionsFor(dir)); } // the data files exist from here on
+    {
+        pigmora::ui::TForm_TintoraMain first(optionsFor(dir));
+    } // the data files exist from here on
     for (auto _ : state) {
         auto window = std::make_unique<pigmora::ui::TForm_TintoraMain>(optionsFor(dir));
         window->show();
