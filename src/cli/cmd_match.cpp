@@ -10,6 +10,7 @@
 
 #include "data/platform.h"
 #include "engine/colorpick.h"
+#include "store/settings.h"
 
 #include <CLI/CLI.hpp>
 
@@ -134,7 +135,7 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
     if (!session)
         return std::nullopt;
     // The configured mode: 1 is spatial, anything else subtractive.
-    setup.model = model.value_or(session->mixingMode() == 1 ? MixModel::Spatial : MixModel::Subtractive);
+    setup.model = model.value_or(mixModelOf(session->mixingMode()));
 
     if (!options.paints.empty()) {
         auto paints = readPaintsFile(context, options.paints);

@@ -1,5 +1,7 @@
 #include "engine/colorpick.h"
 
+#include "data/platform.h"
+
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -88,8 +90,21 @@ ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &targe
     pick.cmyk = cmykOf(target);
     pick.mix = MixResult::forTarget(target);
     pick.solved = findMix(model, box, pick.mix) && pick.mix.isValid();
-    if (pick.solved && cards && card)
+    if (!pick.solved)
+        return pick;
+    for (std::size_t k = 0; k < pick.paints.size(); ++k) {
+        const PaintColorRecord &paint = pick.mix.paints[k];
+        if (paint.usedFlag() != 1)
+            continue;
+        pick.paints[k] = PickedPaint{paint.color(), platform::gbkToUtf8(paint.code()),
+                                     platform::gbkToUtf8(paint.name()), proportionText(pick.mix.proportions[k])};
+    }
+    pick.deviation = deviationText(pick.mix.deviation);
+    if (cards && card) {
         pick.cardEntry = cards->findNearestColor(*card, target);
+        if (pick.cardEntry)
+            pick.cardText = platform::gbkToUtf8(pick.cardEntry->displayText());
+    }
     return pick;
 }
 

@@ -6,6 +6,7 @@
 #include "engine/mixresult.h"
 #include "engine/mixsolver.h"
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -39,6 +40,14 @@ std::string deviationText(double deviation);
 std::string rgbStatusText(const RgbColor &color);
 std::string cmykStatusText(const Cmyk &cmyk);
 
+// A paint that takes part in a solved mix, ready to show (UTF-8).
+struct PickedPaint {
+    RgbColor color;
+    std::string code;
+    std::string name;
+    std::string proportion; // "62.50 %"
+};
+
 struct ColorPick {
     RgbColor target;
     Cmyk cmyk;
@@ -47,6 +56,12 @@ struct ColorPick {
     MixResult mix;
     // The nearest entry of the chosen card (queried only for a solved pick).
     std::optional<StandardColorRecord> cardEntry;
+
+    // What a solved pick shows: paint k + 1 where its used flag is 1, the
+    // deviation text and the card entry's display text (empty without one).
+    std::array<std::optional<PickedPaint>, 3> paints;
+    std::string deviation;
+    std::string cardText;
 };
 
 // Solves for the target on the box with the model and, when solved and a card

@@ -43,8 +43,8 @@ bool CColorManager::loadColorBox(std::string_view boxName)
     CColorBoxFile file(CColorBoxFile::kColorBoxMode);
     if (!store::openStoreFile(file, boxFilePath(*this), m_notifier, kOpenFailed))
         return false;
-    const auto name = store::gbkName(boxName);
-    if (!name || !file.hasEntry(*name))
+    const auto name = store::storedName(file, boxName);
+    if (!name)
         return true; // no such box: nothing changes
     m_currentBoxGroup = static_cast<std::uint8_t>(file.entryTag(*name));
     const auto data = store::readRecordData(file, *name, PaintColorRecord::kSize);
@@ -89,7 +89,7 @@ bool CColorManager::saveCurrentColorBox()
     CColorBoxFile file(CColorBoxFile::kColorBoxMode);
     if (!store::openStoreFile(file, boxFilePath(*this), m_notifier, "打开颜色盒设置文件失败!"))
         return false;
-    const auto name = store::gbkName(m_currentBoxName);
+    const auto name = store::storedOrNewName(file, m_currentBoxName);
     if (!name || !m_currentBox)
         return false;
     // Tag 0 only for a new entry: an existing box keeps its group.

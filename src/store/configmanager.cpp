@@ -2,6 +2,7 @@
 
 #include "data/bytes.h"
 #include "store/dcfile.h"
+#include "store/settings.h"
 #include "store/storesupport.h"
 
 #include <cstring>
@@ -56,9 +57,9 @@ bool CConfigManager::createDefaultConfigFile()
     }
     clearItems();
     addStringItem("AppName", "Pigmora(Avelle)");
-    addIntItem("GridColCount", 5);
-    addIntItem("GridRowCount", 6);
-    addIntItem("ColorMixingMode", 0);
+    addIntItem(settingkeys::kGridColumns, 5);
+    addIntItem(settingkeys::kGridRows, 6);
+    addIntItem(settingkeys::kMixingMode, 0);
     const bool written = m_file.writeItems(kSection, m_items);
     close();
     if (!written)
@@ -136,6 +137,15 @@ bool CConfigManager::setInt(std::string_view key, std::int32_t value)
         return false;
     found->value.assign(4, '\0');
     le::writeI32(reinterpret_cast<std::uint8_t *>(found->value.data()), value);
+    return true;
+}
+
+bool CConfigManager::setString(std::string_view key, std::string_view text)
+{
+    ConfigItem *found = findByKey(m_items, key);
+    if (!found)
+        return false;
+    found->value = std::string(text) + '\0';
     return true;
 }
 

@@ -44,6 +44,9 @@ public:
     bool getInt(std::string_view key, std::int32_t &out) const;
     // False, and nothing added, when the key is absent.
     bool setInt(std::string_view key, std::int32_t value);
+    // Replaces a text value (stored with its NUL); false, and nothing added,
+    // when the key is absent.
+    bool setString(std::string_view key, std::string_view text);
 
     const ConfigItemList &items() const { return m_items; }
     const CConfigFile &file() const { return m_file; }

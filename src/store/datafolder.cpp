@@ -51,14 +51,7 @@ Status DataFolder::prepare()
     m_config->createDefaultConfigFile();
     m_config->open();
     m_config->loadSysConfig();
-    m_settings = StartupSettings();
-    std::int32_t value = 0;
-    if (m_config->getInt("GridColCount", value))
-        m_settings.gridColumns = value;
-    if (m_config->getInt("GridRowCount", value))
-        m_settings.gridRows = value;
-    if (m_config->getInt("ColorMixingMode", value))
-        m_settings.mixingMode = value;
+    m_settings = readSettings(*m_config);
 
     createColorFiles();
     m_colors->loadColorBox(kStartBox);

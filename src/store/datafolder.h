@@ -3,6 +3,7 @@
 #include "data/colormanager.h"
 #include "data/status.h"
 #include "store/configmanager.h"
+#include "store/settings.h"
 
 #include <filesystem>
 #include <memory>
@@ -12,14 +13,6 @@
 namespace pigmora {
 
 class Notifier;
-
-// Settings the program applies at start; a key the configuration lacks keeps
-// the program's own initial value.
-struct StartupSettings {
-    int gridColumns = 8;
-    int gridRows = 6;
-    int mixingMode = 0; // 0 subtractive, 1 spatial
-};
 
 // What start-up does with the data folder, shared by the desktop program and
 // the command-line companion: it creates the files that are missing with

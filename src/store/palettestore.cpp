@@ -61,8 +61,8 @@ bool CColorManager::loadPalette(std::string_view paletteName, std::vector<Palett
     CPalettePanelFile file;
     if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, "取色板夹失败!"))
         return false;
-    const auto name = store::gbkName(paletteName);
-    if (!name || !file.hasEntry(*name))
+    const auto name = store::storedName(file, paletteName);
+    if (!name)
         return true;
     if (const auto data = store::readRecordData(file, *name, PaletteColorRecord::kSize)) {
         for (std::size_t at = 0; at < data->size(); at += PaletteColorRecord::kSize)
@@ -76,7 +76,7 @@ bool CColorManager::savePalette(std::string_view paletteName, const std::vector<
     CPalettePanelFile file;
     if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, "取色板失败!"))
         return false;
-    const auto name = store::gbkName(paletteName);
+    const auto name = store::storedOrNewName(file, paletteName);
     return name && list.size() <= static_cast<std::size_t>(INT_MAX / PaletteColorRecord::kSize)
         && file.writeEntry(*name, static_cast<int>(list.size()), bytesOf(list), 0);
 }

@@ -69,6 +69,34 @@ inline std::optional<std::string> gbkName(std::string_view utf8)
     return platform::utf8ToGbk(utf8);
 }
 
+// The stored name of the entry a listed name stands for. Names are listed as
+// UTF-8, and a stored name that is not valid GBK (damaged, or written by
+// something else) lists with U+FFFD; such an entry is found by the stored
+// bytes whose listing equals the name (the first one, in listing order).
+template<typename File>
+std::optional<std::string> storedName(const File &file, std::string_view utf8)
+{
+    if (auto gbk = gbkName(utf8); gbk && file.hasEntry(*gbk))
+        return gbk;
+    std::vector<std::string> stored;
+    if (!file.listStoredNames(stored))
+        return std::nullopt;
+    for (std::string &name : stored) {
+        if (platform::gbkToUtf8(name) == utf8)
+            return std::move(name);
+    }
+    return std::nullopt;
+}
+
+// The stored name of an existing entry, else the GBK form of a new name.
+template<typename File>
+std::optional<std::string> storedOrNewName(const File &file, std::string_view utf8)
+{
+    if (auto name = storedName(file, utf8))
+        return name;
+    return gbkName(utf8);
+}
+
 // The data of an entry that holds value records of recordSize bytes. Nothing
 // when the entry is absent or cannot be read, or when its data length is not
 // exactly value records (a damaged entry is read as nothing).
@@ -92,14 +120,13 @@ std::optional<std::vector<std::uint8_t>> readRecordData(File &file, std::string_
 template<typename File>
 bool hasNamedEntry(File &file, std::string_view utf8Name)
 {
-    const auto name = gbkName(utf8Name);
-    return name && file.hasEntry(*name);
+    return storedName(file, utf8Name).has_value();
 }
 
 template<typename File>
 bool renameNamedEntry(File &file, std::string_view oldName, std::string_view newName)
 {
-    const auto from = gbkName(oldName);
+    const auto from = storedName(file, oldName);
     const auto to = gbkName(newName);
     return from && to && file.renameEntry(*from, *to);
 }
@@ -109,7 +136,7 @@ template<typename File>
 bool deleteNamedEntry(File &file, std::string_view utf8Name, Notifier *notifier, std::string_view deleted,
                       std::string_view failed)
 {
-    const auto name = gbkName(utf8Name);
+    const auto name = storedName(file, utf8Name);
     const bool ok = name && file.deleteEntry(*name);
     notify(notifier, ok ? deleted : failed, ok ? MessageIcon::Information : MessageIcon::Error);
     return ok;

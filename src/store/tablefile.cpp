@@ -261,6 +261,19 @@ bool TableFile::listNames(std::vector<std::string> &list) const
     return true;
 }
 
+bool TableFile::listStoredNames(std::vector<std::string> &list) const
+{
+    if (!m_open)
+        return false;
+    list.clear();
+    EntryBytes entry{};
+    for (int i = 0; i < m_directory.count(); ++i) {
+        m_directory.get(i, entry.data());
+        list.emplace_back(le::readText(entry.data(), static_cast<std::size_t>(m_format.nameField)));
+    }
+    return true;
+}
+
 int TableFile::entryValue(std::string_view name) const
 {
     EntryBytes entry{};

@@ -72,6 +72,8 @@ protected:
     // Names in directory order, converted to UTF-8 (a name filling its whole
     // field is read up to the field's end).
     bool listNames(std::vector<std::string> &list) const;
+    // The names as stored (GBK bytes, NUL padding removed), in listing order.
+    bool listStoredNames(std::vector<std::string> &list) const;
     int entryValue(std::string_view name) const;
     int entryLength(std::string_view name) const;
     int entryTag(std::string_view name) const;
@@ -142,6 +144,7 @@ public:
     using TableFile::isOpen;
     using TableFile::lastError;
     using TableFile::listNames;
+    using TableFile::listStoredNames;
     using TableFile::open;
     using TableFile::readData;
     using TableFile::readEntry;
@@ -176,6 +179,7 @@ public:
     using TableFile::isOpen;
     using TableFile::lastError;
     using TableFile::listNames;
+    using TableFile::listStoredNames;
     using TableFile::open;
     using TableFile::readData;
     using TableFile::renameEntry;

@@ -1,11 +1,40 @@
 // The desktop program's entry point; everything else lives in the ui library.
-#include <QApplication>
-#include <QLabel>
+#include "main/application.h"
+#include "main/mainwindow.h"
+
+#include <QCommandLineParser>
+#include <QScreen>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("Pigmora"));
-    placeholder.show();
+    pigmora::ui::PigmoraApplication app(argc, argv);
+    QFont font(QStringList{QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("sans-serif")});
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Pigmora: colours of a photograph as mixes of your paints"));
+    parser.addHelpOption();
+    const QCommandLineOption noSplash(QStringLiteral("no-splash"), QStringLiteral("Start without the splash window."));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("Folder of the data files."),
+                                     QStringLiteral("folder"));
+    parser.addOption(noSplash);
+    parser.addOption(dataDir);
+    parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("A picture to open at start."));
+    parser.process(app);
+
+    pigmora::ui::MainWindowOptions options;
+    options.showSplash = !parser.isSet(noSplash);
+    if (parser.isSet(dataDir))
+        options.dataFolder = parser.value(dataDir).toStdString();
+    if (!parser.positionalArguments().isEmpty())
+        options.pictureAtStart = parser.positionalArguments().front().toStdString();
+
+    pigmora::ui::TForm_TintoraMain window(options);
+    // Without a window manager "maximised" means nothing; the size then fills
+    // the screen anyway.
+    if (const QScreen *screen = window.screen())
+        window.resize(screen->availableGeometry().size());
+    window.showMaximized();
     return app.exec();
 }

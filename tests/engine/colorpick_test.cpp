@@ -66,5 +66,40 @@ TEST(ColorPick, SolvedPickQueriesTheCardAndAFailedOneDoesNot)
     EXPECT_FALSE(pick.cardEntry);
 }
 
+TEST(ColorPick, ShowsThePaintsThatTakePartInUtf8)
+{
+    CColorManager colors("/nonexistent");
+    colors.buildBuiltInCatalogue();
+    CStandardColorCard cards;
+    const auto box = colors.currentBoxRecords();
+
+    ColorPick pick
+        = pickColor(box, {243, 255, 15}, MixModel::Subtractive, &cards, CStandardColorCard::Card::PantoneCoated);
+    ASSERT_TRUE(pick.paints[0]);
+    EXPECT_EQ(pick.paints[0]->code, "100");
+    EXPECT_EQ(pick.paints[0]->name, "柠檬黄");
+    EXPECT_EQ(pick.paints[0]->proportion, "100.00 %");
+    EXPECT_EQ(pick.paints[0]->color, (RgbColor{243, 255, 15}));
+    EXPECT_FALSE(pick.paints[1]);
+    EXPECT_FALSE(pick.paints[2]);
+    EXPECT_EQ(pick.deviation, "0.00 %");
+    EXPECT_FALSE(pick.cardText.empty());
+
+    // A mix of several paints: the shown ones are exactly the used ones.
+    pick = pickColor(box, {120, 90, 160}, MixModel::Spatial, &cards, std::nullopt);
+    ASSERT_TRUE(pick.solved);
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(pick.paints[k].has_value(), pick.mix.paints[k].usedFlag() == 1) << k;
+        if (pick.paints[k]) {
+            EXPECT_EQ(pick.paints[k]->proportion, proportionText(pick.mix.proportions[k]));
+        }
+    }
+    EXPECT_TRUE(pick.cardText.empty());
+
+    pick = pickColor({}, {1, 2, 3}, MixModel::Spatial, &cards, std::nullopt);
+    EXPECT_FALSE(pick.paints[0] || pick.paints[1] || pick.paints[2]);
+    EXPECT_TRUE(pick.deviation.empty());
+}
+
 } // namespace
 } // namespace pigmora

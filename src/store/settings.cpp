@@ -1,0 +1,68 @@
+#include "store/settings.h"
+
+#include "store/configmanager.h"
+
+#include <cstdint>
+
+namespace pigmora {
+
+MixModel mixModelOf(int mixingMode)
+{
+    return mixingMode == 1 ? MixModel::Spatial : MixModel::Subtractive;
+}
+
+std::string_view mixingModeText(int mixingMode)
+{
+    return mixModelOf(mixingMode) == MixModel::Spatial ? "空间混色" : "减法混色";
+}
+
+StartupSettings readSettings(const CConfigManager &config)
+{
+    StartupSettings settings;
+    std::int32_t value = 0;
+    if (config.getInt(settingkeys::kGridColumns, value))
+        settings.gridColumns = value;
+    if (config.getInt(settingkeys::kGridRows, value))
+        settings.gridRows = value;
+    if (config.getInt(settingkeys::kMixingMode, value))
+        settings.mixingMode = value;
+    return settings;
+}
+
+bool saveGridCount(CConfigManager &config, int columns, int rows)
+{
+    const bool stored = config.setInt(settingkeys::kGridColumns, columns) & config.setInt(settingkeys::kGridRows, rows);
+    return config.saveSysConfig() && stored;
+}
+
+bool saveMixingMode(CConfigManager &config, int mixingMode)
+{
+    const bool stored = config.setInt(settingkeys::kMixingMode, mixingMode);
+    return config.saveSysConfig() && stored;
+}
+
+std::optional<std::string> lastPictureFolder(const CConfigManager &config)
+{
+    const ConfigItem *item = config.findItem(settingkeys::kLastPictureFolder);
+    if (!item)
+        return std::nullopt;
+    // Stored with its terminating NUL, like the other text items.
+    std::string text = item->value;
+    if (const std::size_t nul = text.find('\0'); nul != std::string::npos)
+        text.resize(nul);
+    return text;
+}
+
+bool saveLastPictureFolder(CConfigManager &config, std::string_view folder)
+{
+    if (folder.find('\0') != std::string_view::npos)
+        return false;
+    const std::optional<std::string> stored = lastPictureFolder(config);
+    if (stored && *stored == folder)
+        return true;
+    if (!config.setString(settingkeys::kLastPictureFolder, folder))
+        config.addStringItem(settingkeys::kLastPictureFolder, folder);
+    return config.saveSysConfig();
+}
+
+} // namespace pigmora

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/mixsolver.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pigmora {
+
+class CConfigManager;
+
+// The user's settings in the section "SysConfig": their keys, their typed
+// values and the one place they are read from and written to.
+namespace settingkeys {
+inline constexpr std::string_view kGridColumns = "GridColCount";
+inline constexpr std::string_view kGridRows = "GridRowCount";
+inline constexpr std::string_view kMixingMode = "ColorMixingMode";
+// UTF-8 text (not GBK: a path may hold any character). Optional: a file
+// without it works as before.
+inline constexpr std::string_view kLastPictureFolder = "LastPictureFolder";
+} // namespace settingkeys
+
+// Settings the program applies at start; a key the configuration lacks keeps
+// the program's own initial value.
+struct StartupSettings {
+    int gridColumns = 8;
+    int gridRows = 6;
+    int mixingMode = 0; // 0 subtractive, 1 spatial; any other value counts as subtractive
+};
+
+// The solver's model for a stored mixing mode: 1 is spatial, everything else
+// (0 and any damaged value) subtractive.
+MixModel mixModelOf(int mixingMode);
+// "空间混色" or "减法混色", consistent with mixModelOf.
+std::string_view mixingModeText(int mixingMode);
+
+// The stored values over the initial ones (keys that are absent keep them).
+StartupSettings readSettings(const CConfigManager &config);
+
+// Each writes the values of keys the section holds and saves the section; a
+// key the section lacks is not added (false then, as for a failed save).
+bool saveGridCount(CConfigManager &config, int columns, int rows);
+bool saveMixingMode(CConfigManager &config, int mixingMode);
+
+// The folder the picture dialog last opened from; none when not stored.
+std::optional<std::string> lastPictureFolder(const CConfigManager &config);
+// Stores the folder (adding the key when absent) and saves the section, but
+// only when it differs from what is stored.
+bool saveLastPictureFolder(CConfigManager &config, std::string_view folder);
+
+} // namespace pigmora

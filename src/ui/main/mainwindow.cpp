@@ -1,0 +1,356 @@
+#include "main/mainwindow.h"
+
+#include "data/colormanager.h"
+#include "data/platform.h"
+#include "data/standardcolorcard.h"
+#include "main/application.h"
+#include "main/magnifierwindow.h"
+#include "main/pictureview.h"
+#include "main/resultpanel.h"
+#include "main/splashwindow.h"
+#include "main/viewstate.h"
+#include "manage/palettewindow.h"
+#include "store/configmanager.h"
+#include "store/datafolder.h"
+#include "store/settings.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// The resources live in the static ui library; they are registered by hand.
+static void initUiResources()
+{
+    Q_INIT_RESOURCE(pigmora);
+}
+
+namespace pigmora::ui {
+
+namespace {
+
+struct Command {
+    const char *name;
+    const char *caption;
+    void (TForm_TintoraMain::*run)();
+    QKeySequence shortcut;
+};
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TForm_TintoraMain::TForm_TintoraMain(MainWindowOptions options)
+    : m_notifier(options.notifier ? options.notifier : &m_messageBoxes)
+    , m_messageBoxes(this)
+    , m_pictureAtStart(options.pictureAtStart)
+{
+    initUiResources();
+    setObjectName(QStringLiteral("Form_TintoraMain"));
+    setWindowTitle(QStringLiteral("Pigmora"));
+    setWindowIcon(QIcon(QStringLiteral(":/pigmora/icons/pigmora.svg")));
+    setAcceptDrops(true);
+    buildMenusAndToolbar();
+    buildClient();
+    createStep(options);
+}
+
+TForm_TintoraMain::~TForm_TintoraMain()
+{
+    // The destroy step, in order.
+    delete m_magnifier;
+    m_magnifier = nullptr;
+    m_magnifierShown = false;
+    delete m_palette;
+    m_palette = nullptr;
+    m_colors.reset();
+    m_pictureView->setSource(nullptr);
+    m_view.reset();
+    m_cards.reset();
+    m_config.reset();
+}
+
+void TForm_TintoraMain::buildMenusAndToolbar()
+{
+    const auto menu = [this](const char *caption, std::initializer_list<Command> commands) {
+        QMenu *m = menuBar()->addMenu(text(caption));
+        for (const Command &c : commands) {
+            if (!c.caption) {
+                m->addSeparator()->setObjectName(QString::fromLatin1(c.name));
+                continue;
+            }
+            QAction *action = c.run ? m->addAction(text(c.caption), this, c.run) : m->addAction(text(c.caption));
+            action->setObjectName(QString::fromLatin1(c.name));
+            action->setShortcut(c.shortcut);
+        }
+    };
+    menu("文件(&F)",
+         {{"mi_open", "打开照片(&O)", &TForm_TintoraMain::mi_openClick, QKeySequence::Open},
+          {"N1", nullptr, nullptr, {}},
+          {"mi_exit", "退出(&X)", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q)}});
+    connect(findChild<QAction *>(QStringLiteral("mi_exit")), &QAction::triggered, this, &QWidget::close);
+    menu("设置(&O)",
+         {{"mi_setGridCount", "设置网格格数(&G)", &TForm_TintoraMain::mi_setGridCountClick, {}},
+          {"mi_mixingOption", "设置混色模式(&M)", &TForm_TintoraMain::mi_mixingOptionClick, {}}});
+    menu("工具(&T)",
+         {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
+          {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
+          {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
+    menu("关于(&A)", {{"mi_about", "关于(&A)", &TForm_TintoraMain::mi_aboutClick, {}}});
+
+    auto *toolbar = addToolBar(QStringLiteral("ToolBar_main"));
+    toolbar->setObjectName(QStringLiteral("ToolBar_main"));
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(22, 22));
+    struct Button {
+        const char *name;
+        const char *caption; // shown next to the image when set
+        const char *hint;
+        const char *icon;
+        void (TForm_TintoraMain::*run)();
+        QList<QKeySequence> shortcuts;
+    };
+    const Button buttons[] = {
+        {"ToolButton_open", "打开", "打开照片", "open", &TForm_TintoraMain::mi_openClick, {}},
+        {"ToolButton_gray",
+         "黑白",
+         "黑白显示",
+         "gray",
+         &TForm_TintoraMain::ToolButton_grayClick,
+         {QKeySequence(Qt::CTRL | Qt::Key_G)}},
+        {"ToolButton_zoomout",
+         nullptr,
+         "缩小",
+         "zoomout",
+         &TForm_TintoraMain::ToolButton_zoomoutClick,
+         {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
+        {"ToolButton_zoomin",
+         nullptr,
+         "放大",
+         "zoomin",
+         &TForm_TintoraMain::ToolButton_zoominClick,
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
+        {"ToolButton_zoomreal",
+         nullptr,
+         "实际大小",
+         "zoomreal",
+         &TForm_TintoraMain::ToolButton_zoomrealClick,
+         {QKeySequence(Qt::CTRL | Qt::Key_0)}},
+        {"ToolButton_grid", nullptr, "显示网格", "grid", &TForm_TintoraMain::ToolButton_gridClick, {}},
+        {"ToolButton_Magnifier", nullptr, "放大镜", "magnifier", &TForm_TintoraMain::ToolButton_MagnifierClick, {}},
+        {"ToolButton_palette", nullptr, "显示色板", "palette", &TForm_TintoraMain::ToolButton_paletteClick, {}},
+        {"ToolButton_SetColorBox", nullptr, "颜料盒", "colorbox", &TForm_TintoraMain::ToolButton_SetColorBoxClick, {}},
+    };
+    for (const Button &b : buttons) {
+        auto *button = new QToolButton(toolbar);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setIcon(QIcon(QStringLiteral(":/pigmora/icons/%1.svg").arg(QString::fromLatin1(b.icon))));
+        button->setToolTip(text(b.hint));
+        if (b.caption) {
+            button->setText(text(b.caption));
+            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        }
+        connect(button, &QToolButton::clicked, this, b.run);
+        toolbar->addWidget(button);
+        for (const QKeySequence &key : b.shortcuts) {
+            auto *shortcut = new QAction(this);
+            shortcut->setShortcut(key);
+            connect(shortcut, &QAction::triggered, this, b.run);
+            addAction(shortcut);
+        }
+    }
+    m_grayButton = toolbar->findChild<QToolButton *>(QStringLiteral("ToolButton_gray"));
+    toolbar->addSeparator();
+    m_colorBoxes = new QComboBox(toolbar);
+    m_colorBoxes->setObjectName(QStringLiteral("ComboBox_currentColorBox"));
+    m_colorBoxes->setFixedWidth(145);
+    m_colorBoxes->setToolTip(QStringLiteral("当前调色颜色盒"));
+    toolbar->addWidget(m_colorBoxes);
+    connect(m_colorBoxes, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && m_colors)
+            m_colors->loadColorBox(m_colorBoxes->itemText(index).toStdString());
+    });
+}
+
+void TForm_TintoraMain::buildClient()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Panel_picture"));
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_scroll = new QScrollArea(client);
+    m_scroll->setObjectName(QStringLiteral("ScrollBox_show"));
+    m_pictureView = new PictureView;
+    m_pictureView->move(3, 3);
+    m_scroll->setWidget(m_pictureView);
+    m_scroll->setWidgetResizable(false);
+    m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(m_scroll, 1);
+    m_resultPanel = new ResultPanel(client);
+    layout->addWidget(m_resultPanel);
+    setCentralWidget(client);
+
+    connect(m_pictureView, &PictureView::mouseMovedTo, this, &TForm_TintoraMain::paintBoxMouseMove);
+    connect(m_pictureView, &PictureView::pressedAt, this, &TForm_TintoraMain::paintBoxMouseDown);
+    connect(m_pictureView, &PictureView::repainted, this,
+            [this] { m_status[3]->setText(QString::fromUtf8(mixingModeText(m_mixingMode).data())); });
+    connect(m_resultPanel->saveButton(), &QPushButton::clicked, this, &TForm_TintoraMain::BitBtn_saveColorClick);
+    ColorSwatch *swatch = m_resultPanel->pickedSwatch();
+    connect(swatch, &ColorSwatch::pressed, this, [this](Qt::MouseButton button) {
+        m_dragArmed = button == Qt::LeftButton && m_palette && m_palette->shownFlag();
+        if (m_dragArmed && m_resultPanel->pickedColor())
+            m_palette->setExternalDrag(true, *m_resultPanel->pickedColor());
+    });
+    connect(swatch, &ColorSwatch::dragStarted, this, &TForm_TintoraMain::startColorDrag);
+    connect(swatch, &ColorSwatch::released, this, [this] {
+        if (m_dragArmed && m_palette)
+            m_palette->setExternalDrag(false, {});
+        m_dragArmed = false;
+    });
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar_main"));
+    const int widths[] = {150, 150, 150, 50};
+    for (std::size_t i = 0; i < m_status.size(); ++i) {
+        m_status[i] = new QLabel(statusBar());
+        m_status[i]->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
+        m_status[i]->setFixedWidth(widths[i]);
+        m_status[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_status[i]->setIndent(1);
+        m_status[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        statusBar()->addWidget(m_status[i]);
+    }
+}
+
+QString TForm_TintoraMain::statusText(int panel) const
+{
+    return m_status.at(static_cast<std::size_t>(panel))->text();
+}
+
+void TForm_TintoraMain::createStep(const MainWindowOptions &options)
+{
+    if (options.showSplash) {
+        TForm_colorCardFace splash;
+        splash.exec();
+    }
+    DataLocation location;
+    if (options.dataFolder)
+        location = {*options.dataFolder, false, !folderWritable(*options.dataFolder)};
+    else
+        location = chooseDataFolder(platform::programFolder());
+    m_folder = location.folder;
+    m_readOnly = location.readOnly;
+
+    // An unusable folder is said once, not once per data file.
+    SilentNotifier silent;
+    Notifier *storeMessages = m_readOnly ? static_cast<Notifier *>(&silent) : m_notifier;
+    DataFolder folder(m_folder, storeMessages);
+    const Status prepared = folder.prepare();
+    m_config = folder.releaseConfig();
+    const StartupSettings &settings = folder.settings();
+    m_gridColumns = settings.gridColumns;
+    m_gridRows = settings.gridRows;
+    m_mixingMode = settings.mixingMode;
+    m_status[3]->setText(QString::fromUtf8(mixingModeText(m_mixingMode).data()));
+    m_view = std::make_unique<ViewState>();
+    m_colors = folder.releaseColors();
+    if (!m_colors) {
+        m_colors = std::make_unique<CColorManager>(m_folder, m_notifier);
+        m_colors->buildBuiltInCatalogue();
+    }
+    fillColorBoxSelector();
+    m_cards = std::make_unique<CStandardColorCard>();
+    setStandardCardChoice(1);
+
+    if (m_readOnly) {
+        m_notifier->showMessage("数据文件夹不能写入，程序以只读方式运行: " + m_folder.string()
+                                    + (prepared ? std::string() : "\n" + prepared.message()),
+                                MessageIcon::Error);
+    }
+}
+
+void TForm_TintoraMain::fillColorBoxSelector()
+{
+    const QString current = m_colorBoxes->currentText();
+    const QSignalBlocker block(m_colorBoxes);
+    m_colorBoxes->clear();
+    std::vector<std::string> names;
+    if (m_colors)
+        m_colors->listColorBoxes(names);
+    for (const std::string &name : names)
+        m_colorBoxes->addItem(QString::fromStdString(name));
+    const QString wanted = current.isEmpty() ? QString::fromUtf8(DataFolder::kStartBox.data()) : current;
+    m_colorBoxes->setCurrentIndex(m_colorBoxes->findText(wanted));
+}
+
+void TForm_TintoraMain::setStandardCardChoice(int choice)
+{
+    static const char *const captions[] = {"近似潘通色", "近似劳尔色", "近似中建色"};
+    m_cardChoice = choice >= 1 && choice <= 3 ? choice : 0;
+    m_resultPanel->setCardCaption(m_cardChoice ? text(captions[m_cardChoice - 1]) : QString());
+}
+
+void TForm_TintoraMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    showStep();
+    if (m_pictureAtStart)
+        openPicture(*m_pictureAtStart);
+}
+
+void TForm_TintoraMain::showStep()
+{
+    const QImage sample(QStringLiteral(":/pigmora/sample-photo.jpg"));
+    if (m_view->openImage(sample)) {
+        refreshView();
+        if (m_magnifierShown)
+            m_view->buildMagnified();
+    }
+    repaintView();
+}
+
+void TForm_TintoraMain::closeEvent(QCloseEvent *event)
+{
+    if (m_palette && !m_palette->confirmClose()) {
+        event->ignore();
+        return;
+    }
+    if (m_magnifier)
+        m_magnifier->hide();
+    if (m_palette)
+        m_palette->hide();
+    event->accept();
+}
+
+void TForm_TintoraMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TForm_TintoraMain::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    openPicture(urls.front().toLocalFile().toStdString());
+}
+
+} // namespace pigmora::ui

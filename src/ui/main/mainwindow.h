@@ -1,0 +1,162 @@
+#pragma once
+
+#include "data/color.h"
+#include "main/messageboxnotifier.h"
+
+#include <QMainWindow>
+#include <QPoint>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QScrollArea;
+class QToolButton;
+
+namespace pigmora {
+class CColorManager;
+class CConfigManager;
+class CStandardColorCard;
+class Notifier;
+} // namespace pigmora
+
+namespace pigmora::ui {
+
+class PictureView;
+class ResultPanel;
+class TForm_magnifier;
+class TForm_paletteManger;
+class ViewState;
+
+struct MainWindowOptions {
+    bool showSplash = true;
+    // The data folder; chosen from the program's folder when not given.
+    std::optional<std::filesystem::path> dataFolder;
+    // Messages go here; message boxes when null.
+    Notifier *notifier = nullptr;
+    // A picture opened right after the start-up sample.
+    std::optional<std::filesystem::path> pictureAtStart;
+};
+
+// The main window "Pigmora": menus and toolbar, the colour box selector, the
+// picture view with its result panel, the status bar, and the tool windows
+// it owns (magnifier, palette window). It builds the program's long-lived
+// objects when created and releases them in order when destroyed.
+class TForm_TintoraMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TForm_TintoraMain(MainWindowOptions options = {});
+    ~TForm_TintoraMain() override;
+
+    // Commands, as the menu and toolbar run them.
+    void mi_openClick();
+    bool openPicture(const std::filesystem::path &path);
+    void ToolButton_zoomoutClick();
+    void ToolButton_zoominClick();
+    void ToolButton_zoomrealClick();
+    void ToolButton_grayClick();
+    void ToolButton_gridClick();
+    void ToolButton_MagnifierClick();
+    void ToolButton_paletteClick();
+    void ToolButton_SetColorBoxClick();
+    void mi_colorBoxManageClick();
+    void mi_colorPanelManagerClick();
+    void mi_colorGroupManagerClick();
+    void mi_setGridCountClick();
+    void mi_mixingOptionClick();
+    void mi_aboutClick();
+    void BitBtn_saveColorClick();
+
+    // The view's mouse, in paint-box points (view pixels).
+    void paintBoxMouseMove(QPoint p);
+    void paintBoxMouseDown(QPoint p, Qt::MouseButton button);
+    // The colour pick at a view-picture pixel.
+    void pickColor(QPoint pixel);
+
+    // State the tests look at.
+    const std::filesystem::path &dataFolder() const { return m_folder; }
+    ViewState &viewState() { return *m_view; }
+    PictureView *pictureView() const { return m_pictureView; }
+    ResultPanel *resultPanel() const { return m_resultPanel; }
+    CColorManager *colors() const { return m_colors.get(); }
+    TForm_magnifier *magnifier() const { return m_magnifier; }
+    TForm_paletteManger *paletteWindow() const { return m_palette; }
+    QString statusText(int panel) const;
+    int gridColumns() const { return m_gridColumns; }
+    int gridRows() const { return m_gridRows; }
+    bool gridShown() const { return m_gridShown; }
+    int mixingMode() const { return m_mixingMode; }
+    bool magnifierShown() const { return m_magnifierShown; }
+    QPoint lensPosition() const { return m_lensPosition; }
+    bool lensDrawn() const { return m_lensDrawn; }
+    // A left press on the picked colour while the palette window is shown
+    // readies a drag of that colour.
+    bool colorDragArmed() const { return m_dragArmed; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void buildMenusAndToolbar();
+    void buildClient();
+    void createStep(const MainWindowOptions &options);
+    void showStep();
+    void fillColorBoxSelector();
+    void setStandardCardChoice(int choice);
+    void afterManagement(bool changed);
+
+    // Picture view helpers.
+    void refreshView();
+    void viewChanged();
+    void repaintView();
+    void updateOverlay();
+    void eraseLens();
+    void drawLens();
+    void updateMagnifierWindow();
+    void showViewMessage();
+    void zoomWith(bool (ViewState::*step)());
+
+    void startColorDrag();
+
+    Notifier *m_notifier;
+    MessageBoxNotifier m_messageBoxes;
+
+    // Owned for the whole run; released in the destructor in this order:
+    // magnifier, palette window, colours, pictures, cards, configuration.
+    std::unique_ptr<CColorManager> m_colors;
+    std::unique_ptr<ViewState> m_view;
+    std::unique_ptr<CStandardColorCard> m_cards;
+    std::unique_ptr<CConfigManager> m_config;
+    TForm_magnifier *m_magnifier = nullptr;
+    TForm_paletteManger *m_palette = nullptr;
+
+    std::filesystem::path m_folder;
+    bool m_readOnly = false;
+    int m_gridColumns = 8;
+    int m_gridRows = 6;
+    int m_mixingMode = 0;
+    bool m_gridShown = false;
+    bool m_magnifierShown = false;
+    QPoint m_lensPosition{-1, -1};
+    bool m_lensDrawn = false;
+    int m_cardChoice = 0;
+    bool m_shownOnce = false;
+    std::optional<std::filesystem::path> m_pictureAtStart;
+    bool m_dragArmed = false;
+
+    QComboBox *m_colorBoxes = nullptr;
+    QToolButton *m_grayButton = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    PictureView *m_pictureView = nullptr;
+    ResultPanel *m_resultPanel = nullptr;
+    std::array<QLabel *, 4> m_status{};
+};
+
+} // namespace pigmora::ui

@@ -1,0 +1,127 @@
+// The main window's settings dialogs, the hand-overs to the management
+// windows, the palette window and saving a picked colour.
+#include "main/mainwindow.h"
+
+#include "data/colormanager.h"
+#include "main/aboutwindow.h"
+#include "main/pictureview.h"
+#include "main/resultpanel.h"
+#include "main/settingsdialogs.h"
+#include "manage/handovers.h"
+#include "manage/palettemime.h"
+#include "manage/palettewindow.h"
+#include "store/configmanager.h"
+#include "store/settings.h"
+
+#include <QComboBox>
+#include <QDrag>
+
+namespace pigmora::ui {
+
+void TForm_TintoraMain::mi_setGridCountClick()
+{
+    TForm_setGridCount dialog(this);
+    dialog.setCounts(m_gridColumns, m_gridRows);
+    dialog.exec();
+    if (!dialog.confirmed())
+        return;
+    m_gridColumns = dialog.columns();
+    m_gridRows = dialog.rows();
+    if (m_config)
+        saveGridCount(*m_config, m_gridColumns, m_gridRows);
+    repaintView();
+}
+
+void TForm_TintoraMain::mi_mixingOptionClick()
+{
+    TForm_setColorMixing dialog(this);
+    dialog.setMixingMode(m_mixingMode);
+    dialog.exec();
+    if (!dialog.confirmed())
+        return;
+    m_mixingMode = dialog.mixingMode();
+    if (m_config)
+        saveMixingMode(*m_config, m_mixingMode);
+    repaintView();
+}
+
+void TForm_TintoraMain::mi_aboutClick()
+{
+    TForm_About about(this);
+    about.exec();
+}
+
+void TForm_TintoraMain::afterManagement(bool changed)
+{
+    if (!changed || !m_colors)
+        return;
+    m_colors->reloadCurrentColorBox();
+    // The selector follows the boxes the dialog left, keeping its choice.
+    fillColorBoxSelector();
+}
+
+void TForm_TintoraMain::ToolButton_SetColorBoxClick()
+{
+    afterManagement(runSetColorBox(this, m_folder, m_notifier));
+}
+
+void TForm_TintoraMain::mi_colorBoxManageClick()
+{
+    afterManagement(runColorBoxManager(this, m_folder, m_notifier));
+}
+
+void TForm_TintoraMain::mi_colorGroupManagerClick()
+{
+    afterManagement(runColorGroupManager(this, m_folder, m_cards.get(), m_notifier));
+}
+
+void TForm_TintoraMain::mi_colorPanelManagerClick()
+{
+    const bool changed = runColorPanelManager(this, m_folder, m_notifier);
+    if (changed && m_palette)
+        m_palette->refillPaletteList();
+}
+
+void TForm_TintoraMain::ToolButton_paletteClick()
+{
+    if (!m_palette) {
+        m_palette = new TForm_paletteManger(this, m_cards.get(), m_colors.get(), m_notifier);
+        m_palette->setPickedColorSource([this] { return m_resultPanel->pickedColor(); });
+        m_palette->refillPaletteList();
+    }
+    m_palette->setShownFlag(!m_palette->shownFlag());
+}
+
+void TForm_TintoraMain::BitBtn_saveColorClick()
+{
+    const std::optional<RgbColor> color = m_resultPanel->pickedColor();
+    if (!color)
+        return;
+    if (!m_palette || !m_palette->shownFlag())
+        ToolButton_paletteClick();
+    if (!m_palette)
+        return;
+    if (m_palette->isSelectedCellFilled() || m_palette->selectedCellIndex() < 0)
+        m_palette->selectFirstEmptyCell();
+    m_palette->putColorInSelectedCell(color->red, color->green, color->blue);
+    m_palette->repaintPalette();
+}
+
+void TForm_TintoraMain::startColorDrag()
+{
+    const std::optional<RgbColor> color = m_resultPanel->pickedColor();
+    if (!m_dragArmed || !color || !m_palette || !m_palette->shownFlag())
+        return;
+    m_dragArmed = false;
+    m_palette->setExternalDrag(true, *color);
+    auto *drag = new QDrag(m_resultPanel->pickedSwatch());
+    drag->setMimeData(encodePaletteDrag(PaletteDrag{*color, -1}));
+    QPixmap swatch(24, 24);
+    swatch.fill(QColor(color->red, color->green, color->blue));
+    drag->setPixmap(swatch);
+    drag->exec(Qt::CopyAction);
+    if (m_palette)
+        m_palette->setExternalDrag(false, *color);
+}
+
+} // namespace pigmora::ui

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "main/viewsource.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+namespace pigmora::ui {
+
+// What the picture view draws over the picture, each part inverting the
+// pixels it covers (not-xor with black), so that overlapping lines show the
+// picture again where they cross.
+struct ViewOverlay {
+    bool grid = false;
+    int gridColumns = 8;
+    int gridRows = 6;
+    std::optional<QPoint> lens; // the magnifier's rectangle around this point
+};
+
+// Paints the view in view pixels: the picture at (18, 18) and the overlay.
+// The painter's device must support raster operations (a QImage, a widget's
+// raster backing store).
+void paintPictureView(QPainter &painter, const ViewSource *source, const ViewOverlay &overlay, const QRect &exposed);
+
+// The paint box PaintBox_show: shows a view source with its margin and
+// overlay and reports mouse moves and presses in view pixels. On a high-DPI
+// screen one view pixel is one device pixel, so the picture is never
+// resampled and the overlay lines stay one pixel wide.
+class PictureView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PictureView(QWidget *parent = nullptr);
+
+    void setSource(std::shared_ptr<const ViewSource> source);
+    const ViewSource *source() const { return m_source.get(); }
+    void setOverlay(const ViewOverlay &overlay);
+    const ViewOverlay &overlay() const { return m_overlay; }
+
+    // The paint box size in view pixels: picture + 19 each way.
+    QSize boxSize() const { return m_boxSize; }
+    // A widget point in view pixels.
+    QPoint toViewPixels(QPointF widgetPoint) const;
+
+Q_SIGNALS:
+    void mouseMovedTo(QPoint boxPoint);
+    void pressedAt(QPoint boxPoint, Qt::MouseButton button);
+    // After every repaint (the status bar's mixing mode follows it).
+    void repainted();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void updateSize();
+
+    std::shared_ptr<const ViewSource> m_source;
+    ViewOverlay m_overlay;
+    QSize m_boxSize;
+};
+
+} // namespace pigmora::ui

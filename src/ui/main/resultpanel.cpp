@@ -1,0 +1,217 @@
+#include "main/resultpanel.h"
+
+#include "engine/colorpick.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace pigmora::ui {
+
+namespace {
+
+QColor qColorOf(const RgbColor &color)
+{
+    return QColor(color.red, color.green, color.blue);
+}
+
+QLabel *selectableLabel(const QString &objectName, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return label;
+}
+
+QString fromUtf8(const std::string &text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+QString rgbCopyText(const RgbColor &color)
+{
+    return QStringLiteral("R:%1 G:%2 B:%3").arg(color.red).arg(color.green).arg(color.blue);
+}
+
+QString hexCopyText(const RgbColor &color)
+{
+    return qColorOf(color).name(QColor::HexRgb).toUpper();
+}
+
+QString cmykCopyText(const RgbColor &color)
+{
+    const Cmyk cmyk = cmykOf(color);
+    return QStringLiteral("C:%1 M:%2 Y:%3 K:%4").arg(cmyk.cyan).arg(cmyk.magenta).arg(cmyk.yellow).arg(cmyk.black);
+}
+
+ColorSwatch::ColorSwatch(const QString &objectName, QWidget *parent)
+    : QFrame(parent)
+{
+    setObjectName(objectName);
+    setFrameShape(QFrame::Box);
+    setFixedSize(40, 40);
+}
+
+void ColorSwatch::setColor(const RgbColor &color)
+{
+    m_color = color;
+    setToolTip(rgbCopyText(color) + QLatin1Char('\n') + hexCopyText(color) + QLatin1Char('\n') + cmykCopyText(color));
+    update();
+}
+
+void ColorSwatch::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_color ? qColorOf(*m_color) : palette().color(QPalette::Base));
+    painter.end();
+    QFrame::paintEvent(event);
+}
+
+void ColorSwatch::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressPoint = event->position().toPoint();
+    Q_EMIT pressed(event->button());
+    QFrame::mousePressEvent(event);
+}
+
+void ColorSwatch::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_pressPoint && (event->buttons() & Qt::LeftButton)
+        && (event->position().toPoint() - *m_pressPoint).manhattanLength() >= QApplication::startDragDistance()) {
+        m_pressPoint.reset();
+        Q_EMIT dragStarted();
+    }
+    QFrame::mouseMoveEvent(event);
+}
+
+void ColorSwatch::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_pressPoint.reset();
+    Q_EMIT released();
+    QFrame::mouseReleaseEvent(event);
+}
+
+void ColorSwatch::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!m_color)
+        return;
+    const RgbColor color = *m_color;
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("复制 RGB"), [color] { QApplication::clipboard()->setText(rgbCopyText(color)); });
+    menu.addAction(QStringLiteral("复制十六进制"), [color] { QApplication::clipboard()->setText(hexCopyText(color)); });
+    menu.addAction(QStringLiteral("复制 CMYK"), [color] { QApplication::clipboard()->setText(cmykCopyText(color)); });
+    menu.exec(event->globalPos());
+}
+
+ResultPanel::ResultPanel(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Panel_showinfo"));
+    setFixedHeight(116);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 2, 4, 4);
+
+    const auto groupBox = [this, row](const QString &name, const QString &caption, int width) {
+        auto *box = new QGroupBox(caption, this);
+        box->setObjectName(name);
+        box->setFixedWidth(width);
+        row->addWidget(box);
+        auto *grid = new QGridLayout(box);
+        grid->setContentsMargins(6, 4, 6, 4);
+        return std::pair(box, grid);
+    };
+
+    auto [original, originalGrid] = groupBox(QStringLiteral("GroupBox6"), QStringLiteral("原色"), 150);
+    m_picked = new ColorSwatch(QStringLiteral("Shape_color_org"), original);
+    m_save = new QPushButton(QStringLiteral("保存"), original);
+    m_save->setObjectName(QStringLiteral("BitBtn_saveColor"));
+    m_save->setEnabled(false);
+    m_pickedValues = selectableLabel(QStringLiteral("Label_orgValues"), original);
+    originalGrid->addWidget(m_picked, 0, 0);
+    originalGrid->addWidget(m_save, 0, 1);
+    originalGrid->addWidget(m_pickedValues, 1, 0, 1, 2);
+
+    for (int k = 0; k < 3; ++k) {
+        const QString n = QString::number(k + 1);
+        auto [box, grid] = groupBox(QStringLiteral("GroupBox_color_") + n, QStringLiteral("颜色") + n, 170);
+        PaintGroup &group = m_paints[static_cast<std::size_t>(k)];
+        group.box = box;
+        group.swatch = new ColorSwatch(QStringLiteral("Shape_color_") + n, box);
+        group.name = selectableLabel(QStringLiteral("Label_colorname_") + n, box);
+        group.rate = selectableLabel(QStringLiteral("Label_colorrate_") + n, box);
+        grid->addWidget(group.swatch, 0, 0, 2, 1);
+        grid->addWidget(group.name, 0, 1);
+        grid->addWidget(group.rate, 1, 1);
+    }
+
+    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), QStringLiteral("混合色"), 160);
+    m_mixed = new ColorSwatch(QStringLiteral("Shape_color_mix"), mix);
+    auto *mixName = new QLabel(QStringLiteral("颜色偏差："), mix);
+    mixName->setObjectName(QStringLiteral("Label_mixname"));
+    m_distance = selectableLabel(QStringLiteral("Label_mixdistance"), mix);
+    m_mixedValues = selectableLabel(QStringLiteral("Label_mixValues"), mix);
+    mixGrid->addWidget(m_mixed, 0, 0, 2, 1);
+    mixGrid->addWidget(mixName, 0, 1);
+    mixGrid->addWidget(m_distance, 1, 1);
+    mixGrid->addWidget(m_mixedValues, 2, 0, 1, 2);
+
+    auto [card, cardGrid] = groupBox(QStringLiteral("GroupBox_pantone"), QString(), 130);
+    m_cardBox = card;
+    m_card = new ColorSwatch(QStringLiteral("Shape_color_pantone"), card);
+    m_cardName = selectableLabel(QStringLiteral("Label_color_pantone"), card);
+    cardGrid->addWidget(m_card, 0, 0);
+    cardGrid->addWidget(m_cardName, 0, 1);
+    row->addStretch(1);
+}
+
+void ResultPanel::showPick(const ColorPick &pick)
+{
+    m_picked->setColor(pick.target);
+    m_pickedValues->setText(hexCopyText(pick.target));
+    m_save->setEnabled(true);
+    if (!pick.solved)
+        return;
+    for (std::size_t k = 0; k < m_paints.size(); ++k) {
+        PaintGroup &group = m_paints[k];
+        const std::optional<PickedPaint> &paint = pick.paints[k];
+        group.box->setVisible(paint.has_value());
+        if (!paint)
+            continue;
+        group.swatch->setColor(paint->color);
+        group.name->setText(fromUtf8(paint->name) + QStringLiteral(" : "));
+        group.name->setToolTip(fromUtf8(paint->code) + QLatin1Char(' ') + fromUtf8(paint->name));
+        group.rate->setText(fromUtf8(paint->proportion));
+    }
+    const RgbColor mixed = pick.mix.mixed.color();
+    m_mixed->setColor(mixed);
+    m_mixedValues->setText(hexCopyText(mixed));
+    m_distance->setText(fromUtf8(pick.deviation));
+    if (pick.cardEntry) {
+        m_card->setColor(pick.cardEntry->color());
+        m_cardName->setText(fromUtf8(pick.cardText));
+    }
+}
+
+void ResultPanel::setCardCaption(const QString &caption)
+{
+    m_cardBox->setTitle(caption);
+    m_cardBox->setVisible(!caption.isEmpty());
+}
+
+std::optional<RgbColor> ResultPanel::pickedColor() const
+{
+    return m_picked->color();
+}
+
+} // namespace pigmora::ui

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "data/color.h"
+
+#include <QFrame>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace pigmora {
+struct ColorPick;
+}
+
+namespace pigmora::ui {
+
+// A colour swatch (the panel's Shape_ controls). Its context menu copies the
+// colour as RGB, hex or CMYK text. A left press reports itself; moving on by
+// the platform's drag distance afterwards reports a drag start.
+class ColorSwatch : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit ColorSwatch(const QString &objectName, QWidget *parent = nullptr);
+
+    void setColor(const RgbColor &color);
+    std::optional<RgbColor> color() const { return m_color; }
+
+Q_SIGNALS:
+    void pressed(Qt::MouseButton button);
+    void released();
+    void dragStarted();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    std::optional<RgbColor> m_color;
+    std::optional<QPoint> m_pressPoint;
+};
+
+// "R:255 G:128 B:0", "#FF8000" and "C:0 M:49 Y:100 K:0" as copied from a
+// swatch.
+QString rgbCopyText(const RgbColor &color);
+QString hexCopyText(const RgbColor &color);
+QString cmykCopyText(const RgbColor &color);
+
+// The result panel Panel_showinfo below the picture: the picked colour and
+// its save button, paints 1 to 3 with names and proportions, the mixed
+// colour with its deviation and the nearest standard card entry.
+class ResultPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ResultPanel(QWidget *parent = nullptr);
+
+    // A pick: the picked colour always; paints, mix and card entry only when
+    // the solve succeeded (otherwise they keep the previous pick's answer).
+    void showPick(const ColorPick &pick);
+    // The card group: its caption, or hidden for an empty caption.
+    void setCardCaption(const QString &caption);
+
+    std::optional<RgbColor> pickedColor() const;
+    QPushButton *saveButton() const { return m_save; }
+    ColorSwatch *pickedSwatch() const { return m_picked; }
+
+private:
+    struct PaintGroup {
+        QGroupBox *box = nullptr;
+        ColorSwatch *swatch = nullptr;
+        QLabel *name = nullptr;
+        QLabel *rate = nullptr;
+    };
+
+    ColorSwatch *m_picked;
+    QLabel *m_pickedValues;
+    QPushButton *m_save;
+    std::array<PaintGroup, 3> m_paints;
+    ColorSwatch *m_mixed;
+    QLabel *m_mixedValues;
+    QLabel *m_distance;
+    QGroupBox *m_cardBox;
+    ColorSwatch *m_card;
+    QLabel *m_cardName;
+};
+
+} // namespace pigmora::ui

@@ -1,0 +1,219 @@
+#include "main/settingsdialogs.h"
+
+#include "store/settings.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace pigmora::ui {
+
+namespace {
+
+QPushButton *dialogButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+int numberOr(const QString &text, int fallback)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? value : fallback;
+}
+
+} // namespace
+
+UpDown::UpDown(const QString &objectName, QLineEdit *buddy, QWidget *parent)
+    : QWidget(parent)
+    , m_buddy(buddy)
+{
+    setObjectName(objectName);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    for (const auto &[arrow, steps] : {std::pair(Qt::UpArrow, 1), std::pair(Qt::DownArrow, -1)}) {
+        auto *button = new QToolButton(this);
+        button->setArrowType(arrow);
+        button->setAutoRepeat(true);
+        button->setFixedSize(16, 11);
+        connect(button, &QToolButton::clicked, this, [this, s = steps] { stepBy(s); });
+        column->addWidget(button);
+    }
+}
+
+void UpDown::setPosition(int position)
+{
+    m_position = std::clamp(position, kMinimum, kMaximum);
+}
+
+void UpDown::stepBy(int steps)
+{
+    // Starts from what the edit holds, like an attached up-down control.
+    bool ok = false;
+    const int typed = m_buddy->text().toInt(&ok);
+    setPosition((ok ? std::clamp(typed, kMinimum, kMaximum) : m_position) + steps);
+    m_buddy->setText(QString::number(m_position));
+}
+
+TForm_setGridCount::TForm_setGridCount(QWidget *owner)
+    : QDialog(owner)
+{
+    setObjectName(QStringLiteral("TForm_setGridCount"));
+    setWindowTitle(QStringLiteral("设置网格格数"));
+    setFixedSize(392, 126);
+
+    const auto countRow = [this](const QString &labelName, const QString &caption, const QString &editName,
+                                 const QString &upDownName, QLineEdit *&edit, UpDown *&upDown) {
+        auto *row = new QHBoxLayout;
+        auto *label = new QLabel(caption, this);
+        label->setObjectName(labelName);
+        edit = new QLineEdit(this);
+        edit->setObjectName(editName);
+        edit->setMaxLength(3);
+        edit->setFixedWidth(60);
+        edit->installEventFilter(this);
+        upDown = new UpDown(upDownName, edit, this);
+        row->addStretch(1);
+        row->addWidget(label);
+        row->addWidget(edit);
+        row->addWidget(upDown);
+        row->addStretch(1);
+        return row;
+    };
+
+    auto *layout = new QVBoxLayout(this);
+    auto *counts = new QHBoxLayout;
+    counts->addLayout(countRow(QStringLiteral("Label1"), QStringLiteral("网格行数："), QStringLiteral("Edit_rowCount"),
+                               QStringLiteral("UpDown_row"), m_rows, m_rowUpDown));
+    counts->addLayout(countRow(QStringLiteral("Label2"), QStringLiteral("网格列数："), QStringLiteral("Edit_colCount"),
+                               QStringLiteral("UpDown_col"), m_columns, m_colUpDown));
+    layout->addLayout(counts);
+
+    auto *buttons = new QHBoxLayout;
+    auto *ok = dialogButton(QStringLiteral("Button_ok"), QStringLiteral("确定"), this);
+    auto *cancel = dialogButton(QStringLiteral("Button_cancel"), QStringLiteral("取消"), this);
+    ok->setDefault(true);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        m_confirmed = true;
+        accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm_setGridCount::setCounts(int columns, int rows)
+{
+    m_columns->setText(QString::number(columns));
+    m_rows->setText(QString::number(rows));
+    m_colUpDown->setPosition(columns);
+    m_rowUpDown->setPosition(rows);
+}
+
+int TForm_setGridCount::columns() const
+{
+    return numberOr(m_columns->text(), 8);
+}
+
+int TForm_setGridCount::rows() const
+{
+    return numberOr(m_rows->text(), 6);
+}
+
+bool TForm_setGridCount::eventFilter(QObject *watched, QEvent *event)
+{
+    // Only digits and backspace are typed into the counts; any other
+    // character beeps. Keys without text (arrows, Tab, Delete) pass.
+    if (event->type() == QEvent::KeyPress && (watched == m_rows || watched == m_columns)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        const bool control = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!control && !text.isEmpty() && key->key() != Qt::Key_Backspace && text.at(0).isPrint()) {
+            const QChar c = text.at(0);
+            if (text.size() != 1 || c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                QApplication::beep();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
+    : QDialog(owner)
+{
+    setObjectName(QStringLiteral("TForm_setColorMixing"));
+    setWindowTitle(QStringLiteral("混色模式设置"));
+    setFixedSize(267, 193);
+
+    auto *layout = new QVBoxLayout(this);
+    auto *frame = new QGroupBox(QStringLiteral("混色模式"), this);
+    frame->setObjectName(QStringLiteral("GroupBox_mixingMode"));
+    auto *choices = new QVBoxLayout(frame);
+    // A further mode is one more row here.
+    const struct {
+        const char *name;
+        const char *caption;
+        int mode;
+    } modes[] = {
+        {"RadioButton_spaceMixing", "空间混色模式", 1},
+        {"RadioButton_subMixing", "减法混色模式", 0},
+    };
+    for (const auto &mode : modes) {
+        auto *button = new QRadioButton(QString::fromUtf8(mode.caption), frame);
+        button->setObjectName(QString::fromLatin1(mode.name));
+        choices->addWidget(button);
+        m_choices.push_back({button, mode.mode});
+    }
+    layout->addWidget(frame);
+
+    auto *line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+
+    auto *buttons = new QHBoxLayout;
+    auto *ok = dialogButton(QStringLiteral("Button_ok"), QStringLiteral("确定"), this);
+    auto *cancel = dialogButton(QStringLiteral("Button_cancel"), QStringLiteral("取消"), this);
+    ok->setDefault(true);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        m_confirmed = true;
+        accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm_setColorMixing::setMixingMode(int mode)
+{
+    const int shown = mixModelOf(mode) == MixModel::Spatial ? 1 : 0;
+    for (const Choice &choice : m_choices)
+        choice.button->setChecked(choice.mode == shown);
+}
+
+int TForm_setColorMixing::mixingMode() const
+{
+    for (const Choice &choice : m_choices) {
+        if (choice.button->isChecked())
+            return choice.mode;
+    }
+    return 0;
+}
+
+} // namespace pigmora::ui

@@ -1,0 +1,84 @@
+#include "main/viewgeometry.h"
+
+#include <algorithm>
+
+namespace pigmora::ui::geometry {
+
+QSize paintBoxSize(QSize view)
+{
+    return {view.width() + kViewMargin + 1, view.height() + kViewMargin + 1};
+}
+
+std::optional<QPoint> viewPixelOfClick(QPoint p, QSize view)
+{
+    // The margin's last column and row (18) pick nothing either.
+    if (p.x() <= kViewMargin || p.y() <= kViewMargin)
+        return std::nullopt;
+    const QPoint pixel(p.x() - kViewMargin, p.y() - kViewMargin);
+    if (pixel.x() >= view.width() || pixel.y() >= view.height())
+        return std::nullopt;
+    return pixel;
+}
+
+QString mousePositionText(QPoint p)
+{
+    const auto part = [](const QString &label, int value) {
+        const QString number = QString::number(value);
+        return label + number + QString(std::max<qsizetype>(0, 6 - number.size()), QLatin1Char(' '));
+    };
+    return part(QStringLiteral("X : "), p.x()) + part(QStringLiteral("Y : "), p.y());
+}
+
+std::vector<int> gridLinePositions(int side, int count)
+{
+    std::vector<int> lines;
+    if (count <= 0 || side <= 0)
+        return lines;
+    count = std::min(count, kMaxGridCount);
+    // Single-precision steps, as the lines have always been placed.
+    const float step = static_cast<float>(side) / static_cast<float>(count);
+    const float end = static_cast<float>(kViewMargin + side);
+    float position = static_cast<float>(kViewMargin);
+    lines.reserve(static_cast<std::size_t>(count) + 1);
+    const int last = kViewMargin + side - 1;
+    for (int i = 0; i <= count; ++i) {
+        // Rounding a step just short of the end would reach the column after
+        // the picture; the line stays on the picture's last column instead.
+        lines.push_back(std::min(static_cast<int>(static_cast<double>(position) + 0.5), last));
+        position += step;
+        if (position >= end)
+            position = end - 1.0f;
+    }
+    return lines;
+}
+
+bool lensInBounds(QPoint p, QSize paintBox)
+{
+    return p.x() - kViewMargin - kLensHalfWidth >= 0 && p.y() - kViewMargin - kLensHalfHeight >= 0
+        && p.x() + kLensHalfWidth < paintBox.width() && p.y() + kLensHalfHeight < paintBox.height();
+}
+
+std::array<QRect, 4> lensOutline(QPoint p)
+{
+    const int left = p.x() - kLensHalfWidth;
+    const int right = p.x() + kLensHalfWidth;
+    const int top = p.y() - kLensHalfHeight;
+    const int bottom = p.y() + kLensHalfHeight;
+    // Each side runs from its corner up to, not including, the next corner.
+    return {QRect(QPoint(left, top), QPoint(right - 1, top)), QRect(QPoint(right, top), QPoint(right, bottom - 1)),
+            QRect(QPoint(left + 1, bottom), QPoint(right, bottom)), QRect(QPoint(left, top + 1), QPoint(left, bottom))};
+}
+
+QRect magnifierSource(QPoint p, float factor)
+{
+    const double a = p.x() - kViewMargin - kLensHalfWidth;
+    const double b = p.y() - kViewMargin - kLensHalfHeight;
+    const double f = factor;
+    const int left = static_cast<int>(a * f);
+    const int top = static_cast<int>(b * f);
+    const int right = static_cast<int>(a * f + kMagnifierSize.width());
+    const int bottom = static_cast<int>(b * f + kMagnifierSize.height());
+    return {left, top, right - left, bottom - top};
+}
+
+} // namespace pigmora::ui::geometry

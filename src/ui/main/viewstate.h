@@ -1,0 +1,106 @@
+#pragma once
+
+#include "main/viewsource.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class QImage;
+
+namespace pigmora {
+class CImageEngine;
+}
+
+namespace pigmora::ui {
+
+// The pictures behind the picture view and the magnifier: the image engine
+// with the base picture (as opened), the view picture (gray and zoomed as
+// asked) and the magnified picture, and the zoom and gray state they are
+// built for. No widgets: the main window asks, then shows what it gets.
+class ViewState
+{
+public:
+    ViewState();
+    ~ViewState();
+    ViewState(const ViewState &) = delete;
+    ViewState &operator=(const ViewState &) = delete;
+
+    // Largest picture the view and the magnifier build, in bytes (4 a pixel)
+    // and per side; beyond it a zoom step is refused instead of exhausting
+    // memory.
+    static constexpr qint64 kMaxPictureBytes = qint64{1} << 30;
+    static constexpr int kMaxPictureSide = 32767;
+    static bool sizeAllowed(qint64 width, qint64 height);
+
+    enum class OpenOutcome {
+        Opened,
+        Missing, // "文件不存在!": nothing changed
+        Unreadable, // "不能读入指定的图像文件!"
+        Refused, // the decoder's reason is in message()
+        TooLarge, // the picture cannot be shown at 100 %
+    };
+    // Opens a picture file; from Unreadable on the engine is empty and the
+    // previous view picture stays on show (but zoom and gray do nothing).
+    OpenOutcome open(const std::filesystem::path &path);
+    // The start-up sample: the bitmap becomes the base picture.
+    bool openImage(const QImage &image);
+    const QString &message() const { return m_message; }
+
+    // Zoom steps; each returns whether the view picture was rebuilt. The zoom
+    // index changes even with no picture open; a step whose picture would be
+    // too large is refused (false, message() says so, nothing changes).
+    bool zoomOut();
+    bool zoomIn();
+    bool zoomReal();
+    int zoomIndex() const { return m_zoomIndex; }
+    bool zoomed() const { return m_zoomed; }
+    float zoom() const;
+
+    // Switches the black-and-white view; false when no picture is open.
+    bool toggleGray();
+    bool gray() const { return m_gray; }
+
+    // Builds the magnified picture for the current view; discards it.
+    bool buildMagnified();
+    void discardMagnified();
+    bool hasMagnified() const { return !m_magnifiedId.empty(); }
+    float magnifierFactor() const { return m_factor; }
+
+    bool pictureLoaded() const { return m_pictureLoaded; }
+    bool hasBase() const { return !m_baseId.empty(); }
+    // What is on show (null before the first picture) and the magnifier's
+    // picture (null when none).
+    std::shared_ptr<const ViewSource> view() const { return m_view; }
+    std::shared_ptr<const ViewSource> magnified() const { return m_magnified; }
+
+    CImageEngine &engine() { return *m_engine; }
+
+private:
+    void resetForOpen();
+    // Rebuilds the view picture from the base; false when none was built.
+    bool rebuildView();
+    bool zoomTo(int index);
+    // Refuses a size with the message; true when it may be built.
+    bool checkSize(qint64 width, qint64 height);
+
+    std::unique_ptr<CImageEngine> m_engine;
+    std::string m_baseId;
+    std::string m_viewId;
+    std::string m_magnifiedId;
+    bool m_gray = false;
+    bool m_zoomed = false;
+    int m_zoomIndex;
+    bool m_pictureLoaded = false;
+    float m_factor = 1.0f;
+    std::shared_ptr<const ViewSource> m_view;
+    std::shared_ptr<const ViewSource> m_magnified;
+    QString m_message;
+};
+
+// "图像太大，不能按此比例显示!"
+QString tooLargeMessage();
+
+} // namespace pigmora::ui

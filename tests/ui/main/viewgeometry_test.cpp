@@ -1,0 +1,96 @@
+#include "main/viewgeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace pigmora::ui::geometry {
+namespace {
+
+TEST(ViewGeometry, GridLinesLieOnTheEdgesAndSplitTheSides)
+{
+    EXPECT_EQ(gridLinePositions(400, 4), (std::vector<int>{18, 118, 218, 318, 417}));
+    EXPECT_EQ(gridLinePositions(300, 3), (std::vector<int>{18, 118, 218, 317}));
+    // Steps that are not whole numbers round half up.
+    EXPECT_EQ(gridLinePositions(10, 4), (std::vector<int>{18, 21, 23, 26, 27}));
+    EXPECT_EQ(gridLinePositions(1, 2), (std::vector<int>{18, 18, 18})); // never past the last column
+    EXPECT_TRUE(gridLinePositions(400, 0).empty());
+    EXPECT_TRUE(gridLinePositions(400, -3).empty());
+    EXPECT_TRUE(gridLinePositions(0, 4).empty());
+    // The largest count the dialog takes: every line inside the picture.
+    const std::vector<int> many = gridLinePositions(500, 999);
+    ASSERT_EQ(many.size(), 1000u);
+    EXPECT_EQ(many.front(), 18);
+    EXPECT_EQ(many.back(), 517);
+    for (int x : many)
+        EXPECT_TRUE(x >= 18 && x <= 517) << x;
+    // A damaged stored count does not make a billion lines.
+    EXPECT_EQ(gridLinePositions(500, 2147483647), many);
+}
+
+TEST(ViewGeometry, ClicksMapToViewPixelsOutsideTheMargin)
+{
+    const QSize view(400, 300);
+    const struct {
+        QPoint click;
+        std::optional<QPoint> pixel;
+    } cases[] = {
+        {{19, 19}, QPoint(1, 1)},   {{18, 50}, std::nullopt},       {{50, 18}, std::nullopt},
+        {{0, 0}, std::nullopt},     {{417, 317}, QPoint(399, 299)}, {{418, 100}, std::nullopt},
+        {{100, 318}, std::nullopt}, {{-5, 40}, std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(viewPixelOfClick(c.click, view), c.pixel) << c.click.x() << "," << c.click.y();
+    EXPECT_EQ(paintBoxSize(view), QSize(419, 319));
+}
+
+TEST(ViewGeometry, MousePositionTextPadsEachNumberToSixCharacters)
+{
+    EXPECT_EQ(mousePositionText({5, 123}), QStringLiteral("X : 5     Y : 123   "));
+    EXPECT_EQ(mousePositionText({123456, -7}), QStringLiteral("X : 123456Y : -7    "));
+    EXPECT_EQ(mousePositionText({1234567, 0}), QStringLiteral("X : 1234567Y : 0     "));
+}
+
+TEST(ViewGeometry, LensBoundsTest)
+{
+    const QSize box(519, 686); // a 500 x 667 picture
+    EXPECT_TRUE(lensInBounds({53, 43}, box));
+    EXPECT_FALSE(lensInBounds({52, 43}, box));
+    EXPECT_FALSE(lensInBounds({53, 42}, box));
+    EXPECT_TRUE(lensInBounds({483, 660}, box));
+    EXPECT_FALSE(lensInBounds({484, 660}, box));
+    EXPECT_FALSE(lensInBounds({483, 661}, box));
+    EXPECT_FALSE(lensInBounds({60, 60}, QSize(19, 19))); // no picture
+}
+
+TEST(ViewGeometry, LensOutlineCoversEachPixelOnce)
+{
+    const auto outline = lensOutline({100, 100});
+    QRect bounds;
+    std::multiset<std::pair<int, int>> covered;
+    for (const QRect &strip : outline) {
+        bounds = bounds.united(strip);
+        for (int y = strip.top(); y <= strip.bottom(); ++y)
+            for (int x = strip.left(); x <= strip.right(); ++x)
+                covered.insert({x, y});
+    }
+    EXPECT_EQ(bounds, QRect(QPoint(65, 75), QPoint(135, 125)));
+    EXPECT_EQ(covered.size(), 2u * 70 + 2u * 50);
+    for (const auto &pixel : covered)
+        EXPECT_EQ(covered.count(pixel), 1u);
+}
+
+TEST(ViewGeometry, MagnifierSourceFollowsTheFactor)
+{
+    // 100 %: f = 4, the rectangle's 70 x 50 view pixels four times enlarged.
+    EXPECT_EQ(magnifierSource({100, 100}, 4.0f), QRect(QPoint(188, 228), QPoint(467, 427)));
+    // 400 %: f = 2, 140 x 100 view pixels from the rectangle's corner.
+    EXPECT_EQ(magnifierSource({100, 100}, 2.0f), QRect(94, 114, 280, 200));
+    // 800 %: f = 1.
+    EXPECT_EQ(magnifierSource({100, 100}, 1.0f), QRect(47, 57, 280, 200));
+    // 300 %: f = 8/3, truncated.
+    EXPECT_EQ(magnifierSource({100, 100}, 8.0f / 3.0f).topLeft(), QPoint(125, 152));
+}
+
+} // namespace
+} // namespace pigmora::ui::geometry
