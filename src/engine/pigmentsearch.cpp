@@ -158,6 +158,12 @@ double pairLowerBound(const Lab &target, const ReflectanceCurve &first, const Re
     return boundOf(dL, sl, da, db, chromaSum);
 }
 
+double lightnessLowerBound(const Lab &target, double lightness)
+{
+    return std::fabs(lightness - target.lightness) / lightnessWeight((target.lightness + lightness) * 0.5)
+        * (1.0 - 1e-9);
+}
+
 double deltaE00LowerBound(const Lab &target, const Lab &mix)
 {
     // deltaE00² = l² + c² + h² + RT·c·h with |RT| <= 2·sin 60°, so the last

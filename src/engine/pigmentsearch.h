@@ -40,6 +40,8 @@ void pigmentLanesXyzScalar(const KsCurve &first, const KsCurve &second, const Ks
 // and widest weighting. Never above the true value (with a margin for
 // rounding), so a mix whose bound exceeds the best so far cannot win.
 double deltaE00LowerBound(const Lab &target, const Lab &mix);
+// The lightness term alone: a weaker bound that needs only L*.
+double lightnessLowerBound(const Lab &target, double lightness);
 
 // A paint's own reflectance (its K/S turned back), the ends of every mix's
 // reflectance range: K/S is linear in the share and the reflectance falls

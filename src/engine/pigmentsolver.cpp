@@ -207,9 +207,14 @@ private:
     bool improves(int lane, const Best &best)
     {
         const auto l = static_cast<std::size_t>(lane);
+        const double ceiling = std::min(m_ceiling, best.difference);
+        // L* first: it needs one cube root where the full CIELAB needs three.
+        const double lightness = 116.0 * cielabF(m_xyz.y[l] / observerWeights().white.y) - 16.0;
+        if (lightnessLowerBound(m_target, lightness) > ceiling)
+            return false;
         m_mix = {m_xyz.x[l], m_xyz.y[l], m_xyz.z[l]};
         const Lab lab = pigmentLab(m_mix);
-        if (deltaE00LowerBound(m_target, lab) > std::min(m_ceiling, best.difference))
+        if (deltaE00LowerBound(m_target, lab) > ceiling)
             return false;
         m_difference = deltaE00(m_target, lab);
         return m_difference < best.difference;
