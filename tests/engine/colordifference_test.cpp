@@ -2,6 +2,7 @@
 
 #include "engine/colorpick.h"
 #include "engine/mixsolver.h"
+#include "engine/paintbox.h" // the one MixModel printer of this test program
 
 #include <gtest/gtest.h>
 
