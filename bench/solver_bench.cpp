@@ -1,11 +1,16 @@
 // Time of one solve per model and box size, fast path against the plain
-// building blocks, and the time per subtractive mix evaluation.
+// building blocks, and the time per subtractive and pigment mix evaluation.
 #include "data/colormanager.h"
+#include "engine/colordifference.h"
 #include "engine/mixsolver.h"
+#include "engine/pigmentmix.h"
+#include "engine/pigmentsearch.h"
 #include "engine/sharesearch.h"
+#include "store/defaultdata.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -136,6 +141,117 @@ BENCHMARK_CAPTURE(pairFitVectorised, scalarTable, shareDistancesScalar, false);
 BENCHMARK_CAPTURE(pairFitVectorised, sse2, shareDistancesSse2, false);
 BENCHMARK_CAPTURE(pairFitVectorised, avx2, shareDistancesAvx2, true);
 #endif
+
+// The largest default colour box, in box order.
+std::vector<PaintColorRecord> largestDefaultBox()
+{
+    const DefaultColorBox *largest = nullptr;
+    for (const DefaultColorBox &box : defaultColorBoxes()) {
+        if (!largest || box.paints.size() > largest->paints.size())
+            largest = &box;
+    }
+    CColorManager manager{"/nonexistent"};
+    manager.buildBuiltInCatalogue();
+    manager.clearCurrentBox();
+    for (const PaintKey &key : largest->paints)
+        manager.addToCurrentBox(key.code, key.name);
+    const auto records = manager.currentBoxRecords();
+    return {records.begin(), records.end()};
+}
+
+template<bool Fast>
+void pigmentSolveOn(benchmark::State &state, const std::vector<PaintColorRecord> &box)
+{
+    const std::vector<RgbColor> targets = fixedTargets();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        MixResult result = MixResult::forTarget(targets[next]);
+        next = (next + 1) % targets.size();
+        benchmark::DoNotOptimize(Fast ? findPigmentMix(box, result) : reference::findPigmentMix(box, result));
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["paints"] = static_cast<double>(box.size());
+}
+
+void pigmentSolve(benchmark::State &state)
+{
+    pigmentSolveOn<true>(state, spreadBox(static_cast<std::size_t>(state.range(0))));
+}
+void pigmentSolvePlain(benchmark::State &state)
+{
+    pigmentSolveOn<false>(state, spreadBox(static_cast<std::size_t>(state.range(0))));
+}
+void pigmentSolveLargestDefaultBox(benchmark::State &state)
+{
+    pigmentSolveOn<true>(state, largestDefaultBox());
+}
+void pigmentSolveLargestDefaultBoxPlain(benchmark::State &state)
+{
+    pigmentSolveOn<false>(state, largestDefaultBox());
+}
+
+BENCHMARK(pigmentSolve)->PIGMORA_BOX_SIZES;
+BENCHMARK(pigmentSolvePlain)->Arg(12)->Arg(34)->Unit(benchmark::kMillisecond);
+BENCHMARK(pigmentSolveLargestDefaultBox)->Unit(benchmark::kMicrosecond);
+BENCHMARK(pigmentSolveLargestDefaultBoxPlain)->Unit(benchmark::kMillisecond);
+
+// One pigment evaluation as the plain search does it: mix, CIELAB, ΔE00.
+void pigmentEvaluationPlain(benchmark::State &state)
+{
+    const auto &all = catalogue();
+    std::vector<KsCurve> curves;
+    for (std::size_t k = 0; k < 64; ++k)
+        curves.push_back(ksCurveOf(all[k * 4].color()));
+    const Lab target = labOf({90, 120, 60});
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const Xyz xyz = pigmentXyz(curves[next % 64], 0.37, curves[(next + 7) % 64], 0.63);
+        benchmark::DoNotOptimize(deltaE00(target, pigmentLab(xyz)));
+        ++next;
+    }
+}
+BENCHMARK(pigmentEvaluationPlain);
+
+// The 101 shares of one pair in vector lanes (XYZ only), counted per share.
+void pigmentPairLanes(benchmark::State &state, bool vectorised)
+{
+    const auto &all = catalogue();
+    std::vector<KsCurve> curves;
+    for (std::size_t k = 0; k < 64; ++k)
+        curves.push_back(ksCurveOf(all[k * 4].color()));
+    PigmentLanes lanes;
+    for (int k = 0; k <= 100; ++k) {
+        lanes.c1[static_cast<std::size_t>(k)] = k / 100.0;
+        lanes.c2[static_cast<std::size_t>(k)] = (100 - k) / 100.0;
+    }
+    LaneXyz out;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        (vectorised ? pigmentLanesXyz : pigmentLanesXyzScalar)(curves[next % 64], curves[(next + 7) % 64], nullptr,
+                                                               lanes, out);
+        benchmark::DoNotOptimize(out);
+        ++next;
+    }
+    state.counters["per_share"] = benchmark::Counter(
+        kPigmentShareCount, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK_CAPTURE(pigmentPairLanes, vectorised, true);
+BENCHMARK_CAPTURE(pigmentPairLanes, scalar, false);
+
+void deltaE00Only(benchmark::State &state)
+{
+    std::mt19937 rng(3);
+    std::vector<Lab> labs;
+    for (int i = 0; i < 256; ++i)
+        labs.push_back(labOf(fixedTargets()[static_cast<std::size_t>(i % kTargetCount)]));
+    std::shuffle(labs.begin(), labs.end(), rng);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(deltaE00(labs[next % 256], labs[(next + 1) % 256]));
+        ++next;
+    }
+}
+BENCHMARK(deltaE00Only);
 
 } // namespace
 

@@ -52,6 +52,7 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
     Commands commands;
     addCardCommands(app, commands);
     addMatchCommands(app, commands);
+    addMixCommands(app, commands);
     addStoreCommands(app, commands);
     addViewCommands(app, commands);
 

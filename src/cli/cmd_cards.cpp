@@ -7,6 +7,7 @@
 #include "cli/output.h"
 
 #include "data/platform.h"
+#include "engine/colordifference.h"
 
 #include <CLI/CLI.hpp>
 
@@ -41,8 +42,11 @@ int runNearest(Context &context, const NearestOptions &options)
             if (entry) {
                 json.value(platform::gbkToUtf8(entry->displayText())).key("rgb");
                 writeRgb(json, entry->color());
+                json.key("delta_e00");
+                writeDifference(json,
+                                entry->hasColor() ? std::optional(deltaE00(target, entry->color())) : std::nullopt);
             } else {
-                json.null().key("rgb").null();
+                json.null().key("rgb").null().key("delta_e00").null();
             }
             json.endObject();
             context.io.out << json.text() << '\n';

@@ -114,8 +114,10 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
         model = MixModel::Subtractive;
     else if (options.mode == "spatial")
         model = MixModel::Spatial;
+    else if (options.mode == "pigment")
+        model = MixModel::Pigment;
     else if (!options.mode.empty()) {
-        context.fail("unknown mixing mode '" + options.mode + "' (subtractive or spatial)");
+        context.fail("unknown mixing mode '" + options.mode + "' (subtractive, spatial or pigment)");
         return std::nullopt;
     }
     if (options.card != "none") {
@@ -134,8 +136,7 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
     Session *session = context.session();
     if (!session)
         return std::nullopt;
-    // The configured mode: 1 is spatial, anything else subtractive.
-    setup.model = model.value_or(mixModelOf(session->mixingMode()));
+    setup.model = model.value_or(mixModelOfSetting(session->mixingMode()));
 
     if (!options.paints.empty()) {
         auto paints = readPaintsFile(context, options.paints);
@@ -164,7 +165,7 @@ void addMatchOptions(CLI::App &command, MatchOptions &options)
 {
     command.add_option("--box", options.box, "Colour box to mix from (default: the current box)");
     command.add_option("--paints", options.paints, "Ad-hoc colour box: UTF-8 CSV with header code,name,r,g,b");
-    command.add_option("--mode", options.mode, "subtractive or spatial (default: the configured mixing mode)");
+    command.add_option("--mode", options.mode, "subtractive, spatial or pigment (default: the configured mixing mode)");
     command.add_option("--card", options.card, "pantone, ral, building or none (default pantone)");
     command.add_flag("--json", options.json, "One JSON object per colour");
 }

@@ -22,6 +22,7 @@ using Commands = std::vector<Command>;
 // Each group of commands adds its subcommands to the application.
 void addCardCommands(CLI::App &app, Commands &commands);
 void addMatchCommands(CLI::App &app, Commands &commands);
+void addMixCommands(CLI::App &app, Commands &commands);
 void addStoreCommands(CLI::App &app, Commands &commands);
 void addViewCommands(CLI::App &app, Commands &commands);
 

@@ -111,6 +111,19 @@ JsonWriter &JsonWriter::number(double number, int significantDigits)
     return *this;
 }
 
+JsonWriter &JsonWriter::fixed(double number, int decimals)
+{
+    if (!std::isfinite(number))
+        return null();
+    separate();
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, number);
+    const std::string text(buffer);
+    const bool zero = text.find_first_not_of("-0.") == std::string::npos;
+    m_text += zero && text[0] == '-' ? text.substr(1) : text;
+    return *this;
+}
+
 JsonWriter &JsonWriter::null()
 {
     separate();

@@ -24,6 +24,9 @@ public:
     // Numbers with a fixed count of significant digits (9 round-trips a
     // float, 17 a double).
     JsonWriter &number(double number, int significantDigits);
+    // A number with a fixed count of decimals; a value that rounds to zero
+    // is written without a minus sign.
+    JsonWriter &fixed(double number, int decimals);
     JsonWriter &null();
 
     const std::string &text() const { return m_text; }

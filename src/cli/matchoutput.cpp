@@ -35,6 +35,8 @@ std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::C
                 + platform::gbkToUtf8(paint.name());
         }
         line += "  = " + rgbText(pick.mix.mixed.color()) + "  deviation " + deviationText(pick.mix.deviation);
+        if (pick.mixDeltaE00)
+            line += "  " + deltaE00Text(*pick.mixDeltaE00);
         if (card && pick.cardEntry) {
             line += "  " + std::string(cardName(*card)) + ' ' + platform::gbkToUtf8(pick.cardEntry->displayText()) + ' '
                 + rgbText(pick.cardEntry->color());
@@ -75,9 +77,12 @@ std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::C
         json.key("deviation")
             .number(pick.mix.deviation, 17)
             .key("deviation_text")
-            .value(deviationText(pick.mix.deviation));
+            .value(deviationText(pick.mix.deviation))
+            .key("delta_e00");
+        writeDifference(json, pick.mixDeltaE00);
     } else {
         json.key("proportions").null().key("mixed").null().key("deviation").null().key("deviation_text").value("");
+        json.key("delta_e00").null();
     }
     json.key("card");
     if (pick.solved && card && pick.cardEntry) {
@@ -88,6 +93,8 @@ std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::C
             .value(platform::gbkToUtf8(pick.cardEntry->displayText()));
         json.key("rgb");
         writeRgb(json, pick.cardEntry->color());
+        json.key("delta_e00");
+        writeDifference(json, pick.cardDeltaE00);
         json.endObject();
     } else {
         json.null();

@@ -16,6 +16,14 @@ void writeRgb(JsonWriter &json, const RgbColor &color)
     json.beginArray().value(color.red).value(color.green).value(color.blue).endArray();
 }
 
+void writeDifference(JsonWriter &json, std::optional<double> difference)
+{
+    if (difference)
+        json.fixed(*difference, 4);
+    else
+        json.null();
+}
+
 std::optional<std::vector<RgbColor>> parseColorArguments(Context &context, const std::vector<std::string> &args)
 {
     std::vector<RgbColor> colors;

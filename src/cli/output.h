@@ -15,6 +15,8 @@ class JsonWriter;
 std::string rgbText(const RgbColor &color);
 // [R,G,B]
 void writeRgb(JsonWriter &json, const RgbColor &color);
+// A CIEDE2000 difference with 4 decimals, or null.
+void writeDifference(JsonWriter &json, std::optional<double> difference);
 
 // Parses every colour argument; on the first malformed one prints what was
 // wrong and returns nothing.

@@ -66,6 +66,7 @@ public:
 
     bool findSpatialMix(MixResult &result) const;
     bool findSubtractiveMix(MixResult &result) const;
+    bool findPigmentMix(MixResult &result) const;
 
     // --- Stores: colour groups, colour boxes and palettes (src/store) ---
     // Each operation opens its data file in the program folder, does one

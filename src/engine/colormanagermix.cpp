@@ -15,4 +15,9 @@ bool CColorManager::findSubtractiveMix(MixResult &result) const
     return hasArrays() && pigmora::findSubtractiveMix(currentBoxRecords(), result);
 }
 
+bool CColorManager::findPigmentMix(MixResult &result) const
+{
+    return hasArrays() && pigmora::findPigmentMix(currentBoxRecords(), result);
+}
+
 } // namespace pigmora

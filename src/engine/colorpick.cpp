@@ -1,6 +1,7 @@
 #include "engine/colorpick.h"
 
 #include "data/platform.h"
+#include "engine/colordifference.h"
 
 #include <cmath>
 #include <cstdio>
@@ -32,10 +33,13 @@ Cmyk cmykOf(const RgbColor &color)
             static_cast<int>(k * 100.0)};
 }
 
-std::string percentText(double value)
+namespace {
+
+// Two decimals, halves away from zero judged on the exact binary value.
+std::string twoDecimals(double value)
 {
     if (!std::isfinite(value))
-        return "0.00 %";
+        return "0.00";
     // The exact decimal expansion of the binary value, then rounding half away
     // from zero at the second decimal.
     char exact[512];
@@ -54,8 +58,44 @@ std::string percentText(double value)
     }
     const bool zero = kept.find_first_not_of('0') == std::string::npos;
     std::string text = (value < 0 && !zero) ? "-" : "";
-    text += kept.substr(0, kept.size() - 2) + '.' + kept.substr(kept.size() - 2) + " %";
+    text += kept.substr(0, kept.size() - 2) + '.' + kept.substr(kept.size() - 2);
     return text;
+}
+
+} // namespace
+
+std::string percentText(double value)
+{
+    return twoDecimals(value) + " %";
+}
+
+std::string deltaE00Text(double difference)
+{
+    return "ΔE00 " + twoDecimals(difference);
+}
+
+std::string deltaE00Reading(double difference)
+{
+    if (difference < 1.0)
+        return "不可见";
+    if (difference < 2.0)
+        return "极接近";
+    if (difference < 5.0)
+        return "接近";
+    return "可见差异";
+}
+
+std::string mixModelStatusText(MixModel model)
+{
+    switch (model) {
+    case MixModel::Spatial:
+        return "空间混色";
+    case MixModel::Pigment:
+        return "颜料混色";
+    case MixModel::Subtractive:
+        break;
+    }
+    return "减法混色";
 }
 
 std::string proportionText(float proportion)
@@ -92,6 +132,8 @@ ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &targe
     pick.solved = findMix(model, box, pick.mix) && pick.mix.isValid();
     if (!pick.solved)
         return pick;
+    const Lab targetLab = labOf(target);
+    pick.mixDeltaE00 = deltaE00(targetLab, labOf(pick.mix.mixed.color()));
     for (std::size_t k = 0; k < pick.paints.size(); ++k) {
         const PaintColorRecord &paint = pick.mix.paints[k];
         if (paint.usedFlag() != 1)
@@ -105,6 +147,8 @@ ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &targe
         if (pick.cardEntry)
             pick.cardText = platform::gbkToUtf8(pick.cardEntry->displayText());
     }
+    if (pick.cardEntry && pick.cardEntry->hasColor())
+        pick.cardDeltaE00 = deltaE00(targetLab, labOf(pick.cardEntry->color()));
     return pick;
 }
 

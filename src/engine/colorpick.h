@@ -36,6 +36,17 @@ std::string proportionText(float proportion);
 // "10.00 %".
 std::string deviationText(double deviation);
 
+// A CIEDE2000 difference as shown beside the deviation: "ΔE00 2.31" (two
+// decimals, rounded like percentText).
+std::string deltaE00Text(double difference);
+// What a difference means to a painter, one word: below 1 "不可见", below 2
+// "极接近", below 5 "接近", otherwise "可见差异".
+std::string deltaE00Reading(double difference);
+
+// The status bar's mixing mode text: "减法混色", "空间混色" or "颜料混色".
+// Pair it with mixModelOfSetting so the text always names the model in use.
+std::string mixModelStatusText(MixModel model);
+
 // The status bar texts: "R:255  G:128  B:0" and "C:0  M:49  Y:100  K:0".
 std::string rgbStatusText(const RgbColor &color);
 std::string cmykStatusText(const Cmyk &cmyk);
@@ -62,6 +73,10 @@ struct ColorPick {
     std::array<std::optional<PickedPaint>, 3> paints;
     std::string deviation;
     std::string cardText;
+    // CIEDE2000 from the target to the mixed colour as shown (when solved)
+    // and to the card entry (when there is one with a colour).
+    std::optional<double> mixDeltaE00;
+    std::optional<double> cardDeltaE00;
 };
 
 // Solves for the target on the box with the model and, when solved and a card

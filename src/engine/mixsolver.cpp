@@ -328,8 +328,22 @@ bool findBestPair(MixModel model, std::span<const PaintColorRecord> box, const R
     return searchBestPair(model, paints, fit, best);
 }
 
+MixModel mixModelOfSetting(int storedMode)
+{
+    switch (storedMode) {
+    case 1:
+        return MixModel::Spatial;
+    case 2:
+        return MixModel::Pigment;
+    default:
+        return MixModel::Subtractive;
+    }
+}
+
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result)
 {
+    if (model == MixModel::Pigment)
+        return findPigmentMix(box, result);
     return solve(model, box, result, true);
 }
 
@@ -345,6 +359,8 @@ bool findSubtractiveMix(std::span<const PaintColorRecord> box, MixResult &result
 
 bool reference::findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result)
 {
+    if (model == MixModel::Pigment)
+        return reference::findPigmentMix(box, result);
     return solve(model, box, result, false);
 }
 

@@ -15,8 +15,14 @@
 // never drive the integer arithmetic out of range.
 namespace pigmora {
 
-// Values of the "ColorMixingMode" setting.
-enum class MixModel : int { Subtractive = 0, Spatial = 1 };
+// The mixing models, numbered as the "ColorMixingMode" setting stores them.
+// Pigment mixes paints by their reflectance (Kubelka-Munk, see pigmentmix.h)
+// and scores mixes by CIEDE2000.
+enum class MixModel : int { Subtractive = 0, Spatial = 1, Pigment = 2 };
+
+// The model a stored "ColorMixingMode" value selects: 0 subtractive,
+// 1 spatial, 2 pigment; any other value (a damaged file) subtractive.
+MixModel mixModelOfSetting(int storedMode);
 
 inline constexpr double kSpatialSingleThreshold = 2.0;
 inline constexpr double kSubtractiveSingleThreshold = 3.5;
@@ -70,12 +76,22 @@ bool findBestPair(MixModel model, std::span<const PaintColorRecord> box, const R
 // is empty or nothing fits; result then holds no answer (paint 3 zeroed).
 bool findSpatialMix(std::span<const PaintColorRecord> box, MixResult &result);
 bool findSubtractiveMix(std::span<const PaintColorRecord> box, MixResult &result);
+// Pigment model: one paint within ΔE00 1.0 of the target (the first in box
+// order); else the pair and share (0.00 .. 1.00 in steps of 0.01) with the
+// smallest ΔE00, the earliest on ties; when that is 1.0 or more, a third
+// paint at shares 0.01 .. 1.00 with the pair's ratio kept, taken only when
+// it lowers ΔE00. The search scores the unrounded mix; mixed is its rounded
+// sRGB colour and deviation that colour's RGB distance from the target, as
+// in the other models. Proportions are the concentrations (k/100 and so on),
+// a paint with proportion 0 is not used.
+bool findPigmentMix(std::span<const PaintColorRecord> box, MixResult &result);
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
 
 // The same solves built only from the plain building blocks above. They give
 // bit-identical results and serve as the yardstick for the fast path.
 namespace reference {
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
+bool findPigmentMix(std::span<const PaintColorRecord> box, MixResult &result);
 } // namespace reference
 
 } // namespace pigmora

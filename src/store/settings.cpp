@@ -1,19 +1,15 @@
 #include "store/settings.h"
 
+#include "engine/colorpick.h"
 #include "store/configmanager.h"
 
 #include <cstdint>
 
 namespace pigmora {
 
-MixModel mixModelOf(int mixingMode)
+std::string mixingModeText(int mixingMode)
 {
-    return mixingMode == 1 ? MixModel::Spatial : MixModel::Subtractive;
-}
-
-std::string_view mixingModeText(int mixingMode)
-{
-    return mixModelOf(mixingMode) == MixModel::Spatial ? "空间混色" : "减法混色";
+    return mixModelStatusText(mixModelOfSetting(mixingMode));
 }
 
 StartupSettings readSettings(const CConfigManager &config)

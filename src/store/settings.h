@@ -26,14 +26,12 @@ inline constexpr std::string_view kLastPictureFolder = "LastPictureFolder";
 struct StartupSettings {
     int gridColumns = 8;
     int gridRows = 6;
-    int mixingMode = 0; // 0 subtractive, 1 spatial; any other value counts as subtractive
+    int mixingMode = 0; // 0 subtractive, 1 spatial, 2 pigment; any other value counts as subtractive
 };
 
-// The solver's model for a stored mixing mode: 1 is spatial, everything else
-// (0 and any damaged value) subtractive.
-MixModel mixModelOf(int mixingMode);
-// "空间混色" or "减法混色", consistent with mixModelOf.
-std::string_view mixingModeText(int mixingMode);
+// The status text of a stored mixing mode ("减法混色", "空间混色", "颜料混色"),
+// naming the model mixModelOfSetting picks for it.
+std::string mixingModeText(int mixingMode);
 
 // The stored values over the initial ones (keys that are absent keep them).
 StartupSettings readSettings(const CConfigManager &config);

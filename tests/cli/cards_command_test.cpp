@@ -14,11 +14,15 @@ TEST(NearestCommand, TextAndJson)
 
     run = runCli({"nearest", "--json", "#e0dfc5"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "{\"target\":[224,223,197],\"card\":\"pantone\",\"code\":\"9602C\",\"rgb\":[224,223,197]}\n");
+    EXPECT_EQ(run.out,
+              "{\"target\":[224,223,197],\"card\":\"pantone\",\"code\":\"9602C\",\"rgb\":[224,223,197],"
+              "\"delta_e00\":0.0000}\n");
 
     run = runCli({"nearest", "--card", "building", "--json", "0,0,0"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "{\"target\":[0,0,0],\"card\":\"building\",\"code\":\"1716\",\"rgb\":[61,61,62]}\n");
+    EXPECT_EQ(run.out,
+              "{\"target\":[0,0,0],\"card\":\"building\",\"code\":\"1716\",\"rgb\":[61,61,62],"
+              "\"delta_e00\":16.6292}\n");
 }
 
 TEST(CardCommand, ListsEveryEntryInArrayOrder)

@@ -1,6 +1,7 @@
 #include "engine/colorpick.h"
 
 #include "data/colormanager.h"
+#include "engine/colordifference.h"
 
 #include <gtest/gtest.h>
 
@@ -102,4 +103,21 @@ TEST(ColorPick, ShowsThePaintsThatTakePartInUtf8)
 }
 
 } // namespace
+TEST(ColorPick, DifferencesOfTheMixAndTheCardEntry)
+{
+    CColorManager colors("/nonexistent");
+    colors.buildBuiltInCatalogue();
+    CStandardColorCard cards;
+    const auto box = colors.currentBoxRecords();
+    for (const MixModel model : {MixModel::Subtractive, MixModel::Spatial, MixModel::Pigment}) {
+        const ColorPick pick = pickColor(box, {90, 120, 60}, model, &cards, CStandardColorCard::Card::PantoneCoated);
+        ASSERT_TRUE(pick.solved);
+        ASSERT_TRUE(pick.mixDeltaE00 && pick.cardEntry && pick.cardDeltaE00);
+        EXPECT_EQ(*pick.mixDeltaE00, deltaE00(RgbColor{90, 120, 60}, pick.mix.mixed.color()));
+        EXPECT_EQ(*pick.cardDeltaE00, deltaE00(RgbColor{90, 120, 60}, pick.cardEntry->color()));
+    }
+    const ColorPick failed = pickColor({}, {1, 2, 3}, MixModel::Pigment, &cards, CStandardColorCard::Card::Ral);
+    EXPECT_FALSE(failed.mixDeltaE00 || failed.cardDeltaE00);
+}
+
 } // namespace pigmora

@@ -77,6 +77,6 @@ namespace pigmora {
 // Test names and messages show the model by name.
 inline void PrintTo(MixModel model, std::ostream *os)
 {
-    *os << (model == MixModel::Spatial ? "Spatial" : "Subtractive");
+    *os << (model == MixModel::Spatial ? "Spatial" : model == MixModel::Pigment ? "Pigment" : "Subtractive");
 }
 } // namespace pigmora

@@ -17,11 +17,12 @@ TEST(Settings, DamagedMixingModesCountAsSubtractiveEverywhere)
     } cases[] = {
         {0, MixModel::Subtractive, "减法混色"},
         {1, MixModel::Spatial, "空间混色"},
-        {2, MixModel::Subtractive, "减法混色"},
+        {2, MixModel::Pigment, "颜料混色"},
+        {3, MixModel::Subtractive, "减法混色"},
         {-1, MixModel::Subtractive, "减法混色"},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(mixModelOf(c.mode), c.model) << c.mode;
+        EXPECT_EQ(mixModelOfSetting(c.mode), c.model) << c.mode;
         EXPECT_EQ(mixingModeText(c.mode), c.text) << c.mode;
     }
 }

@@ -264,7 +264,7 @@ void TForm_TintoraMain::pickColor(QPoint pixel)
     const std::optional<RgbColor> color = m_pictureView->source()->colorAt(pixel);
     if (!color)
         return; // outside the view picture: nothing to read
-    const ColorPick pick = pigmora::pickColor(m_colors->currentBoxRecords(), *color, mixModelOf(m_mixingMode),
+    const ColorPick pick = pigmora::pickColor(m_colors->currentBoxRecords(), *color, mixModelOfSetting(m_mixingMode),
                                               m_cards.get(), m_cards ? cardOf(m_cardChoice) : std::nullopt);
     m_resultPanel->showPick(pick);
     m_status[1]->setText(QString::fromStdString(rgbStatusText(pick.target)));

@@ -202,7 +202,7 @@ TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
 
 void TForm_setColorMixing::setMixingMode(int mode)
 {
-    const int shown = mixModelOf(mode) == MixModel::Spatial ? 1 : 0;
+    const int shown = mixModelOfSetting(mode) == MixModel::Spatial ? 1 : 0;
     for (const Choice &choice : m_choices)
         choice.button->setChecked(choice.mode == shown);
 }
