@@ -110,29 +110,46 @@ bool VirtualPicture::copyRect(int x, int y, int w, int h, std::uint8_t *dest, st
     const Clip clip = clipTo(x, y, w, h, width(), height());
     if (clip.empty())
         return true;
+    std::vector<std::uint64_t> later;
     for (int row = clip.top / m_tileSide; row <= (clip.bottom - 1) / m_tileSide; ++row) {
         for (int column = clip.left / m_tileSide; column <= (clip.right - 1) / m_tileSide; ++column) {
-            const Block block = tileBlock(column, row);
-            if (!block)
-                return false;
             const int tileX = column * m_tileSide;
             const int tileY = row * m_tileSide;
             const int tileWidth = std::min(m_tileSide, width() - tileX);
+            const int tileHeight = std::min(m_tileSide, height() - tileY);
             const int left = std::max(clip.left, tileX);
             const int right = std::min(clip.right, tileX + tileWidth);
             const int top = std::max(clip.top, tileY);
-            const int bottom = std::min(clip.bottom, tileY + m_tileSide);
-            for (int j = top; j < bottom; ++j) {
+            const int bottom = std::min(clip.bottom, tileY + tileHeight);
+            std::uint8_t *to
+                = dest + static_cast<std::ptrdiff_t>(top - y) * destStride + static_cast<std::ptrdiff_t>(left - x) * 4;
+            Block block;
+            {
+                std::lock_guard lock(m_mutex);
+                block = m_cache.find(keyOf(column, row));
+            }
+            // A small part of a tile not cached yet (the magnifier's window
+            // reaching into it) is computed on its own, the tile left to
+            // the workers; a large part costs little more than the tile.
+            const bool small = std::int64_t{right - left} * (bottom - top) * 2 < std::int64_t{tileWidth} * tileHeight;
+            if (!block && small) {
+                if (!m_plan->render(*m_source, left, top, right - left, bottom - top, to, destStride))
+                    return false;
+                later.push_back(keyOf(column, row));
+                continue;
+            }
+            if (!block && !(block = tileBlock(column, row)))
+                return false;
+            for (int j = top; j < bottom; ++j, to += destStride) {
                 const std::uint8_t *from = block->pixels()
                     + (static_cast<std::size_t>(j - tileY) * static_cast<std::size_t>(tileWidth)
                        + static_cast<std::size_t>(left - tileX))
                         * 4;
-                std::uint8_t *to = dest + static_cast<std::ptrdiff_t>(j - y) * destStride
-                    + static_cast<std::ptrdiff_t>(left - x) * 4;
                 std::memcpy(to, from, static_cast<std::size_t>(right - left) * 4);
             }
         }
     }
+    queueFirst(later);
     return true;
 }
 
@@ -253,6 +270,19 @@ void VirtualPicture::prefetch(int x, int y, int w, int h) const
         for (const std::uint64_t key : keys)
             if (!m_cache.contains(key) && !m_computing.contains(key))
                 m_queue.push_back(key);
+    }
+    m_queued.notify_all();
+}
+
+void VirtualPicture::queueFirst(const std::vector<std::uint64_t> &keys) const
+{
+    if (m_workers.empty() || keys.empty())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const std::uint64_t key : keys)
+            if (!m_computing.contains(key) && std::find(m_queue.begin(), m_queue.end(), key) == m_queue.end())
+                m_queue.push_front(key);
     }
     m_queued.notify_all();
 }

@@ -80,9 +80,11 @@ public:
     std::optional<RgbColor> pixel(int x, int y) const;
 
     // Copies the rectangle (x, y, w, h) to dest (rows w pixels wide at
-    // destStride bytes, 32-bit pixels as in the pictures), computing the
-    // tiles it needs at once. Pixels of the rectangle outside the picture
-    // are not written. False when a tile's memory was refused.
+    // destStride bytes, 32-bit pixels as in the pictures), computing what
+    // it needs at once: whole tiles where it covers much of them, else just
+    // its part (the tile is then queued for the workers). Pixels of the
+    // rectangle outside the picture are not written. False when memory was
+    // refused.
     bool copyRect(int x, int y, int w, int h, std::uint8_t *dest, std::ptrdiff_t destStride) const;
     // The rectangle, which must lie inside the picture, as a new bitmap; the
     // null bitmap when it does not or memory is refused.
@@ -126,6 +128,8 @@ private:
     // The tiles (column, row) covering the rectangle, clipped to the picture.
     std::vector<std::uint64_t> tilesOf(int x, int y, int w, int h) const;
     Block tileBlock(int column, int row) const;
+    // Puts tiles at the head of the workers' queue (when there are workers).
+    void queueFirst(const std::vector<std::uint64_t> &keys) const;
     Block computeTile(int column, int row) const;
     PictureBitmap bitmapOf(int column, int row, Block block) const;
     void work(std::stop_token stop);
