@@ -45,6 +45,14 @@ struct VirtualPictureOptions {
 // at once. A tile asked for while another thread computes it is waited for,
 // not computed twice. Workers, when there are any, compute queued tiles in
 // the background; the destructor stops and joins them.
+//
+// A picture view uses it so: on a zoom step make a new one from the same
+// PictureSource (gray rows already converted are kept), on a gray toggle
+// from a new source; prepare() the visible rectangle (the wait cursor
+// meanwhile); paint each exposed tile from cachedTile(), or tile() when it
+// must be there now; prefetch() the screen after a scroll and repaint a
+// tile when setTileReady's callback (on a worker thread) names it. The
+// colour pick reads pixel(), the magnifier copyRect() of its Magnified twin.
 class VirtualPicture
 {
 public:

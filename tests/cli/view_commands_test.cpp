@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace pigmora::test {
 namespace {
 
@@ -81,17 +84,21 @@ TEST_F(ViewCommands, PickAnswersForTheViewPixel)
     EXPECT_EQ(cli({"pick", kPhotoJpeg.string(), "124", "165", "--zoom", "25%"}).status, 0);
 }
 
-// A 24-bit bottom-up BMP as the colour of each pixel, top row first.
+// A 24-bit bottom-up BMP, rows addressed from the top.
 struct Bmp {
     int width = 0;
     int height = 0;
     std::vector<unsigned char> bytes;
-    std::string color(int x, int y) const
+    const unsigned char *pixel(int x, int y) const
     {
         const std::size_t rowBytes = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
-        const std::size_t p
-            = 54 + static_cast<std::size_t>(height - 1 - y) * rowBytes + 3 * static_cast<std::size_t>(x);
-        return std::to_string(bytes[p + 2]) + "," + std::to_string(bytes[p + 1]) + "," + std::to_string(bytes[p]);
+        return bytes.data() + 54 + static_cast<std::size_t>(height - 1 - y) * rowBytes
+            + 3 * static_cast<std::size_t>(x);
+    }
+    std::string color(int x, int y) const
+    {
+        const unsigned char *p = pixel(x, y);
+        return std::to_string(p[2]) + "," + std::to_string(p[1]) + "," + std::to_string(p[0]);
     }
 };
 
@@ -112,15 +119,15 @@ TEST_F(ViewCommands, RegionsAndPicksAreThoseOfTheWholePicture)
         int x, y, w, h;
     };
     const Case cases[] = {
-        {{"--zoom", "300%", "--gray"}, "1403,1900,97,101", 1403, 1900, 97, 101},
+        {{"--zoom", "150%", "--gray"}, "653,899,97,101", 653, 899, 97, 101},
         {{"--zoom", "25%"}, "0,100,125,66", 0, 100, 125, 66},
-        {{"--zoom", "125%", "--magnified"}, "2300,3000,200,335", 2300, 3000, 200, 335},
+        {{"--zoom", "10%", "--magnified"}, "200,433,200,100", 200, 433, 200, 100},
     };
     for (const Case &c : cases) {
-        std::vector<std::string> whole = {"view", kPhotoJpeg.string(), (dir / "whole.bmp").string()};
+        std::vector<std::string> whole = {"view", kPhotoBitmap.string(), (dir / "whole.bmp").string()};
         whole.insert(whole.end(), c.options.begin(), c.options.end());
         std::vector<std::string> part
-            = {"view", kPhotoJpeg.string(), (dir / "part.bmp").string(), "--region", c.region};
+            = {"view", kPhotoBitmap.string(), (dir / "part.bmp").string(), "--region", c.region};
         part.insert(part.end(), c.options.begin(), c.options.end());
         ASSERT_EQ(cli(whole).status, 0);
         const auto run = cli(part);
@@ -132,15 +139,15 @@ TEST_F(ViewCommands, RegionsAndPicksAreThoseOfTheWholePicture)
         ASSERT_EQ(all.width, c.x + c.w) << c.region;
         ASSERT_EQ(all.height, c.y + c.h) << c.region;
         for (int y = 0; y < c.h; ++y)
-            for (int x = 0; x < c.w; ++x)
-                ASSERT_EQ(region.color(x, y), all.color(c.x + x, c.y + y)) << c.region << " at " << x << "," << y;
-        if (c.options[2] == "--magnified")
+            ASSERT_EQ(std::memcmp(region.pixel(0, y), all.pixel(c.x, c.y + y), 3 * static_cast<std::size_t>(c.w)), 0)
+                << c.region << " row " << y;
+        if (std::find(c.options.begin(), c.options.end(), "--magnified") != c.options.end())
             continue;
         // The pick at each corner of the zoomed view answers for that view's pixel.
         for (const auto &[x, y] :
              {std::pair{0, 0}, {all.width - 1, 0}, {0, all.height - 1}, {all.width - 1, all.height - 1}}) {
             std::vector<std::string> pick
-                = {"pick", kPhotoJpeg.string(), std::to_string(x), std::to_string(y), "--json", "--mode", "spatial"};
+                = {"pick", kPhotoBitmap.string(), std::to_string(x), std::to_string(y), "--json", "--mode", "spatial"};
             pick.insert(pick.end(), c.options.begin(), c.options.end());
             const auto picked = cli(pick);
             ASSERT_EQ(picked.status, 0) << picked.err;
