@@ -61,16 +61,18 @@ void reportResident(benchmark::State &state, const StepMemory &memory)
 
 // A zoom step (range 0: the zoom index) or gray toggle (range 1) as the
 // picture view does it: a new source and virtual view, then the first screen
-// computed with the workers' help.
+// computed with the workers' help (range 2: 1), or by the calling thread
+// alone (0), which shows the work a screen takes on a busy machine.
 void BM_FirstScreen(benchmark::State &state)
 {
     Fixture &f = fixture();
     const std::string_view zoom = kZoomSteps[static_cast<std::size_t>(state.range(0))];
     const bool gray = state.range(1) != 0;
     StepMemory memory;
+    const int workers = state.range(2) != 0 ? workerCount() : 0;
     for (auto _ : state) {
         const auto view = VirtualPicture::create(PictureSource::make(*f.base, gray), VirtualPicture::Kind::View, zoom,
-                                                 {.workers = workerCount()});
+                                                 {.workers = workers});
         if (!view || !view->prepare(0, 0, kScreenWidth, kScreenHeight)) {
             state.SkipWithError("no view");
             break;
@@ -157,8 +159,9 @@ void configureOnce(benchmark::internal::Benchmark *b)
 }
 
 BENCHMARK(BM_FirstScreen)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {0}})
-    ->ArgsProduct({{0, 4, 12}, {1}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {0}, {1}})
+    ->ArgsProduct({{0, 4, 12}, {1}, {1}})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}, {0}})
     ->Apply(configure);
 BENCHMARK(BM_MagnifierMove)->Arg(0)->Arg(4)->Arg(8)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScrollScreen800)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
