@@ -180,7 +180,20 @@ TEST(VirtualPicture, WorkersAndConcurrentReadersGiveTheSingleThreadedTiles)
                     for (int column = 0; column < shared->tileColumns(); ++column)
                         shared->tile(column, row);
             });
+        // And one copies small rectangles across tile corners, which are
+        // computed on their own while their tiles are queued for the workers.
+        std::atomic<int> copiesDiffering = 0;
+        readers.emplace_back([&] {
+            std::vector<std::uint8_t> a(20 * 20 * 4);
+            std::vector<std::uint8_t> b(20 * 20 * 4);
+            for (int k = 1; k < 6; ++k) {
+                alone->copyRect(k * 64 - 10, k * 64 - 10, 20, 20, a.data(), 80);
+                shared->copyRect(k * 64 - 10, k * 64 - 10, 20, 20, b.data(), 80);
+                copiesDiffering += a != b;
+            }
+        });
         readers.clear();
+        EXPECT_EQ(copiesDiffering.load(), 0);
         ASSERT_TRUE(shared->prepare(0, 0, shared->width(), shared->height()));
         for (int row = 0; row < alone->tileRows(); ++row) {
             for (int column = 0; column < alone->tileColumns(); ++column) {
