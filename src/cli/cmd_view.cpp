@@ -1,5 +1,6 @@
 // Commands on photographs: "view" writes the picture as the picture view shows
-// it, "pick" answers the colour pick at one of its pixels.
+// it (or the magnifier's magnified picture, whole or one rectangle of it),
+// "pick" answers the colour pick at one of its pixels.
 #include "cli/colorarg.h"
 #include "cli/commands.h"
 #include "cli/context.h"
@@ -10,11 +11,14 @@
 #include "image/imageengine.h"
 #include "image/picturebitmap.h"
 #include "image/viewbuilder.h"
+#include "image/virtualpicture.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
+#include <vector>
 
 namespace pigmora::cli {
 
@@ -25,6 +29,8 @@ struct ViewOptions {
     std::string output;
     std::string zoom = "100%";
     bool gray = false;
+    bool magnified = false;
+    std::string region; // X,Y,W,H; empty: the whole picture
     std::string x;
     std::string y;
     MatchOptions match;
@@ -38,26 +44,52 @@ std::optional<std::string_view> zoomStep(const std::string &text)
     return step == kZoomSteps.end() ? std::nullopt : std::optional<std::string_view>(*step);
 }
 
-// Opens the photo as the picture view opens a file and builds the view
-// picture for the zoom step and gray state.
-std::optional<PictureBitmap> viewOf(Context &context, const ViewOptions &options)
+struct Region {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// "X,Y,W,H": four whole numbers, X and Y from 0, W and H from 1.
+std::optional<Region> parseRegion(const std::string &text)
 {
-    const auto zoom = zoomStep(options.zoom);
-    if (!zoom) {
+    std::vector<int> numbers;
+    std::string_view rest = text;
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t comma = rest.find(',');
+        if ((comma == std::string_view::npos) != (i == 3))
+            return std::nullopt;
+        const auto number = parseInt(rest.substr(0, comma), i < 2 ? 0 : 1, std::numeric_limits<int>::max());
+        if (!number)
+            return std::nullopt;
+        numbers.push_back(*number);
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
+    return Region{numbers[0], numbers[1], numbers[2], numbers[3]};
+}
+
+// Opens the photo as the picture view opens a file, after checking the zoom
+// step: the base picture in the engine, or none (the reason already told).
+const CImageDibObject *openPhoto(Context &context, const ViewOptions &options, CImageEngine &engine,
+                                 std::string_view &zoom)
+{
+    const auto step = zoomStep(options.zoom);
+    if (!step) {
         context.fail("unknown zoom step '" + options.zoom
                      + "' (10%, 25%, 50%, 75%, 100%, 125%, 150%, 175%, 200%, "
                        "300%, 400%, 600% or 800%)");
-        return std::nullopt;
+        return nullptr;
     }
+    zoom = *step;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(options.photo, ec)) {
         context.fail(options.photo + ": 文件不存在!");
-        return std::nullopt;
+        return nullptr;
     }
     if (!context.session())
-        return std::nullopt;
+        return nullptr;
 
-    CImageEngine engine;
     engine.initialise();
     std::string baseId;
     const auto loaded = engine.loadPictureFile(options.photo, baseId);
@@ -65,21 +97,73 @@ std::optional<PictureBitmap> viewOf(Context &context, const ViewOptions &options
         // A decoder's reason when it has one, else the picture view's message.
         const std::string reason = loaded.message().empty() ? "不能读入指定的图像文件!" : loaded.message();
         context.fail(options.photo + ": " + reason);
-        return std::nullopt;
+        return nullptr;
     }
-    const ViewPicture view = buildViewPicture(engine, baseId, *zoom, options.gray);
-    const CImageDibObject *picture = engine.findPicture(view.pictureId);
+    return loaded.value();
+}
+
+// The whole view (or magnified) picture, built by the image engine.
+std::optional<PictureBitmap> wholePicture(Context &context, const ViewOptions &options, CImageEngine &engine,
+                                          const CImageDibObject &base, std::string_view zoom)
+{
+    const std::string id = options.magnified
+        ? buildMagnifiedPicture(engine, base.pictureId(), zoom, options.gray).pictureId
+        : buildViewPicture(engine, base.pictureId(), zoom, options.gray).pictureId;
+    const CImageDibObject *picture = engine.findPicture(id);
     if (!picture) {
-        context.fail(options.photo + ": the view picture could not be built");
+        context.fail(options.photo + ": the " + (options.magnified ? "magnified" : "view")
+                     + " picture could not be built");
         return std::nullopt;
     }
     // The bitmap shares the picture's pixels and outlives the engine.
     return picture->pictureToBitmap();
 }
 
+// The view (or magnified) picture computed tile by tile on demand.
+std::unique_ptr<VirtualPicture> virtualPicture(Context &context, const ViewOptions &options,
+                                               const CImageDibObject &base, std::string_view zoom, bool magnified)
+{
+    auto picture
+        = VirtualPicture::create(PictureSource::make(base, options.gray),
+                                 magnified ? VirtualPicture::Kind::Magnified : VirtualPicture::Kind::View, zoom);
+    if (!picture)
+        context.fail(options.photo + ": not enough memory for the " + (magnified ? "magnified" : "view")
+                     + " picture at " + std::string(zoom));
+    return picture;
+}
+
+std::string sizeText(const VirtualPicture &picture)
+{
+    return std::to_string(picture.width()) + " x " + std::to_string(picture.height());
+}
+
 int runView(Context &context, const ViewOptions &options)
 {
-    const auto bitmap = viewOf(context, options);
+    std::optional<Region> region;
+    if (!options.region.empty()) {
+        region = parseRegion(options.region);
+        if (!region)
+            return context.fail("--region must be X,Y,W,H: whole numbers, X and Y from 0, W and H from 1");
+    }
+    CImageEngine engine;
+    std::string_view zoom;
+    const CImageDibObject *base = openPhoto(context, options, engine, zoom);
+    if (!base)
+        return kExitFailure;
+    std::optional<PictureBitmap> bitmap;
+    if (!region) {
+        bitmap = wholePicture(context, options, engine, *base, zoom);
+    } else {
+        const auto picture = virtualPicture(context, options, *base, zoom, options.magnified);
+        if (!picture)
+            return kExitFailure;
+        if (region->x > picture->width() - region->width || region->y > picture->height() - region->height)
+            return context.fail("region " + options.region + " is not inside the "
+                                + (options.magnified ? "magnified" : "view") + " picture (" + sizeText(*picture) + ")");
+        bitmap = picture->region(region->x, region->y, region->width, region->height);
+        if (bitmap->isNull())
+            return context.fail(options.photo + ": not enough memory for region " + options.region);
+    }
     if (!bitmap)
         return kExitFailure;
     const Status written = writeBitmap24(*bitmap, options.output);
@@ -95,14 +179,21 @@ int runPick(Context &context, const ViewOptions &options)
     const auto setup = prepareMatch(context, options.match);
     if (!setup)
         return kExitFailure;
-    const auto bitmap = viewOf(context, options);
-    if (!bitmap)
+    CImageEngine engine;
+    std::string_view zoom;
+    const CImageDibObject *base = openPhoto(context, options, engine, zoom);
+    if (!base)
         return kExitFailure;
-    const auto color = bitmap->colorAt(*x, *y);
-    if (!color) {
+    // Only the picked pixel is computed, never the whole zoomed picture.
+    const auto view = virtualPicture(context, options, *base, zoom, false);
+    if (!view)
+        return kExitFailure;
+    if (*x < 0 || *y < 0 || *x >= view->width() || *y >= view->height())
         return context.fail("pixel (" + options.x + ", " + options.y + ") is outside the view picture ("
-                            + std::to_string(bitmap->width()) + " x " + std::to_string(bitmap->height()) + ")");
-    }
+                            + sizeText(*view) + ")");
+    const auto color = view->pixel(*x, *y);
+    if (!color)
+        return context.fail(options.photo + ": not enough memory for the view picture at " + std::string(zoom));
     printMatch(context, *setup, *color);
     return kExitOk;
 }
@@ -124,6 +215,9 @@ void addViewCommands(CLI::App &app, Commands &commands)
     viewApp->add_option("PHOTO", view->photo, "JPEG, BMP/DIB or PNG file")->required();
     viewApp->add_option("OUT", view->output, "Output .bmp file")->required();
     addViewOptions(*viewApp, *view);
+    viewApp->add_flag("--magnified", view->magnified, "The magnifier's magnified picture instead of the view picture");
+    viewApp->add_option("--region", view->region,
+                        "Only the rectangle X,Y,W,H of that picture, computed tile by tile without building it whole");
     commands.push_back({viewApp, [view](Context &context) { return runView(context, *view); }});
 
     auto pick = std::make_shared<ViewOptions>();

@@ -125,6 +125,11 @@ private:
     }
 
     Status missingData() const { return m_headerRead ? decoder::truncated() : decoder::damaged("文件头不完整"); }
+    // Whether a sequential Huffman-coded file of this size can hold all of its
+    // blocks: each takes at least 2 bits (a DC code and an end-of-block
+    // code), so a file claiming more blocks than 4 a byte is cut short.
+    // Progressive and arithmetic coding can code blocks in less: not bounded.
+    bool holdsEveryBlock(std::size_t fileBytes) const;
     bool chooseOutput();
     bool allocate();
     void placeRow(const std::uint8_t *source, std::int64_t y);
@@ -187,6 +192,16 @@ void JpegDecoder::onProgress(j_common_ptr cinfo)
         of(cinfo).m_failure = decoder::damaged("JPEG 扫描段过多");
         of(cinfo).jump();
     }
+}
+
+bool JpegDecoder::holdsEveryBlock(std::size_t fileBytes) const
+{
+    if (m_cinfo.progressive_mode || m_cinfo.arith_code)
+        return true;
+    std::int64_t blocks = 0;
+    for (int c = 0; c < m_cinfo.num_components; ++c)
+        blocks += std::int64_t{m_cinfo.comp_info[c].width_in_blocks} * m_cinfo.comp_info[c].height_in_blocks;
+    return blocks <= 4 * static_cast<std::int64_t>(fileBytes);
 }
 
 // libjpeg converts YCbCr and RGB to RGB and keeps grayscale as it is; CMYK
@@ -291,6 +306,8 @@ bool JpegDecoder::run(std::span<const std::uint8_t> bytes)
 
     if (Status size = decoder::checkPictureSize(m_cinfo.image_width, m_cinfo.image_height); !size)
         return refuse(std::move(size));
+    if (!holdsEveryBlock(bytes.size()))
+        return refuse(decoder::truncated());
     if (!chooseOutput())
         return false;
     jpeg_start_decompress(&m_cinfo);

@@ -21,6 +21,11 @@ namespace {
 // Ceiling for the memory libpng gives one ancillary chunk (text, profile).
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
+// Deflate turns one byte into at most about 1032 (a 258-byte match in a
+// 2-bit code), so a file of n bytes holds at most this many times n bytes of
+// samples; a picture declaring more is refused before its rows are allocated.
+constexpr std::int64_t kMaxInflateRatio = 1033;
+
 class PngDecoder
 {
 public:
@@ -154,6 +159,9 @@ bool PngDecoder::run(std::span<const std::uint8_t> bytes)
     const std::int64_t height = png_get_image_height(m_png, m_info);
     if (Status size = decoder::checkPictureSize(width, height); !size)
         return refuse(std::move(size));
+    const std::int64_t sampleBits = std::int64_t{png_get_channels(m_png, m_info)} * png_get_bit_depth(m_png, m_info);
+    if ((width * height * sampleBits + 7) / 8 > kMaxInflateRatio * static_cast<std::int64_t>(bytes.size()))
+        return refuse(decoder::truncated());
 
     chooseTransforms();
     if (png_get_rowbytes(m_png, m_info) != static_cast<png_size_t>(width) * 4)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace pigmora::test {
 namespace {
 
@@ -81,6 +84,79 @@ TEST_F(ViewCommands, PickAnswersForTheViewPixel)
     EXPECT_EQ(cli({"pick", kPhotoJpeg.string(), "124", "165", "--zoom", "25%"}).status, 0);
 }
 
+// A 24-bit bottom-up BMP, rows addressed from the top.
+struct Bmp {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> bytes;
+    const unsigned char *pixel(int x, int y) const
+    {
+        const std::size_t rowBytes = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+        return bytes.data() + 54 + static_cast<std::size_t>(height - 1 - y) * rowBytes
+            + 3 * static_cast<std::size_t>(x);
+    }
+    std::string color(int x, int y) const
+    {
+        const unsigned char *p = pixel(x, y);
+        return std::to_string(p[2]) + "," + std::to_string(p[1]) + "," + std::to_string(p[0]);
+    }
+};
+
+Bmp readBmp(const std::filesystem::path &path)
+{
+    Bmp bmp;
+    bmp.bytes = readFileBytes(path);
+    bmp.width = readI32(bmp.bytes, 18);
+    bmp.height = readI32(bmp.bytes, 22);
+    return bmp;
+}
+
+TEST_F(ViewCommands, RegionsAndPicksAreThoseOfTheWholePicture)
+{
+    struct Case {
+        std::vector<std::string> options;
+        std::string region; // reaches the bottom-right corner
+        int x, y, w, h;
+    };
+    const Case cases[] = {
+        {{"--zoom", "150%", "--gray"}, "653,899,97,101", 653, 899, 97, 101},
+        {{"--zoom", "25%"}, "0,100,125,66", 0, 100, 125, 66},
+        {{"--zoom", "10%", "--magnified"}, "200,433,200,100", 200, 433, 200, 100},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> whole = {"view", kPhotoBitmap.string(), (dir / "whole.bmp").string()};
+        whole.insert(whole.end(), c.options.begin(), c.options.end());
+        std::vector<std::string> part
+            = {"view", kPhotoBitmap.string(), (dir / "part.bmp").string(), "--region", c.region};
+        part.insert(part.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(cli(whole).status, 0);
+        const auto run = cli(part);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Bmp all = readBmp(dir / "whole.bmp");
+        const Bmp region = readBmp(dir / "part.bmp");
+        ASSERT_EQ(region.width, c.w);
+        ASSERT_EQ(region.height, c.h);
+        ASSERT_EQ(all.width, c.x + c.w) << c.region;
+        ASSERT_EQ(all.height, c.y + c.h) << c.region;
+        for (int y = 0; y < c.h; ++y)
+            ASSERT_EQ(std::memcmp(region.pixel(0, y), all.pixel(c.x, c.y + y), 3 * static_cast<std::size_t>(c.w)), 0)
+                << c.region << " row " << y;
+        if (std::find(c.options.begin(), c.options.end(), "--magnified") != c.options.end())
+            continue;
+        // The pick at each corner of the zoomed view answers for that view's pixel.
+        for (const auto &[x, y] :
+             {std::pair{0, 0}, {all.width - 1, 0}, {0, all.height - 1}, {all.width - 1, all.height - 1}}) {
+            std::vector<std::string> pick
+                = {"pick", kPhotoBitmap.string(), std::to_string(x), std::to_string(y), "--json", "--mode", "spatial"};
+            pick.insert(pick.end(), c.options.begin(), c.options.end());
+            const auto picked = cli(pick);
+            ASSERT_EQ(picked.status, 0) << picked.err;
+            EXPECT_NE(picked.out.find("\"target\":[" + all.color(x, y) + "]"), std::string::npos)
+                << x << "," << y << ": " << picked.out;
+        }
+    }
+}
+
 struct BadView {
     const char *name;
     std::vector<std::string> args;
@@ -118,7 +194,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadView{"PickOutsideZoomed", {"pick", "PHOTO", "125", "0", "--zoom", "25%"}, "(125 x 166)"},
         BadView{"PickNegative", {"pick", "PHOTO", "-1", "0"}, "pixel (-1, 0) is outside"},
         BadView{"PickNotANumber", {"pick", "PHOTO", "1.5", "0"}, "X and Y must be whole numbers"},
-        BadView{"PickBadMode", {"pick", "PHOTO", "1", "1", "--mode", "x"}, "unknown mixing mode 'x'"}),
+        BadView{"PickBadMode", {"pick", "PHOTO", "1", "1", "--mode", "x"}, "unknown mixing mode 'x'"},
+        BadView{"RegionNotFourNumbers", {"view", "PHOTO", "OUT", "--region", "1,2,3"}, "--region must be X,Y,W,H"},
+        BadView{"RegionEmpty", {"view", "PHOTO", "OUT", "--region", "0,0,0,5"}, "--region must be X,Y,W,H"},
+        BadView{"RegionNegative", {"view", "PHOTO", "OUT", "--region", "-1,0,5,5"}, "--region must be X,Y,W,H"},
+        BadView{"RegionTrailingComma", {"view", "PHOTO", "OUT", "--region", "1,2,3,4,"}, "--region must be X,Y,W,H"},
+        BadView{"RegionOutside",
+                {"view", "PHOTO", "OUT", "--region", "400,0,101,10"},
+                "region 400,0,101,10 is not inside the view picture (500 x 667)"},
+        BadView{"RegionOutsideMagnified",
+                {"view", "PHOTO", "OUT", "--magnified", "--zoom", "800%", "--region", "0,5336,1,1"},
+                "not inside the magnified picture (4000 x 5336)"}),
     [](const ::testing::TestParamInfo<BadView> &param) { return param.param.name; });
 
 TEST_F(ViewCommands, ADamagedPhotoGivesTheDecodersReason)

@@ -322,6 +322,8 @@ std::vector<test::DamagedFile> damagedCases()
         {"TruncatedProgressiveScan", cutInFirstScan(progressive), pixels},
         {"ProgressiveCutInLastScan", cut(progressive, progressive.size() - 10), pixels},
         {"HugeDimensions", withSides(baseline, 30000, 16), "图像尺寸过大：30000 x 16（最大 20000 x 20000）"},
+        // Fewer than 2 bits a block: refused before the rows are allocated.
+        {"DimensionsPastItsData", withSides(baseline, 20000, 20000), pixels},
         {"ZeroHeight", withSides(baseline, 24, 0), "图像尺寸无效"},
         {"ZeroWidth", withSides(baseline, 0, 16), "图像尺寸无效"},
         {"BadFrameHeaderLength", badMarkerLength, undecodable},

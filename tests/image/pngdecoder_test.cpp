@@ -212,6 +212,9 @@ std::vector<test::DamagedFile> damagedCases()
         {"HeaderCrcWrong", badCrc, undecodable},
         {"CorruptDeflateData", badDeflate, undecodable},
         {"HugeDimensions", withSides(good, 30000, 3), "图像尺寸过大：30000 x 3"},
+        // More samples than deflate can unpack from the whole file: refused
+        // before 1.6 GB of rows are allocated.
+        {"DimensionsPastItsData", withSides(good, 20000, 20000), "像素数据不完整"},
         {"ZeroWidth", withSides(good, 0, 3), undecodable},
         {"WidthPastFormatLimit", withSides(good, 0x80000000u, 3), undecodable},
         {"PaletteMissing", noPalette, undecodable},
