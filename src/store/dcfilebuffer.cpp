@@ -29,7 +29,7 @@ DCFileBuffer::~DCFileBuffer()
 bool DCFileBuffer::open(const std::filesystem::path &path)
 {
     close();
-    m_stream = std::fopen(path.c_str(), "r+b");
+    m_stream = std::fopen(path.c_str(), "rb");
     if (!m_stream)
         return false;
     m_path = path;

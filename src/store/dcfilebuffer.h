@@ -11,7 +11,7 @@ namespace pigmora {
 
 // A buffered sequential reader with a 64000-byte buffer. The table files read
 // their header and directory through it in one pass. It opens files for
-// update, so a file that cannot be written cannot be opened either.
+// reading only: a read-only file can be read.
 class DCFileBuffer
 {
 public:

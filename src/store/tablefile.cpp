@@ -4,6 +4,7 @@
 #include "data/platform.h"
 #include "store/dcfile.h"
 #include "store/dcfilebuffer.h"
+#include "store/safefile.h"
 
 #include <algorithm>
 #include <climits>
@@ -47,7 +48,10 @@ TableFile::TableFile(const TableFormat &format)
     , m_directory(static_cast<std::uint32_t>(format.entrySize), format.compare)
 { }
 
-TableFile::~TableFile() = default;
+TableFile::~TableFile()
+{
+    close();
+}
 
 // --- Byte access ---
 
@@ -118,19 +122,39 @@ bool TableFile::refuse(std::string reason)
 
 bool TableFile::failEdit(std::string reason)
 {
-    // The file may now differ from the header and directory held here.
-    return refuse(m_path.filename().string() + ": " + reason + "; the file is closed");
+    // Only the working copy was written: the transaction is dropped at its end.
+    m_editFailed = true;
+    m_lastError = Status::error(m_path.filename().string() + ": " + reason + "; the file is unchanged");
+    return false;
 }
 
 // --- Open and create ---
 
 bool TableFile::create(const std::filesystem::path &path)
 {
+    return beginCreate(path) && commitEdit();
+}
+
+bool TableFile::beginCreate(const std::filesystem::path &path)
+{
     close();
-    m_path = path;
+    auto lock = FolderLock::acquire(path.parent_path(), FolderLock::Mode::Exclusive);
+    if (!lock)
+        return refuse("cannot create " + path.string() + ": " + lock.message());
+    if (safefile::pathExists(path)) {
+        if (Status regular = safefile::checkRegularFile(path); !regular)
+            return refuse("cannot create " + path.string() + ": " + regular.message());
+    }
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::is_symlink(path, ec) ? std::filesystem::canonical(path, ec)
+                                                                              : path;
+    m_target = ec ? path : target;
+    m_workPath = safefile::workPath(m_target);
     DCFile file;
-    if (!file.create(path))
-        return refuse("cannot create " + path.string());
+    if (!file.create(m_workPath)) {
+        m_workPath.clear();
+        return refuse("cannot create " + path.string() + ": the data folder is not writable");
+    }
     m_header.fill(0);
     std::memcpy(m_header.data(), m_format.magic.data(), m_format.magic.size());
     setHeaderInt(0, 0);
@@ -138,10 +162,18 @@ bool TableFile::create(const std::filesystem::path &path)
     setHeaderInt(8, m_format.headerSize);
     setHeaderInt(12, kHeaderValue);
     m_directory.clear();
-    if (!writeHeader(file))
-        return refuse("cannot write the header of " + path.string());
     m_path = path;
     m_open = true;
+    m_creating = true;
+    m_editDepth = 1;
+    m_editFailed = false;
+    m_editDirty = true;
+    m_editLock = std::move(*lock);
+    if (!writeHeader(file)) {
+        close();
+        m_lastError = Status::error("cannot write the header of " + path.string());
+        return false;
+    }
     m_lastError = Status::ok();
     return true;
 }
@@ -149,13 +181,24 @@ bool TableFile::create(const std::filesystem::path &path)
 bool TableFile::open(const std::filesystem::path &path)
 {
     close();
+    auto lock = FolderLock::acquire(path.parent_path(), FolderLock::Mode::Shared);
+    if (!lock)
+        return refuse(path.filename().string() + ": " + lock.message());
+    return load(path);
+}
+
+// Reads and checks header and directory; the caller holds the folder's lock.
+bool TableFile::load(const std::filesystem::path &path)
+{
     const std::string fileName = path.filename().string();
+    if (Status regular = safefile::checkRegularFile(path); !regular)
+        return refuse(regular.message());
     DCFileBuffer reader;
-    if (!reader.open(path))
-        return refuse("cannot open " + path.string() + " for reading and writing");
+    if (!m_snapshot.openForReading(path) || !reader.open(path))
+        return refuse("cannot open " + path.string() + " for reading");
     const int fileLength = reader.seek(0, SeekOrigin::End);
     if (fileLength < 0)
-        return refuse(fileName + ": the file is too large");
+        return refuse(fileName + ": the file is too large (more than 2 GiB)");
     const int headerSize = m_format.headerSize;
     if (reader.seek(0, SeekOrigin::Start) != 0 || reader.read(m_header.data(), headerSize) != headerSize)
         return refuse(fileName + ": the file is shorter than its header");
@@ -179,6 +222,7 @@ bool TableFile::open(const std::filesystem::path &path)
     if (Status checked = checkFile(fileLength); !checked)
         return refuse(fileName + ": " + checked.message());
     m_open = true;
+    rememberIdentity();
     m_lastError = Status::ok();
     return true;
 }
@@ -234,6 +278,10 @@ Status TableFile::checkFile(int fileLength) const
 
 void TableFile::close()
 {
+    if (m_editDepth > 0)
+        abandonEdit();
+    m_snapshot.close();
+    m_identity = Identity();
     m_directory.clear();
     m_path.clear();
     m_open = false;
@@ -287,11 +335,18 @@ bool TableFile::readData(std::string_view name, std::uint8_t *buffer, int &lengt
     const int dataLength = entryInt(entry, kLengthField);
     if (length < dataLength)
         return false;
-    DCFile file;
-    if (!file.open(m_path))
-        return failEdit("cannot open the file to read an entry");
-    if (file.readAt(dataOffset() + entryInt(entry, kPositionField), buffer, dataLength) != dataLength)
-        return failEdit("an entry's data could not be read in full");
+    // Inside a transaction the directory describes the working copy.
+    DCFile work;
+    DCFile *file = &m_snapshot;
+    if (m_editDepth > 0) {
+        if (!work.openForReading(m_workPath))
+            return false;
+        file = &work;
+    }
+    if (file->readAt(dataOffset() + entryInt(entry, kPositionField), buffer, dataLength) != dataLength) {
+        m_lastError = Status::error(m_path.filename().string() + ": an entry's data could not be read in full");
+        return false;
+    }
     length = dataLength;
     return true;
 }
@@ -308,14 +363,22 @@ bool TableFile::readEntry(std::string_view name, int &value, std::uint8_t *buffe
 
 bool TableFile::addEntry(std::string_view name, int value, std::span<const std::uint8_t> data, int tag)
 {
-    if (!m_open || hasEntry(name) || data.size() > static_cast<std::size_t>(INT_MAX))
+    if (!m_open || data.size() > static_cast<std::size_t>(INT_MAX))
         return false;
     // Never write an entry that open would refuse.
     if (value < 0 || static_cast<long long>(value) * m_format.valueUnit > static_cast<long long>(data.size()))
         return false;
-    DCFile file;
-    if (!file.open(m_path))
+    if (!enterEdit())
         return false;
+    return leaveEdit(!hasEntry(name) && appendEntry(name, value, data, tag));
+}
+
+bool TableFile::appendEntry(std::string_view name, int value, std::span<const std::uint8_t> data, int tag)
+{
+    m_editDirty = true;
+    DCFile file;
+    if (!file.open(m_workPath))
+        return failEdit("the working copy cannot be opened");
     const int fileLength = file.length();
     const int length = static_cast<int>(data.size());
     if (fileLength < 0 || static_cast<long long>(fileLength) + length + kGrowthSlots * m_format.entrySize > INT_MAX)
@@ -347,15 +410,18 @@ bool TableFile::addEntry(std::string_view name, int value, std::span<const std::
 
 bool TableFile::deleteEntry(std::string_view name)
 {
+    if (!m_open || !enterEdit())
+        return false;
     EntryBytes entry{};
     const int index = findEntry(name, entry);
-    if (!m_open)
-        return false;
     if (index < 0)
-        return true; // nothing to delete
-    if (count() <= 0)
-        return false;
+        return leaveEdit(true); // nothing to delete (nothing written)
+    return leaveEdit(count() > 0 && removeEntry(index, entry));
+}
 
+bool TableFile::removeEntry(int index, const EntryBytes &entry)
+{
+    m_editDirty = true;
     m_directory.removeAt(index);
     setHeaderInt(4, count() - 1);
     const int position = entryInt(entry, kPositionField);
@@ -371,7 +437,7 @@ bool TableFile::deleteEntry(std::string_view name)
 
     {
         DCFile file;
-        if (!file.open(m_path) || !writeHeaderAndDirectory(file))
+        if (!file.open(m_workPath) || !writeHeaderAndDirectory(file))
             return failEdit("the directory could not be written");
         if (length > 0 && !file.deleteBytes(dataOffset() + position, length))
             return failEdit("an entry's data could not be cut out");
@@ -383,47 +449,55 @@ bool TableFile::deleteEntry(std::string_view name)
 
 bool TableFile::replaceEntry(std::string_view name, int value, std::span<const std::uint8_t> data)
 {
-    if (!hasEntry(name))
+    // Delete and add reach the file together.
+    if (!m_open || !enterEdit())
         return false;
+    if (!hasEntry(name))
+        return leaveEdit(false);
     const int tag = m_format.keepTagOnReplace ? entryTag(name) : 0;
-    return deleteEntry(name) && addEntry(name, value, data, tag);
+    return leaveEdit(deleteEntry(name) && addEntry(name, value, data, tag));
 }
 
 bool TableFile::writeEntry(std::string_view name, int value, std::span<const std::uint8_t> data, int tag)
 {
-    return hasEntry(name) ? replaceEntry(name, value, data) : addEntry(name, value, data, tag);
+    if (!m_open || !enterEdit())
+        return false;
+    return leaveEdit(hasEntry(name) ? replaceEntry(name, value, data) : addEntry(name, value, data, tag));
 }
 
 bool TableFile::renameEntry(std::string_view oldName, std::string_view newName)
 {
+    if (!m_open || !enterEdit())
+        return false;
     EntryBytes entry{};
     const int index = findEntry(oldName, entry);
     if (index < 0 || hasEntry(newName) || count() <= 0)
-        return false;
+        return leaveEdit(false);
     m_directory.removeAt(index);
     // The whole name field is replaced: nothing of the old name survives.
     const EntryBytes key = makeKey(newName);
     std::copy_n(key.begin(), m_format.nameField, entry.begin());
     m_directory.insertSorted(entry.data());
+    m_editDirty = true;
     DCFile file;
-    if (!file.open(m_path) || !writeHeaderAndDirectory(file))
-        return failEdit("the directory could not be written");
-    return true;
+    if (!file.open(m_workPath) || !writeHeaderAndDirectory(file))
+        return leaveEdit(failEdit("the directory could not be written"));
+    return leaveEdit(true);
 }
 
 bool TableFile::adjustDirectory()
 {
-    if (!m_open)
+    if (!m_open || !enterEdit())
         return false;
     switch (resizeDirectory()) {
     case Resize::Done:
-        return true;
+        return leaveEdit(true);
     case Resize::NotNeeded:
-        return false;
+        return leaveEdit(false);
     case Resize::Failed:
         break;
     }
-    return failEdit("the directory could not be resized");
+    return leaveEdit(failEdit("the directory could not be resized"));
 }
 
 // Grows a full directory by 16 slots, or shrinks one with more than 16 free
@@ -439,8 +513,9 @@ TableFile::Resize TableFile::resizeDirectory()
         return Resize::NotNeeded;
 
     const int entrySize = m_format.entrySize;
+    m_editDirty = true;
     DCFile file;
-    if (!file.open(m_path))
+    if (!file.open(m_workPath))
         return Resize::Failed;
     bool edited = false;
     if (newCapacity > capacity()) {

@@ -51,7 +51,7 @@ private:
         return ::write(fd, buffer, n);
     }
 
-    static constexpr DCFileIo kIo{read, write};
+    static constexpr DCFileIo kIo{read, write, nullptr};
     static inline FaultInjection *s_active = nullptr;
     int m_writesLeft = -1;
     int m_readsLeft = -1;
