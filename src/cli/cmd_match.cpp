@@ -130,19 +130,21 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
         return std::nullopt;
     }
 
+    // An ad-hoc box needs no stored data: the folder is only read for the
+    // configured mode, and only when no mode is given.
+    if (!options.paints.empty()) {
+        auto paints = readPaintsFile(context, options.paints);
+        if (!paints)
+            return std::nullopt;
+        setup.model = model.value_or(context.configuredMixingMode() == 1 ? MixModel::Spatial : MixModel::Subtractive);
+        setup.box = std::move(*paints);
+        return setup;
+    }
     Session *session = context.session();
     if (!session)
         return std::nullopt;
     // The configured mode: 1 is spatial, anything else subtractive.
     setup.model = model.value_or(session->mixingMode() == 1 ? MixModel::Spatial : MixModel::Subtractive);
-
-    if (!options.paints.empty()) {
-        auto paints = readPaintsFile(context, options.paints);
-        if (!paints)
-            return std::nullopt;
-        setup.box = std::move(*paints);
-        return setup;
-    }
     CColorManager &colors = session->colors();
     if (!options.box.empty() && (!colors.colorBoxExists(options.box) || !colors.loadColorBox(options.box))) {
         context.fail("no colour box named '" + options.box + "'");

@@ -50,12 +50,10 @@ std::optional<PictureBitmap> viewOf(Context &context, const ViewOptions &options
         return std::nullopt;
     }
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(options.photo, ec)) {
+    if (!std::filesystem::exists(options.photo, ec)) {
         context.fail(options.photo + ": 文件不存在!");
         return std::nullopt;
     }
-    if (!context.session())
-        return std::nullopt;
 
     CImageEngine engine;
     engine.initialise();

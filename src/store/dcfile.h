@@ -77,6 +77,7 @@ public:
     int lastErrno() const { return m_errno; }
 
     const std::filesystem::path &path() const { return m_path; }
+    int descriptor() const { return m_fd; }
 
 private:
     bool openWith(const std::filesystem::path &path, int flags);

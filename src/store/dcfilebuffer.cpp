@@ -37,6 +37,11 @@ bool DCFileBuffer::open(const std::filesystem::path &path)
     return true;
 }
 
+int DCFileBuffer::descriptor() const
+{
+    return m_stream ? ::fileno(m_stream) : -1;
+}
+
 void DCFileBuffer::close()
 {
     if (m_stream)

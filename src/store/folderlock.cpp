@@ -40,10 +40,13 @@ bool lockWithin(int fd, int operation)
     }
 }
 
-int openLockFile(const std::filesystem::path &folder)
+// Readers never create the lock file: where none exists yet no change has
+// been made, and changes replace files whole, so a reader still sees one
+// complete version.
+int openLockFile(const std::filesystem::path &folder, bool create)
 {
     const std::filesystem::path path = folder / FolderLock::kFileName;
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | (create ? O_CREAT : 0), 0666);
     if (fd < 0)
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW); // flock works on a read-only file too
     return fd;
@@ -101,7 +104,14 @@ Result<FolderLock> FolderLock::acquire(const std::filesystem::path &folder, Mode
     Holding &holding = g_holdings[key];
     const bool fresh = holding.shared == 0 && holding.exclusive == 0;
     if (fresh)
-        holding.fd = openLockFile(folder);
+        holding.fd = openLockFile(folder, mode == Mode::Exclusive);
+    else if (holding.fd < 0 && mode == Mode::Exclusive) {
+        holding.fd = openLockFile(folder, true);
+        if (holding.fd >= 0 && !lockWithin(holding.fd, LOCK_SH)) { // what the readers here hold
+            ::close(holding.fd);
+            holding.fd = -1;
+        }
+    }
     auto forgetIfUnused = [&] {
         if (holding.shared == 0 && holding.exclusive == 0) {
             if (holding.fd >= 0)

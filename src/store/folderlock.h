@@ -29,9 +29,11 @@ public:
     FolderLock(const FolderLock &) = delete;
     FolderLock &operator=(const FolderLock &) = delete;
 
-    // Waits up to waitLimit() for the lock. A shared lock where no lock file
-    // can be made or opened (a read-only folder) is granted without locking;
-    // an exclusive one is then refused, since nothing can be written there.
+    // Waits up to waitLimit() for the lock. Only an exclusive request creates
+    // the lock file; a shared one where there is none (no change was ever
+    // made, or a read-only folder) is granted without locking. An exclusive
+    // request where no lock file can be made is refused: nothing can be
+    // written there.
     static Result<FolderLock> acquire(const std::filesystem::path &folder, Mode mode);
 
     // How long a lock request waits for other processes (5 s unless set).

@@ -30,7 +30,7 @@ void TableFile::rememberIdentity()
 {
     struct stat info { };
     m_identity = Identity();
-    if (::stat(m_path.c_str(), &info) == 0)
+    if (::fstat(m_snapshot.descriptor(), &info) == 0)
         m_identity = {static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
                       static_cast<long long>(info.st_size),
                       static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <sys/stat.h>
 #include <utility>
 
 namespace pigmora {
@@ -194,8 +195,18 @@ bool TableFile::load(const std::filesystem::path &path)
     if (Status regular = safefile::checkRegularFile(path); !regular)
         return refuse(regular.message());
     DCFileBuffer reader;
-    if (!m_snapshot.openForReading(path) || !reader.open(path))
-        return refuse("cannot open " + path.string() + " for reading");
+    // Both handles must see one version: a change may replace the file
+    // between the two opens where the folder has no lock file.
+    for (int attempt = 0;; ++attempt) {
+        if (!m_snapshot.openForReading(path) || !reader.open(path))
+            return refuse("cannot open " + path.string() + " for reading");
+        struct stat a { }, b { };
+        if (::fstat(m_snapshot.descriptor(), &a) == 0 && ::fstat(reader.descriptor(), &b) == 0
+            && a.st_dev == b.st_dev && a.st_ino == b.st_ino)
+            break;
+        if (attempt == 10)
+            return refuse("cannot open " + path.string() + ": it keeps being replaced");
+    }
     const int fileLength = reader.seek(0, SeekOrigin::End);
     if (fileLength < 0)
         return refuse(fileName + ": the file is too large (more than 2 GiB)");
