@@ -144,15 +144,16 @@ Result<std::filesystem::path> DataFolder::restoreFromBackup(const std::filesyste
     auto lock = FolderLock::acquire(file.parent_path(), FolderLock::Mode::Exclusive);
     if (!lock)
         return lock.status();
+    const bool present = safefile::pathExists(file);
+    if (present && openAsDataFile(file, name))
+        return Status::error(name + " is not damaged; nothing was changed");
     const std::filesystem::path backup = safefile::backupPath(file);
     if (!safefile::pathExists(backup))
         return Status::error("there is no backup " + backup.filename().string() + "; nothing was changed");
     if (Status usable = openAsDataFile(backup, name); !usable)
         return Status::error("the backup cannot be used either (" + usable.message() + "); nothing was changed");
     std::filesystem::path aside;
-    if (safefile::pathExists(file)) {
-        if (openAsDataFile(file, name))
-            return Status::error(name + " is not damaged; nothing was changed");
+    if (present) {
         auto moved = safefile::moveAside(file);
         if (!moved)
             return moved.status();
