@@ -210,9 +210,8 @@ std::vector<ImportRow> checkImportRows(const CsvTable &table, const CColorManage
         const auto red = parseInt(fields[1], 0, 255);
         const auto green = parseInt(fields[2], 0, 255);
         const auto blue = parseInt(fields[3], 0, 255);
-        const auto control = std::find_if(row.name.begin(), row.name.end(), [](char c) {
-            return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-        });
+        const auto control = std::find_if(row.name.begin(), row.name.end(),
+                                          [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
         const auto gbk = platform::utf8ToGbk(row.name);
         if (!red || !green || !blue)
             row.refusal = "r, g and b must be whole numbers 0..255";

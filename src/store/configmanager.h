@@ -61,7 +61,6 @@ private:
     CConfigFile m_file;
     ConfigItemList m_items;
     ConfigItemList m_loadedItems; // the section as last read or written
-
 };
 
 } // namespace pigmora

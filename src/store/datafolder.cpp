@@ -31,8 +31,9 @@ Status openAsDataFile(const std::filesystem::path &path, std::string_view fileNa
         return checkFile(CColorBoxFile(CColorBoxFile::kColorBoxMode), path);
     if (fileName == store::kPaletteFileName)
         return checkFile(CPalettePanelFile(), path);
-    return Status::error(std::string(fileName) + " is not a data file (QorConfig.bin, QorColorGroup.bin, "
-                         "QorColorbox.bin or QorPalette.bin)");
+    return Status::error(std::string(fileName)
+                         + " is not a data file (QorConfig.bin, QorColorGroup.bin, "
+                           "QorColorbox.bin or QorPalette.bin)");
 }
 
 } // namespace
@@ -100,8 +101,8 @@ Status DataFolder::checkFiles()
 {
     m_damaged.clear();
     Status first;
-    for (const std::string_view name : {CConfigManager::kFileName, store::kColorGroupFileName,
-                                        store::kColorBoxFileName, store::kPaletteFileName}) {
+    for (const std::string_view name :
+         {CConfigManager::kFileName, store::kColorGroupFileName, store::kColorBoxFileName, store::kPaletteFileName}) {
         const std::filesystem::path path = m_folder / name;
         Status opened = openAsDataFile(path, name);
         if (opened)

@@ -83,8 +83,7 @@ Status copyFile(const std::filesystem::path &source, const std::filesystem::path
         if (n == 0)
             break;
         if (to.write(block.get(), n) != n)
-            return Status::error("cannot write " + destination.filename().string() + ": "
-                                 + reasonOf(to.lastErrno()));
+            return Status::error("cannot write " + destination.filename().string() + ": " + reasonOf(to.lastErrno()));
     }
     if (flush && !to.sync())
         return Status::error("cannot write " + destination.filename().string() + ": " + reasonOf(to.lastErrno()));

@@ -147,8 +147,8 @@ bool TableFile::beginCreate(const std::filesystem::path &path)
             return refuse("cannot create " + path.string() + ": " + regular.message());
     }
     std::error_code ec;
-    const std::filesystem::path target = std::filesystem::is_symlink(path, ec) ? std::filesystem::canonical(path, ec)
-                                                                              : path;
+    const std::filesystem::path target
+        = std::filesystem::is_symlink(path, ec) ? std::filesystem::canonical(path, ec) : path;
     m_target = ec ? path : target;
     m_workPath = safefile::workPath(m_target);
     DCFile file;
@@ -200,9 +200,10 @@ bool TableFile::load(const std::filesystem::path &path)
     for (int attempt = 0;; ++attempt) {
         if (!m_snapshot.openForReading(path) || !reader.open(path))
             return refuse("cannot open " + path.string() + " for reading");
-        struct stat a { }, b { };
-        if (::fstat(m_snapshot.descriptor(), &a) == 0 && ::fstat(reader.descriptor(), &b) == 0
-            && a.st_dev == b.st_dev && a.st_ino == b.st_ino)
+        struct stat a {
+        }, b{};
+        if (::fstat(m_snapshot.descriptor(), &a) == 0 && ::fstat(reader.descriptor(), &b) == 0 && a.st_dev == b.st_dev
+            && a.st_ino == b.st_ino)
             break;
         if (attempt == 10)
             return refuse("cannot open " + path.string() + ": it keeps being replaced");

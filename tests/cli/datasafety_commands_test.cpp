@@ -62,7 +62,8 @@ TEST_F(DataSafety, ConcurrentImportsKeepEveryRow)
     std::set<std::string> codes;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         codes.insert(lines[i].substr(0, lines[i].find(',')));
-        names.insert(lines[i].substr(lines[i].find(',') + 1, lines[i].find(',', lines[i].find(',') + 1) - lines[i].find(',') - 1));
+        names.insert(lines[i].substr(lines[i].find(',') + 1,
+                                     lines[i].find(',', lines[i].find(',') + 1) - lines[i].find(',') - 1));
     }
     EXPECT_EQ(codes.size(), lines.size() - 1) << "codes are unique";
     EXPECT_EQ(names.size(), lines.size() - 1);
@@ -129,9 +130,8 @@ TEST_F(DataSafety, CommandsWithoutStoredDataDoNotTouchTheFolder)
 {
     std::ofstream(dir / "box.csv") << "code,name,r,g,b\n1,红,255,0,0\n2,蓝,0,0,255\n";
     const std::string box = (dir / "box.csv").string();
-    for (const auto &args : std::vector<std::vector<std::string>>{{"nearest", "1,2,3"},
-                                                                  {"card", "ral"},
-                                                                  {"match", "--paints", box, "200,0,40"}}) {
+    for (const auto &args : std::vector<std::vector<std::string>>{
+             {"nearest", "1,2,3"}, {"card", "ral"}, {"match", "--paints", box, "200,0,40"}}) {
         EXPECT_EQ(runCli(args, {}, "/nonexistent/pigmora").status, 0) << args[0];
         EXPECT_EQ(runCli(args, {}, dir.path()).status, 0) << args[0];
     }
@@ -148,8 +148,8 @@ TEST_F(DataSafety, CommandsWithoutStoredDataDoNotTouchTheFolder)
 TEST_F(DataSafety, NamesAreCheckedAndCutNamesAnnounced)
 {
     ASSERT_EQ(cli({"init"}).status, 0);
-    std::ofstream(dir / "names.csv", std::ios::binary) << std::string("name,r,g,b\nab\0cd,1,2,3\n", 25)
-                                                        << "\"x\ny\",1,2,3\n一二三四五六七八九十十一,1,2,3\n";
+    std::ofstream(dir / "names.csv", std::ios::binary)
+        << std::string("name,r,g,b\nab\0cd,1,2,3\n", 25) << "\"x\ny\",1,2,3\n一二三四五六七八九十十一,1,2,3\n";
     const std::string csv = (dir / "names.csv").string();
     auto run = cli({"import-paints", "0", csv, "--skip-bad"});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -157,7 +157,8 @@ TEST_F(DataSafety, NamesAreCheckedAndCutNamesAnnounced)
               (std::vector<std::string>{
                   "pigmora-cli: line 2: refused ab...: the name holds a control character (U+0000)",
                   "pigmora-cli: line 3: refused x...: the name holds a control character (U+000A)",
-                  "pigmora-cli: line 5: the name '一二三四五六七八九十十一' is stored cut to '一二三四五六七八九十' (20 bytes)",
+                  "pigmora-cli: line 5: the name '一二三四五六七八九十十一' is stored cut to '一二三四五六七八九十' "
+                  "(20 bytes)",
               }));
     EXPECT_EQ(run.out, "line 5: added u_10000001 一二三四五六七八九十\n");
 }
@@ -168,7 +169,9 @@ TEST_F(DataSafety, APhotoThatIsAFolderIsNamedSo)
     const auto run = cli({"view", (dir / "photo.jpg").string(), (dir / "out.bmp").string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("a folder, not a picture file"), std::string::npos) << run.err;
-    EXPECT_EQ(cli({"view", (dir / "missing.jpg").string(), (dir / "out.bmp").string()}).err.find("文件不存在!") != std::string::npos, true);
+    EXPECT_EQ(cli({"view", (dir / "missing.jpg").string(), (dir / "out.bmp").string()}).err.find("文件不存在!")
+                  != std::string::npos,
+              true);
 }
 
 } // namespace

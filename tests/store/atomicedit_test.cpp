@@ -42,8 +42,7 @@ struct Change {
 };
 
 const Change kChanges[] = {
-    {"AddGrowingTheDirectory", "QorColorbox.bin",
-     [](const auto &dir) { makeTable(dir / "QorColorbox.bin", 16); },
+    {"AddGrowingTheDirectory", "QorColorbox.bin", [](const auto &dir) { makeTable(dir / "QorColorbox.bin", 16); },
      [](const auto &dir) {
          CColorBoxFile file(CColorBoxFile::kColorBoxMode);
          return file.open(dir / "QorColorbox.bin") && file.addEntry("new", 2, filled(168, 9), 3);

@@ -120,7 +120,8 @@ struct NamedChange {
 };
 
 const NamedChange kNamedChanges[] = {
-    {"GroupPaint", [](CColorManager &m, const std::string &n) { return m.addGroupColor("油画颜色", n, "", {}, 1, 2, 2); }},
+    {"GroupPaint",
+     [](CColorManager &m, const std::string &n) { return m.addGroupColor("油画颜色", n, "", {}, 1, 2, 2); }},
     {"GroupPaintEnglishName",
      [](CColorManager &m, const std::string &n) { return m.addGroupColor("油画颜色", "新", n, {}, 1, 2, 2); }},
     {"ColorBox", [](CColorManager &m, const std::string &n) { return m.createColorBox(0, n); }},
@@ -138,7 +139,7 @@ TEST_P(ControlCharacters, AreRefusedInNames)
     auto colors = manager();
     const auto before = folderBytes(dir.path());
     for (const std::string &name : {std::string("ab\0cd", 5), std::string("a\nb"), std::string("\tx"),
-                                   std::string("x\x7F"), std::string("y\x1F")})
+                                    std::string("x\x7F"), std::string("y\x1F")})
         EXPECT_FALSE(GetParam().apply(*colors, name)) << test::utf8(name);
     EXPECT_EQ(folderBytes(dir.path()), before);
     EXPECT_TRUE(GetParam().apply(*colors, "正常名")) << "a clean name is taken";
@@ -190,7 +191,11 @@ struct RestoreRefusal {
 
 const RestoreRefusal kRestoreRefusals[] = {
     {"NotDamaged", [](const auto &) {}, "is not damaged"},
-    {"NoBackup", [](const auto &dir) { test::writeFileBytes(dir / "QorPalette.bin", {1, 2}); }, "no backup"},
+    {"NoBackup",
+     [](const auto &dir) {
+         test::writeFileBytes(dir / "QorPalette.bin", {1, 2});
+     },
+     "no backup"},
     {"BackupDamagedToo",
      [](const auto &dir) {
          test::writeFileBytes(dir / "QorPalette.bin", {1, 2});
@@ -263,7 +268,8 @@ protected:
         if (mounted)
             ASSERT_EQ(::mount(nullptr, dir.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
         else
-            std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+            std::filesystem::permissions(dir.path(),
+                                         std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     }
     void TearDown() override
     {
