@@ -97,9 +97,14 @@ void FolderLock::setWaitLimit(std::chrono::milliseconds limit)
 
 Result<FolderLock> FolderLock::acquire(const std::filesystem::path &folder, Mode mode)
 {
+    // One key per folder however it is spelled (relative, trailing slash, a link).
     std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(folder.empty() ? "." : folder, ec);
-    const std::string key = (ec ? folder : absolute.lexically_normal()).string();
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(folder.empty() ? "." : folder, ec);
+    if (ec)
+        resolved = folder;
+    if (!resolved.has_filename() && resolved.has_parent_path())
+        resolved = resolved.parent_path();
+    const std::string key = resolved.string();
     std::lock_guard guard(g_mutex);
     Holding &holding = g_holdings[key];
     const bool fresh = holding.shared == 0 && holding.exclusive == 0;

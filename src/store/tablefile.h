@@ -111,6 +111,11 @@ private:
     // One directory entry as stored (E bytes; the largest variant's size).
     using EntryBytes = std::array<std::uint8_t, 44>;
     static constexpr int kGrowthSlots = 16;
+    // Offsets of an entry's fields after its name field.
+    static constexpr int kPositionField = 0;
+    static constexpr int kLengthField = 4;
+    static constexpr int kValueField = 8;
+    static constexpr int kTagField = 12;
 
     EntryBytes makeKey(std::string_view name) const;
     // Directory index of the name (-1 when absent); entry receives the record.
