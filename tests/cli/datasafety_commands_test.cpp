@@ -149,7 +149,7 @@ TEST_F(DataSafety, NamesAreCheckedAndCutNamesAnnounced)
 {
     ASSERT_EQ(cli({"init"}).status, 0);
     std::ofstream(dir / "names.csv", std::ios::binary)
-        << std::string("name,r,g,b\nab\0cd,1,2,3\n", 25) << "\"x\ny\",1,2,3\n一二三四五六七八九十十一,1,2,3\n";
+        << std::string("name,r,g,b\nab\0cd,1,2,3\n", 23) << "\"x\ny\",1,2,3\n一二三四五六七八九十十一,1,2,3\n";
     const std::string csv = (dir / "names.csv").string();
     auto run = cli({"import-paints", "0", csv, "--skip-bad"});
     EXPECT_EQ(run.status, 0) << run.err;
