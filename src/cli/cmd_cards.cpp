@@ -30,7 +30,7 @@ int runNearest(Context &context, const NearestOptions &options)
     if (!card)
         return context.fail("unknown colour card '" + options.card + "' (pantone, ral or building)");
     auto targets = parseColorArguments(context, options.colors);
-    if (!targets || !context.session())
+    if (!targets)
         return kExitFailure;
     for (const RgbColor &target : *targets) {
         const auto entry = context.cards().findNearestColor(*card, target);
@@ -65,8 +65,6 @@ int runCard(Context &context, const std::string &name)
     const auto card = cardFromName(name);
     if (!card)
         return context.fail("unknown colour card '" + name + "' (pantone, ral or building)");
-    if (!context.session())
-        return kExitFailure;
     writeCsvRow(context.io.out, {"code", "name_zh", "name_en", "r", "g", "b"});
     for (const StandardColorRecord &entry : context.cards().entries(*card)) {
         const RgbColor c = entry.color();

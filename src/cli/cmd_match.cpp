@@ -133,18 +133,20 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
         return std::nullopt;
     }
 
-    Session *session = context.session();
-    if (!session)
-        return std::nullopt;
-    setup.model = model.value_or(mixModelOfSetting(session->mixingMode()));
-
+    // An ad-hoc box needs no stored data: the folder is only read for the
+    // configured mode, and only when no mode is given.
     if (!options.paints.empty()) {
         auto paints = readPaintsFile(context, options.paints);
         if (!paints)
             return std::nullopt;
+        setup.model = model.value_or(mixModelOfSetting(context.configuredMixingMode()));
         setup.box = std::move(*paints);
         return setup;
     }
+    Session *session = context.session();
+    if (!session)
+        return std::nullopt;
+    setup.model = model.value_or(mixModelOfSetting(session->mixingMode()));
     CColorManager &colors = session->colors();
     if (!options.box.empty() && (!colors.colorBoxExists(options.box) || !colors.loadColorBox(options.box))) {
         context.fail("no colour box named '" + options.box + "'");

@@ -1,5 +1,5 @@
 // Commands on the data files: init, boxes, box, groups, group, palettes,
-// palette, import-paints.
+// palette, import-paints, restore.
 #include "cli/colorarg.h"
 #include "cli/commands.h"
 #include "cli/context.h"
@@ -13,8 +13,10 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <ostream>
+#include <unordered_set>
 
 namespace pigmora::cli {
 
@@ -162,9 +164,63 @@ int runPalette(Context &context, const std::string &name, bool gpl)
     return kExitOk;
 }
 
+// One row of an import, checked.
+struct ImportRow {
+    int line = 0;
+    std::string name; // trimmed UTF-8
+    RgbColor color;
+    std::string refusal; // empty: the row can be added
+};
+
+// Checks every row: fields, numbers, the name (not empty, no control
+// character, storable, not yet in the group or earlier in the file).
+std::vector<ImportRow> checkImportRows(const CsvTable &table, const CColorManager &colors, int group)
+{
+    std::unordered_set<std::string> taken; // GBK names as stored (cut to the field)
+    for (const PaintColorRecord &paint : colors.catalogueRecords()) {
+        if (paint.group() == group)
+            taken.emplace(paint.name());
+    }
+    std::vector<ImportRow> rows;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const CsvRow &fields = table.rows[i];
+        ImportRow &row = rows.emplace_back();
+        row.line = table.lineNumbers[i];
+        if (fields.size() != 4) {
+            row.refusal = "expected 4 fields (name,r,g,b), found " + std::to_string(fields.size());
+            continue;
+        }
+        row.name = trimmed(fields[0]);
+        const auto red = parseInt(fields[1], 0, 255);
+        const auto green = parseInt(fields[2], 0, 255);
+        const auto blue = parseInt(fields[3], 0, 255);
+        const auto control = std::find_if(row.name.begin(), row.name.end(),
+                                          [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+        const auto gbk = platform::utf8ToGbk(row.name);
+        if (!red || !green || !blue)
+            row.refusal = "r, g and b must be whole numbers 0..255";
+        else if (row.name.empty())
+            row.refusal = "颜色名称不能为空!";
+        else if (control != row.name.end()) {
+            char code[8];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(static_cast<unsigned char>(*control)));
+            row.refusal = std::string("the name holds a control character (") + code + ")";
+            row.name = row.name.substr(0, static_cast<std::size_t>(control - row.name.begin())) + "...";
+        } else if (!gbk)
+            row.refusal = "the name holds characters the paint records cannot store";
+        else if (!taken.emplace(platform::cutGbk(*gbk, PaintColorRecord::kTextLimit)).second)
+            row.refusal = "色谱中同名颜色存在!";
+        else
+            row.color = {*red, *green, *blue};
+    }
+    return rows;
+}
+
 // Adds the file's paints to a colour group as the colour group manager's add
-// does; one line per row says what happened.
-int runImportPaints(Context &context, const std::string &group, const std::string &path)
+// does, all in one change of the colour group file. A refused row refuses the
+// whole file (nothing is written) unless skipBad: then the good rows are
+// added. Refusals go to stderr, one line each; added rows to stdout.
+int runImportPaints(Context &context, const std::string &group, const std::string &path, bool skipBad)
 {
     const auto index = groupIndexOf(group);
     if (!index)
@@ -179,35 +235,64 @@ int runImportPaints(Context &context, const std::string &group, const std::strin
         return kExitFailure;
 
     CColorManager &colors = session->colors();
+    const std::vector<ImportRow> rows = checkImportRows(*table, colors, *index);
+    std::vector<CColorManager::NewGroupColor> paints;
+    std::vector<const ImportRow *> added;
+    int refused = 0;
+    for (const ImportRow &row : rows) {
+        if (!row.refusal.empty()) {
+            context.note("line " + std::to_string(row.line) + ": refused" + (row.name.empty() ? "" : " ") + row.name
+                         + ": " + row.refusal);
+            ++refused;
+            continue;
+        }
+        paints.push_back({row.name, "", row.color});
+        added.push_back(&row);
+    }
+    if (refused > 0 && !skipBad)
+        return context.fail(path + ": " + std::to_string(refused) + " of " + std::to_string(rows.size())
+                            + " rows refused; nothing was added (--skip-bad adds the others)");
+    for (const ImportRow *row : added) {
+        const std::string gbk = *platform::utf8ToGbk(row->name);
+        if (gbk.size() > PaintColorRecord::kTextLimit)
+            context.note("line " + std::to_string(row->line) + ": the name '" + row->name + "' is stored cut to '"
+                         + platform::gbkToUtf8(platform::cutGbk(gbk, PaintColorRecord::kTextLimit)) + "' ("
+                         + std::to_string(PaintColorRecord::kTextLimit) + " bytes)");
+    }
     std::string groupName;
     CColorManager::colorGroupName(*index, groupName);
-    bool refusedAny = false;
-    for (std::size_t i = 0; i < table->rows.size(); ++i) {
-        const CsvRow &row = table->rows[i];
-        std::ostream &out = context.io.out;
-        out << "line " << table->lineNumbers[i] << ": ";
-        auto refuse = [&](std::string_view name, std::string_view why) {
-            out << "refused" << (name.empty() ? "" : " ") << name << ": " << why << '\n';
-            refusedAny = true;
-        };
-        const auto checked = checkPaintListRow(row);
-        if (!checked) {
-            refuse(row.size() == 4 ? trimmed(row[0]) : "", checked.message());
-            continue;
-        }
-        const auto added = importPaintListRow(colors, groupName, *checked);
-        if (!added) {
-            refuse(checked->name, added.message());
-            continue;
-        }
-        out << "added " << platform::gbkToUtf8(added->code()) << ' ' << platform::gbkToUtf8(added->name()) << '\n';
+    std::vector<std::string> codes;
+    if (const Status done = colors.addGroupColors(groupName, paints, &codes); !done)
+        return context.fail("增加色谱颜色失败!: " + done.message() + "; nothing was added");
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        const std::string gbk = *platform::utf8ToGbk(added[i]->name);
+        context.io.out << "line " << added[i]->line << ": added " << codes[i] << ' '
+                       << platform::gbkToUtf8(platform::cutGbk(gbk, PaintColorRecord::kTextLimit)) << '\n';
     }
-    return refusedAny ? kExitFailure : kExitOk;
+    return kExitOk;
+}
+
+// Puts the backup of a damaged data file in its place; the damaged file is
+// moved aside, never deleted.
+int runRestore(Context &context, const std::string &file)
+{
+    std::filesystem::path path(file);
+    if (!path.has_parent_path())
+        path = context.dataDir() / path;
+    const auto restored = DataFolder::restoreFromBackup(path);
+    if (!restored)
+        return context.fail(path.filename().string() + ": " + restored.message());
+    context.io.out << "restored " << path.string() << " from " << path.filename().string() << ".bak";
+    if (!restored->empty())
+        context.io.out << "; the damaged file is kept as " << restored->filename().string();
+    context.io.out << '\n';
+    return kExitOk;
 }
 
 struct StoreOptions {
     bool json = false;
     bool gpl = false;
+    bool skipBad = false;
     std::string name;
     std::string file;
 };
@@ -248,7 +333,14 @@ void addStoreCommands(CLI::App &app, Commands &commands)
     CLI::App *import = app.add_subcommand("import-paints", "Add user paints to a colour group from a CSV name,r,g,b");
     import->add_option("GROUP", o->name, "Group index 0..5 or name")->required();
     import->add_option("FILE", o->file, "UTF-8 CSV with header name,r,g,b")->required();
-    commands.push_back({import, [o](Context &context) { return runImportPaints(context, o->name, o->file); }});
+    import->add_flag("--skip-bad", o->skipBad, "Add the good rows even when some are refused");
+    commands.push_back(
+        {import, [o](Context &context) { return runImportPaints(context, o->name, o->file, o->skipBad); }});
+
+    CLI::App *restore = app.add_subcommand("restore", "Put the last good copy of a damaged data file in its place");
+    restore->add_option("FILE", o->file, "QorConfig.bin, QorColorGroup.bin, QorColorbox.bin or QorPalette.bin")
+        ->required();
+    commands.push_back({restore, [o](Context &context) { return runRestore(context, o->file); }});
 }
 
 } // namespace pigmora::cli

@@ -83,12 +83,10 @@ const CImageDibObject *openPhoto(Context &context, const ViewOptions &options, C
     }
     zoom = *step;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(options.photo, ec)) {
+    if (!std::filesystem::exists(options.photo, ec)) {
         context.fail(options.photo + ": 文件不存在!");
         return nullptr;
     }
-    if (!context.session())
-        return nullptr;
 
     engine.initialise();
     std::string baseId;

@@ -4,9 +4,24 @@
 
 namespace pigmora::cli {
 
+StderrNotifier::~StderrNotifier()
+{
+    for (const std::string &text : m_held)
+        m_err << "pigmora-cli: " << text << '\n';
+}
+
 void StderrNotifier::showMessage(std::string_view text, MessageIcon)
 {
-    m_err << "pigmora-cli: " << text << '\n';
+    m_held.emplace_back(text);
+}
+
+std::string StderrNotifier::takeHeld()
+{
+    std::string joined;
+    for (const std::string &text : m_held)
+        joined += (joined.empty() ? "" : "; ") + text;
+    m_held.clear();
+    return joined;
 }
 
 bool StderrNotifier::askYesNo(std::string_view text)
@@ -29,7 +44,17 @@ Session *Context::session()
         return m_session.get();
     auto folder = std::make_unique<DataFolder>(m_dataDir, &m_notifier);
     if (const Status prepared = folder->prepare(); !prepared) {
-        fail(prepared.message());
+        std::string message = prepared.message();
+        // A damaged file: say how to get the last good version back.
+        for (const DataFolder::DamagedFile &damaged : folder->damagedFiles()) {
+            if (prepared.message().find(damaged.path.filename().string()) == std::string::npos)
+                continue;
+            const std::string name = damaged.path.filename().string();
+            message += damaged.backupUsable ? "; the last good copy can be restored with 'pigmora-cli restore " + name
+                    + "' (the damaged file is kept)"
+                                            : "; there is no usable backup of it";
+        }
+        fail(message);
         return nullptr;
     }
     m_session = std::make_unique<Session>(std::move(folder));
@@ -42,6 +67,17 @@ Status Context::createMissingFiles()
     return folder.createMissingFiles();
 }
 
+int Context::configuredMixingMode()
+{
+    const std::filesystem::path path = m_dataDir / CConfigManager::kFileName;
+    if (!std::filesystem::is_regular_file(path))
+        return 0;
+    CConfigManager config(m_dataDir);
+    config.open();
+    std::int32_t mode = 0;
+    return config.loadSysConfig() && config.getInt("ColorMixingMode", mode) ? mode : 0;
+}
+
 const CStandardColorCard &Context::cards()
 {
     if (!m_cards)
@@ -51,8 +87,14 @@ const CStandardColorCard &Context::cards()
 
 int Context::fail(std::string_view message)
 {
-    io.err << "pigmora-cli: " << message << '\n';
+    const std::string held = m_notifier.takeHeld();
+    io.err << "pigmora-cli: " << held << (held.empty() ? "" : ": ") << message << '\n';
     return kExitFailure;
+}
+
+void Context::note(std::string_view message)
+{
+    io.err << "pigmora-cli: " << message << '\n';
 }
 
 } // namespace pigmora::cli

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace pigmora::cli {
 
@@ -24,18 +26,24 @@ struct Io {
     std::ostream &err;
 };
 
-// The stores' message boxes become lines on stderr; questions are answered No.
+// The stores' message boxes become lines on stderr; questions are answered
+// No. Messages are held until the command fails, which joins them with its
+// reason into one line, or ends, which prints each on a line of its own.
 class StderrNotifier final : public Notifier
 {
 public:
     explicit StderrNotifier(std::ostream &err)
         : m_err(err)
     { }
+    ~StderrNotifier() override;
     void showMessage(std::string_view text, MessageIcon icon) override;
     bool askYesNo(std::string_view text) override;
+    // The held messages joined by "; " (empty when none), now forgotten.
+    std::string takeHeld();
 
 private:
     std::ostream &m_err;
+    std::vector<std::string> m_held;
 };
 
 // The data a command works on, prepared the way the desktop program prepares
@@ -72,10 +80,16 @@ public:
     Session *session();
     // Only creates the data files that are missing ("init").
     Status createMissingFiles();
+    // The mixing mode the configuration file names (0 when it has none or
+    // cannot be read); creates nothing.
+    int configuredMixingMode();
     const CStandardColorCard &cards();
 
-    // Prints "pigmora-cli: <message>" on stderr and returns kExitFailure.
+    // Prints "pigmora-cli: <message>" on stderr, after the stores' messages
+    // held so far on the same line, and returns kExitFailure.
     int fail(std::string_view message);
+    // A line on stderr that is no failure (a note about a row).
+    void note(std::string_view message);
 
 private:
     std::filesystem::path m_dataDir;

@@ -4,6 +4,7 @@
 #include "data/color.h"
 #include "data/dcarray.h"
 #include "data/records.h"
+#include "data/status.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -74,6 +75,11 @@ public:
     // files. A missing file makes an operation return false without a
     // message; a file that does not open shows the operation's message.
 
+    // Every change runs as one transaction of its file under the data
+    // folder's exclusive lock; the colour group edits first read the
+    // catalogue again from the file, so another program's paints are kept.
+    // Names holding control characters are refused.
+
     // Colour groups ("QorColorGroup.bin", one entry "0" to "5" per group).
     static bool colorGroupName(int index, std::string &name);
     static bool listColorGroups(std::vector<std::string> &list);
@@ -88,6 +94,22 @@ public:
                           const RgbColor &color, float strength, std::uint8_t mixingClass, std::uint8_t origin);
     bool deleteGroupColor(std::string_view groupName, std::string_view paintName);
     bool isColorInAnyColorBox(const PaintColorRecord &record) const;
+
+    // A paint for addGroupColors (texts UTF-8).
+    struct NewGroupColor {
+        std::string name;
+        std::string englishName;
+        RgbColor color;
+        float strength = 1.0f;
+        std::uint8_t mixingClass = 2;
+        std::uint8_t origin = PaintColorRecord::kOriginUser;
+    };
+    // Adds the paints to the group as addGroupColor would one after another,
+    // as one change of the colour group file: all of them or none. Refused,
+    // with the reason, when a name is taken in the group, repeats in the list
+    // or cannot be stored. codes receives the new paints' codes in order.
+    Status addGroupColors(std::string_view groupName, std::span<const NewGroupColor> paints,
+                          std::vector<std::string> *codes = nullptr);
 
     // Colour boxes ("QorColorbox.bin", one entry per box).
     bool createDefaultColorBoxFile();

@@ -173,6 +173,10 @@ Result<CImageDibObject *> CImageEngine::loadPictureFile(const std::filesystem::p
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return nothing;
+    if (std::filesystem::is_directory(path, ec))
+        return Status::error("a folder, not a picture file");
+    if (!std::filesystem::is_regular_file(path, ec)) // a FIFO would block the decoder
+        return Status::error("not a regular file (a FIFO, socket or device)");
     if (pictureFormatOf(path) == PictureFormat::Unsupported)
         return nothing; // refused without reading the file
 

@@ -33,9 +33,9 @@ bool CColorManager::createDefaultColorBoxFile()
                 records.insertSorted(&record);
         }
         if (!file.writeEntry(*store::gbkName(box.name), records.count(), records.bytes(), box.group))
-            return store::abandonDefaultFile(path, m_notifier, "新建颜色盒文件失败!");
+            return store::abandonDefaultFile(file, m_notifier, "新建颜色盒文件失败!");
     }
-    return true;
+    return store::finishDefaultFile(file, m_notifier, "新建颜色盒文件失败!");
 }
 
 bool CColorManager::loadColorBox(std::string_view boxName)

@@ -3,6 +3,7 @@
 #include "store/tablefile.h"
 
 #include <charconv>
+#include <unordered_set>
 
 namespace pigmora {
 
@@ -34,6 +35,19 @@ bool writeGroupEntry(CColorBoxFile &file, const CColorManager &manager, int inde
     return file.writeEntry(std::to_string(index), static_cast<int>(records.size()), bytesOf(records), index);
 }
 
+// The user number of a code "u_<number>", if it is one.
+std::optional<unsigned long long> userNumber(std::string_view code)
+{
+    if (!code.starts_with(kUserCodePrefix))
+        return std::nullopt;
+    const std::string_view digits = code.substr(kUserCodePrefix.size());
+    unsigned long long number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+        return std::nullopt;
+    return number;
+}
+
 // The code for a new user paint: "u_" and the counter, which starts at
 // 10000001 and steps past every user code met in catalogue order. Nothing
 // when a user code is not a non-negative decimal number.
@@ -41,27 +55,45 @@ std::optional<std::string> nextUserCode(std::span<const PaintColorRecord> catalo
 {
     unsigned long long counter = kFirstUserCode;
     for (const PaintColorRecord &record : catalogue) {
-        const std::string_view code = record.code();
-        if (!code.starts_with(kUserCodePrefix))
+        if (!record.code().starts_with(kUserCodePrefix))
             continue;
-        const std::string_view digits = code.substr(kUserCodePrefix.size());
-        unsigned long long number = 0;
-        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-        if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+        const auto number = userNumber(record.code());
+        if (!number)
             return std::nullopt;
-        if (number == counter)
+        if (*number == counter)
             ++counter;
     }
     return std::string(kUserCodePrefix) + std::to_string(counter);
 }
 
+// Takes into the catalogue every paint the group file holds that it lacks
+// (inside the file's transaction, so under the folder's exclusive lock):
+// paints another program added meanwhile are kept by the rewrite and their
+// codes are not given out again. The catalogue's own paints stand.
+void refreshCatalogue(CColorManager &manager, CColorBoxFile &file)
+{
+    for (int index = 0; index < kColorGroupCount; ++index) {
+        const auto data = store::readRecordData(file, std::to_string(index), PaintColorRecord::kSize);
+        if (!data)
+            continue;
+        for (std::size_t at = 0; at < data->size(); at += PaintColorRecord::kSize)
+            manager.addCatalogueRecord(PaintColorRecord::fromBytes(data->data() + at)); // refused when held
+    }
+}
+
 // Index, file and open handling shared by the paint edits: the group's index
-// once the group file is open in file, else -1 (the open failure shown).
-int openGroupFileFor(const CColorManager &manager, std::string_view groupName, CColorBoxFile &file)
+// once the group file is open in file, its transaction begun and the
+// catalogue read again from it; else -1 (an open failure shown).
+int beginGroupEdit(CColorManager &manager, std::string_view groupName, CColorBoxFile &file)
 {
     const int index = CColorManager::colorGroupIndex(groupName);
     if (index < 0 || !store::openStoreFile(file, groupFilePath(manager), manager.notifier(), "打开色谱文件失败!"))
         return -1;
+    if (!file.beginEdit()) {
+        store::notify(manager.notifier(), "打开色谱文件失败!");
+        return -1;
+    }
+    refreshCatalogue(manager, file);
     return index;
 }
 
@@ -93,9 +125,9 @@ bool CColorManager::createDefaultColorGroupFile()
         return false;
     for (int index = 0; index < kColorGroupCount; ++index) {
         if (!writeGroupEntry(file, *this, index))
-            return store::abandonDefaultFile(path, m_notifier, "新建色谱文件失败!");
+            return store::abandonDefaultFile(file, m_notifier, "新建色谱文件失败!");
     }
-    return true;
+    return store::finishDefaultFile(file, m_notifier, "新建色谱文件失败!");
 }
 
 bool CColorManager::loadColorGroups()
@@ -156,22 +188,76 @@ bool CColorManager::nextCustomColorName(std::string_view groupName, std::string 
 bool CColorManager::addGroupColor(std::string_view groupName, std::string_view paintName, std::string_view englishName,
                                   const RgbColor &color, float strength, std::uint8_t mixingClass, std::uint8_t origin)
 {
+    const NewGroupColor paint{std::string(paintName), std::string(englishName), color, strength, mixingClass, origin};
+    return addGroupColors(groupName, {&paint, 1}).isOk();
+}
+
+Status CColorManager::addGroupColors(std::string_view groupName, std::span<const NewGroupColor> paints,
+                                     std::vector<std::string> *codes)
+{
+    if (paints.empty())
+        return Status::ok();
     CColorBoxFile file(CColorBoxFile::kColorGroupMode);
-    const int index = openGroupFileFor(*this, groupName, file);
+    const int index = beginGroupEdit(*this, groupName, file);
     if (index < 0)
-        return false;
-    PaintColorRecord found;
-    if (findGroupColor(groupName, paintName, found))
-        return false;
-    const auto code = nextUserCode(catalogueRecords());
-    if (!code
-        || !addCatalogueColor(*code, paintName, englishName, color, strength, mixingClass,
-                              static_cast<std::uint8_t>(index), origin))
-        return false;
-    if (writeGroupEntry(file, *this, index))
-        return true;
-    deleteCatalogueColor(*code, paintName); // the file does not hold it: neither does the catalogue
-    return false;
+        return Status::error(file.lastError().isOk() ? "no colour group '" + std::string(groupName) + "'"
+                                                     : file.lastError().message());
+    // Names as stored (GBK, cut to the field) and user numbers in use.
+    std::unordered_set<std::string> taken;
+    std::unordered_set<unsigned long long> used;
+    for (const PaintColorRecord &record : catalogueRecords()) {
+        if (record.group() == index)
+            taken.emplace(record.name());
+        if (const auto number = userNumber(record.code()))
+            used.insert(*number);
+    }
+    m_catalogue->reserve(catalogueCount() + static_cast<int>(paints.size()));
+    std::vector<PaintColorRecord> added;
+    auto rollBack = [&] {
+        file.cancelEdit();
+        for (const PaintColorRecord &record : added)
+            m_catalogue->removeByKey(&record);
+        if (codes)
+            codes->clear();
+    };
+    auto refuse = [&](const NewGroupColor &paint, const std::string &why) {
+        rollBack();
+        return Status::error(paint.name + ": " + why);
+    };
+    std::optional<unsigned long long> last;
+    for (const NewGroupColor &paint : paints) {
+        const auto name = store::gbkName(paint.name);
+        if (!name || !store::gbkName(paint.englishName))
+            return refuse(paint, "the name holds a character the paint records cannot store");
+        if (!taken.emplace(platform::cutGbk(*name, PaintColorRecord::kTextLimit)).second)
+            return refuse(paint, "色谱中同名颜色存在!");
+        // The next number is the one after the last unless that is taken;
+        // then the full scan decides, as for a single add.
+        std::optional<std::string> code;
+        if (last && !used.contains(*last + 1))
+            code = std::string(kUserCodePrefix) + std::to_string(*last + 1);
+        else
+            code = nextUserCode(catalogueRecords());
+        if (!code)
+            return refuse(paint, "a user paint's code is not a number");
+        if (!addCatalogueColor(*code, paint.name, paint.englishName, paint.color, paint.strength, paint.mixingClass,
+                               static_cast<std::uint8_t>(index), paint.origin))
+            return refuse(paint, "增加色谱颜色失败!");
+        PaintColorRecord record;
+        makeKey(*code, paint.name, record);
+        added.push_back(record);
+        last = userNumber(*code);
+        if (last)
+            used.insert(*last);
+        if (codes)
+            codes->push_back(*code);
+    }
+    if (!writeGroupEntry(file, *this, index) || !file.commitEdit()) {
+        const std::string reason = file.lastError().message();
+        rollBack();
+        return Status::error(reason.empty() ? "the colour group file could not be written" : reason);
+    }
+    return Status::ok();
 }
 
 bool CColorManager::modifyGroupColor(std::string_view groupName, std::string_view paintName,
@@ -180,7 +266,7 @@ bool CColorManager::modifyGroupColor(std::string_view groupName, std::string_vie
 {
     const auto gbkEnglish = store::gbkName(englishName);
     CColorBoxFile file(CColorBoxFile::kColorGroupMode);
-    const int index = gbkEnglish ? openGroupFileFor(*this, groupName, file) : -1;
+    const int index = gbkEnglish ? beginGroupEdit(*this, groupName, file) : -1;
     if (index < 0)
         return false;
     PaintColorRecord found;
@@ -200,7 +286,7 @@ bool CColorManager::modifyGroupColor(std::string_view groupName, std::string_vie
     changed.setMixingClass(mixingClass);
     changed.setGroup(static_cast<std::uint8_t>(index));
     m_catalogue->setAt(at, &changed);
-    if (writeGroupEntry(file, *this, index))
+    if (writeGroupEntry(file, *this, index) && file.commitEdit())
         return true;
     m_catalogue->setAt(at, &found);
     return false;
@@ -209,7 +295,7 @@ bool CColorManager::modifyGroupColor(std::string_view groupName, std::string_vie
 bool CColorManager::deleteGroupColor(std::string_view groupName, std::string_view paintName)
 {
     CColorBoxFile file(CColorBoxFile::kColorGroupMode);
-    const int index = openGroupFileFor(*this, groupName, file);
+    const int index = beginGroupEdit(*this, groupName, file);
     if (index < 0)
         return false;
     PaintColorRecord found;
@@ -221,11 +307,12 @@ bool CColorManager::deleteGroupColor(std::string_view groupName, std::string_vie
     }
     if (isColorInAnyColorBox(found)) {
         store::notify(m_notifier, "色谱颜色在颜色盒中存在，不能删除!");
-        writeGroupEntry(file, *this, index);
+        if (writeGroupEntry(file, *this, index))
+            file.commitEdit();
         return false;
     }
     m_catalogue->removeByKey(&found);
-    if (writeGroupEntry(file, *this, index))
+    if (writeGroupEntry(file, *this, index) && file.commitEdit())
         return true;
     m_catalogue->insertSorted(&found);
     return false;

@@ -48,23 +48,18 @@ CConfigManager::~CConfigManager()
 
 bool CConfigManager::createDefaultConfigFile()
 {
-    const std::filesystem::path path = filePath();
-    if (DCFile::exists(path))
+    if (!store::createStoreFile(m_file, filePath(), m_notifier, "新建配置参数文件失败!"))
         return false;
-    if (!m_file.create(path)) {
-        store::notify(m_notifier, "新建配置参数文件失败!");
-        return false;
-    }
     clearItems();
     addStringItem("AppName", "Pigmora(Avelle)");
     addIntItem(settingkeys::kGridColumns, 5);
     addIntItem(settingkeys::kGridRows, 6);
     addIntItem(settingkeys::kMixingMode, 0);
-    const bool written = m_file.writeItems(kSection, m_items);
+    if (!m_file.writeItems(kSection, m_items))
+        return store::abandonDefaultFile(m_file, m_notifier, "新建配置参数文件失败!");
+    const bool written = store::finishDefaultFile(m_file, m_notifier, "新建配置参数文件失败!");
     close();
-    if (!written)
-        return store::abandonDefaultFile(path, m_notifier, "新建配置参数文件失败!");
-    return true;
+    return written;
 }
 
 void CConfigManager::open()
@@ -82,17 +77,45 @@ void CConfigManager::close()
 void CConfigManager::clearItems()
 {
     CConfigFile::freeItems(m_items);
+    m_loadedItems.clear();
 }
 
 bool CConfigManager::loadSysConfig()
 {
     clearItems();
-    return m_file.isOpen() && m_file.readItems(kSection, m_items);
+    m_loadedItems.clear();
+    const bool loaded = m_file.isOpen() && m_file.readItems(kSection, m_items);
+    m_loadedItems = m_items;
+    return loaded;
 }
 
+// Under the folder's exclusive lock the section is read again from the file
+// (another program may have saved since it was loaded) and only the items
+// changed here since loading are written over it, so another program's
+// change of other items is kept.
 bool CConfigManager::saveSysConfig()
 {
-    return m_file.isOpen() && m_file.writeItems(kSection, m_items);
+    if (!m_file.isOpen() || !m_file.beginEdit())
+        return false;
+    ConfigItemList current;
+    if (!m_file.readItems(kSection, current))
+        current = m_loadedItems;
+    for (const ConfigItem &item : m_items) {
+        const ConfigItem *loaded = findByKey(m_loadedItems, item.key.c_str());
+        if (loaded && loaded->key == item.key && loaded->value == item.value)
+            continue; // unchanged here: the file's value stands
+        if (ConfigItem *stored = findByKey(current, item.key.c_str()))
+            *stored = item;
+        else
+            current.push_back(item);
+    }
+    if (!m_file.writeItems(kSection, current) || !m_file.commitEdit()) {
+        m_file.cancelEdit();
+        return false;
+    }
+    m_items = current;
+    m_loadedItems = std::move(current);
+    return true;
 }
 
 const ConfigItem *CConfigManager::findItem(std::string_view key) const

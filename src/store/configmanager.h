@@ -33,6 +33,10 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
     void clearItems();
     bool loadSysConfig();
+    // Writes the items changed since loadSysConfig over the section as the
+    // file holds it now (read again under the folder's lock), so another
+    // program's change of other items is not undone; the items then hold the
+    // merged section.
     bool saveSysConfig();
 
     const ConfigItem *findItem(std::string_view key) const;
@@ -59,6 +63,7 @@ private:
     Notifier *m_notifier;
     CConfigFile m_file;
     ConfigItemList m_items;
+    ConfigItemList m_loadedItems; // the section as last read or written
 };
 
 } // namespace pigmora

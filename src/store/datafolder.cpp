@@ -1,7 +1,11 @@
 #include "store/datafolder.h"
 
+#include "store/folderlock.h"
+#include "store/safefile.h"
 #include "store/storesupport.h"
 #include "store/tablefile.h"
+
+#include <unistd.h>
 
 namespace pigmora {
 
@@ -11,9 +15,25 @@ namespace {
 template<typename File>
 Status checkFile(File &&file, const std::filesystem::path &path)
 {
-    if (!DCFile::exists(path))
+    if (!safefile::pathExists(path))
         return Status::error("cannot create " + path.string() + ": the data folder is not writable");
     return file.open(path) ? Status::ok() : file.lastError();
+}
+
+// Opens path as the kind of data file its name says.
+Status openAsDataFile(const std::filesystem::path &path, std::string_view fileName)
+{
+    if (fileName == CConfigManager::kFileName)
+        return checkFile(CConfigFile(), path);
+    if (fileName == store::kColorGroupFileName)
+        return checkFile(CColorBoxFile(CColorBoxFile::kColorGroupMode), path);
+    if (fileName == store::kColorBoxFileName)
+        return checkFile(CColorBoxFile(CColorBoxFile::kColorBoxMode), path);
+    if (fileName == store::kPaletteFileName)
+        return checkFile(CPalettePanelFile(), path);
+    return Status::error(std::string(fileName)
+                         + " is not a data file (QorConfig.bin, QorColorGroup.bin, "
+                           "QorColorbox.bin or QorPalette.bin)");
 }
 
 } // namespace
@@ -70,15 +90,84 @@ Status DataFolder::createMissingFiles()
     return checkFiles();
 }
 
-Status DataFolder::checkFiles() const
+Status DataFolder::checkFiles()
 {
-    if (Status s = checkFile(CConfigFile(), m_folder / CConfigManager::kFileName); !s)
-        return s;
-    if (Status s = checkFile(CColorBoxFile(CColorBoxFile::kColorGroupMode), m_folder / store::kColorGroupFileName); !s)
-        return s;
-    if (Status s = checkFile(CColorBoxFile(CColorBoxFile::kColorBoxMode), m_folder / store::kColorBoxFileName); !s)
-        return s;
-    return checkFile(CPalettePanelFile(), m_folder / store::kPaletteFileName);
+    m_damaged.clear();
+    Status first;
+    for (const std::string_view name :
+         {CConfigManager::kFileName, store::kColorGroupFileName, store::kColorBoxFileName, store::kPaletteFileName}) {
+        const std::filesystem::path path = m_folder / name;
+        Status opened = openAsDataFile(path, name);
+        if (opened)
+            continue;
+        // A regular file that is there but refused is damaged.
+        if (safefile::checkRegularFile(path)) {
+            const std::filesystem::path backup = safefile::backupPath(path);
+            const bool usable = safefile::pathExists(backup) && openAsDataFile(backup, name).isOk();
+            m_damaged.push_back({path, opened.message(), usable});
+        }
+        if (first)
+            first = std::move(opened);
+    }
+    return first;
+}
+
+bool DataFolder::offerRestore()
+{
+    bool restored = false;
+    for (const DamagedFile &damaged : m_damaged) {
+        if (!damaged.backupUsable)
+            continue;
+        const std::string name = damaged.path.filename().string();
+        if (!m_notifier
+            || !m_notifier->askYesNo("数据文件" + name + "已损坏(" + damaged.reason
+                                     + ")。是否恢复它上一次修改前的备份? 损坏的文件将被保留。"))
+            continue;
+        const auto result = restoreFromBackup(damaged.path);
+        if (result)
+            restored = true;
+        else
+            store::notify(m_notifier, "恢复" + name + "失败: " + result.message());
+    }
+    return restored;
+}
+
+Result<std::filesystem::path> DataFolder::restoreFromBackup(const std::filesystem::path &file)
+{
+    const std::string name = file.filename().string();
+    auto lock = FolderLock::acquire(file.parent_path(), FolderLock::Mode::Exclusive);
+    if (!lock)
+        return lock.status();
+    const bool present = safefile::pathExists(file);
+    if (present && openAsDataFile(file, name))
+        return Status::error(name + " is not damaged; nothing was changed");
+    const std::filesystem::path backup = safefile::backupPath(file);
+    if (!safefile::pathExists(backup))
+        return Status::error("there is no backup " + backup.filename().string() + "; nothing was changed");
+    if (Status usable = openAsDataFile(backup, name); !usable)
+        return Status::error("the backup cannot be used either (" + usable.message() + "); nothing was changed");
+    std::filesystem::path aside;
+    if (present) {
+        auto moved = safefile::moveAside(file);
+        if (!moved)
+            return moved.status();
+        aside = *moved;
+    }
+    const std::filesystem::path work = safefile::workPath(file);
+    if (Status copied = safefile::copyFile(backup, work); !copied) {
+        ::unlink(work.c_str());
+        return Status::error(copied.message() + "; the damaged file is kept as " + aside.filename().string());
+    }
+    if (Status replaced = safefile::replaceWith(work, file); !replaced) {
+        ::unlink(work.c_str());
+        return replaced;
+    }
+    return aside;
+}
+
+bool DataFolder::isReadOnly() const
+{
+    return !safefile::folderWritable(m_folder);
 }
 
 } // namespace pigmora

@@ -20,6 +20,13 @@ class Notifier;
 // "我的颜色盒", and lists the colour boxes. Messages of the stores go to the
 // notifier; the returned Status names the first thing that kept a data file
 // from being usable.
+//
+// A read-only folder (an installed copy) is prepared like any other as long
+// as its files exist: everything can be read, every change fails with a
+// message. A data file refused as damaged is listed in damagedFiles() with
+// whether its backup (the version before its last change) opens; the
+// desktop asks through offerRestore(), the command line names its restore
+// command. The damaged file itself is never deleted or overwritten.
 class DataFolder
 {
 public:
@@ -36,6 +43,31 @@ public:
     // that one exists already); loads nothing else.
     Status createMissingFiles();
 
+    // A data file that did not open although it is there.
+    struct DamagedFile {
+        std::filesystem::path path;
+        std::string reason; // why it was refused
+        bool backupUsable = false; // "<file>.bak" opens as the same kind of file
+    };
+    // The damaged files met by the last prepare() or createMissingFiles().
+    const std::vector<DamagedFile> &damagedFiles() const { return m_damaged; }
+
+    // For each damaged file with a usable backup, asks the notifier whether
+    // to restore it and does so on Yes (failures shown). True when anything
+    // was restored: prepare() again then.
+    bool offerRestore();
+
+    // Moves the damaged data file aside as "<file>.damaged-<date>-<time>"
+    // and puts a copy of its backup "<file>.bak" in its place, under the
+    // folder's exclusive lock. Refused, changing nothing, when the file opens
+    // (it is not damaged) or the backup does not. The path the damaged file
+    // was moved to (empty when there was none).
+    static Result<std::filesystem::path> restoreFromBackup(const std::filesystem::path &file);
+
+    // True when no file can be created or replaced in the folder; reading
+    // still works, every change fails with a message.
+    bool isReadOnly() const;
+
     const std::filesystem::path &folder() const { return m_folder; }
     const StartupSettings &settings() const { return m_settings; }
     const std::vector<std::string> &colorBoxNames() const { return m_colorBoxNames; }
@@ -48,12 +80,13 @@ public:
 private:
     Status checkFolder() const;
     void createColorFiles();
-    Status checkFiles() const;
+    Status checkFiles();
 
     std::filesystem::path m_folder;
     Notifier *m_notifier;
     StartupSettings m_settings;
     std::vector<std::string> m_colorBoxNames;
+    std::vector<DamagedFile> m_damaged;
     std::unique_ptr<CConfigManager> m_config;
     std::unique_ptr<CColorManager> m_colors;
 };

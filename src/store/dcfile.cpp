@@ -22,7 +22,12 @@ std::ptrdiff_t systemWrite(int fd, const void *buffer, std::size_t n)
     return ::write(fd, buffer, n);
 }
 
-constexpr DCFileIo kSystemIo{systemRead, systemWrite};
+int systemSync(int fd)
+{
+    return ::fsync(fd);
+}
+
+constexpr DCFileIo kSystemIo{systemRead, systemWrite, systemSync};
 const DCFileIo *g_io = &kSystemIo;
 
 bool fitsOffset(long long value)
@@ -54,6 +59,16 @@ void setDCFileIo(const DCFileIo *io)
     g_io = io ? io : &kSystemIo;
 }
 
+bool syncFolder(const std::filesystem::path &folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool done = (g_io->sync ? g_io->sync(fd) : ::fsync(fd)) == 0;
+    ::close(fd);
+    return done;
+}
+
 DCFile::~DCFile()
 {
     close();
@@ -63,8 +78,10 @@ bool DCFile::openWith(const std::filesystem::path &path, int flags)
 {
     close();
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0)
+    if (fd < 0) {
+        m_errno = errno;
         return false;
+    }
     m_fd = fd;
     m_path = path;
     m_flags = flags;
@@ -80,6 +97,11 @@ bool DCFile::create(const std::filesystem::path &path)
 bool DCFile::open(const std::filesystem::path &path)
 {
     return openWith(path, O_RDWR);
+}
+
+bool DCFile::openForReading(const std::filesystem::path &path)
+{
+    return openWith(path, O_RDONLY);
 }
 
 void DCFile::close()
@@ -130,8 +152,13 @@ int DCFile::write(const void *buffer, int n)
 {
     if (!m_open || n < 0 || (n > 0 && !buffer))
         return -1;
-    return transferAll(static_cast<const char *>(buffer), n,
-                       [this](const char *at, std::size_t left) { return g_io->write(m_fd, at, left); });
+    const int done = transferAll(static_cast<const char *>(buffer), n, [this](const char *at, std::size_t left) {
+        const std::ptrdiff_t moved = g_io->write(m_fd, at, left);
+        if (moved <= 0)
+            m_errno = moved < 0 ? errno : ENOSPC; // a write that makes no progress: the disk is full
+        return moved;
+    });
+    return done;
 }
 
 int DCFile::readAt(int offset, void *buffer, int n)
@@ -228,6 +255,21 @@ bool DCFile::deleteBytes(int offset, int n)
 bool DCFile::truncate(int newLength)
 {
     return m_open && newLength >= 0 && ::ftruncate(m_fd, newLength) == 0;
+}
+
+bool DCFile::sync()
+{
+    if (!m_open)
+        return false;
+    if ((g_io->sync ? g_io->sync(m_fd) : ::fsync(m_fd)) == 0)
+        return true;
+    m_errno = errno;
+    return false;
+}
+
+bool DCFile::setMode(unsigned mode)
+{
+    return m_open && ::fchmod(m_fd, static_cast<mode_t>(mode)) == 0;
 }
 
 } // namespace pigmora

@@ -13,12 +13,13 @@ enum class SeekOrigin {
     End,
 };
 
-// The system calls DCFile makes for reading and writing. Tests replace them
-// to simulate a full disk or a file cut short by someone else; everything
-// else goes straight to the operating system.
+// The system calls DCFile makes for reading, writing and flushing. Tests
+// replace them to simulate a full disk, a failing flush or a file cut short by
+// someone else; everything else goes straight to the operating system.
 struct DCFileIo {
     std::ptrdiff_t (*read)(int fd, void *buffer, std::size_t n);
     std::ptrdiff_t (*write)(int fd, const void *buffer, std::size_t n);
+    int (*sync)(int fd); // fsync; null: the operating system's
 };
 
 // Installs io for every DCFile (null restores the operating system's calls).
@@ -41,6 +42,8 @@ public:
 
     bool create(const std::filesystem::path &path);
     bool open(const std::filesystem::path &path);
+    // Opens an existing file for reading only (writes then fail).
+    bool openForReading(const std::filesystem::path &path);
     void close();
     bool isOpen() const { return m_open; }
     static bool exists(const std::filesystem::path &path);
@@ -66,8 +69,15 @@ public:
     bool deleteBytes(int offset, int n);
     // The position is kept; a longer length extends the file with zeros.
     bool truncate(int newLength);
+    // Flushes the file's data to the disk (fsync).
+    bool sync();
+    // Sets the permission bits (fchmod).
+    bool setMode(unsigned mode);
+    // The errno of the last failed open, read, write or flush.
+    int lastErrno() const { return m_errno; }
 
     const std::filesystem::path &path() const { return m_path; }
+    int descriptor() const { return m_fd; }
 
 private:
     bool openWith(const std::filesystem::path &path, int flags);
@@ -77,6 +87,10 @@ private:
     bool m_open = false;
     int m_blockSize = kBlockSize;
     int m_flags = 0;
+    int m_errno = 0;
 };
+
+// Flushes a folder's entries (after a rename inside it).
+bool syncFolder(const std::filesystem::path &folder);
 
 } // namespace pigmora

@@ -29,12 +29,17 @@ DCFileBuffer::~DCFileBuffer()
 bool DCFileBuffer::open(const std::filesystem::path &path)
 {
     close();
-    m_stream = std::fopen(path.c_str(), "r+b");
+    m_stream = std::fopen(path.c_str(), "rb");
     if (!m_stream)
         return false;
     m_path = path;
     m_open = true;
     return true;
+}
+
+int DCFileBuffer::descriptor() const
+{
+    return m_stream ? ::fileno(m_stream) : -1;
 }
 
 void DCFileBuffer::close()

@@ -11,7 +11,7 @@ namespace pigmora {
 
 // A buffered sequential reader with a 64000-byte buffer. The table files read
 // their header and directory through it in one pass. It opens files for
-// update, so a file that cannot be written cannot be opened either.
+// reading only: a read-only file can be read.
 class DCFileBuffer
 {
 public:
@@ -23,6 +23,8 @@ public:
     bool open(const std::filesystem::path &path);
     void close();
     bool isOpen() const { return m_open; }
+    // The stream's file descriptor, -1 when closed.
+    int descriptor() const;
     // Discards the buffered bytes; the stream position after the move, or -1.
     int seek(int offset, SeekOrigin origin);
     // Bytes delivered (fewer than n only at the end of the file), or -1 when

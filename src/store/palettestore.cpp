@@ -44,9 +44,9 @@ bool CColorManager::createDefaultPaletteFile()
             records.insertSorted(&record);
         }
         if (!file.writeEntry(*store::gbkName(palette.name), records.count(), records.bytes(), 0))
-            return store::abandonDefaultFile(path, m_notifier, "新建收藏夹文件失败!");
+            return store::abandonDefaultFile(file, m_notifier, "新建收藏夹文件失败!");
     }
-    return true;
+    return store::finishDefaultFile(file, m_notifier, "新建收藏夹文件失败!");
 }
 
 bool CColorManager::listPalettes(std::vector<std::string> &list) const

@@ -3,6 +3,7 @@
 #include "data/notifier.h"
 #include "data/platform.h"
 #include "store/dcfile.h"
+#include "store/safefile.h"
 
 #include <climits>
 #include <cstdint>
@@ -26,13 +27,23 @@ inline void notify(Notifier *notifier, std::string_view text, MessageIcon icon =
         notifier->showMessage(text, icon);
 }
 
-// A default file that could not be written completely is removed again, so
-// the next start recreates it rather than living with part of its contents;
-// the creation failure is shown. Always false.
-inline bool abandonDefaultFile(const std::filesystem::path &path, Notifier *notifier, std::string_view message)
+// A default file is created as one transaction: one that could not be
+// written completely never appears, so the next start creates it again; the
+// creation failure is shown. Always false.
+template<typename File>
+bool abandonDefaultFile(File &file, Notifier *notifier, std::string_view message)
 {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
+    file.cancelEdit();
+    notify(notifier, message);
+    return false;
+}
+
+// Ends a default file's creation: the complete file appears now.
+template<typename File>
+bool finishDefaultFile(File &file, Notifier *notifier, std::string_view message)
+{
+    if (file.commitEdit())
+        return true;
     notify(notifier, message);
     return false;
 }
@@ -50,22 +61,39 @@ bool openStoreFile(File &file, const std::filesystem::path &path, Notifier *noti
     return false;
 }
 
-// Creates a store's default file unless it exists: false without a message
-// when it exists, false after showing failureMessage when it cannot be made.
+// Starts creating a store's default file unless something of that name
+// exists (a dangling link too, which start-up reports): false without a
+// message when it exists, false after showing failureMessage when it cannot
+// be made. The caller fills it and ends with finishDefaultFile.
 template<typename File>
 bool createStoreFile(File &file, const std::filesystem::path &path, Notifier *notifier, std::string_view failureMessage)
 {
-    if (DCFile::exists(path))
+    if (safefile::pathExists(path))
         return false;
-    if (file.create(path))
+    if (file.beginCreate(path))
         return true;
     notify(notifier, failureMessage);
     return false;
 }
 
-// A name from the interface (UTF-8) as the files store it (GBK).
+// The first control character (U+0000-U+001F, U+007F) of a text, if any.
+inline std::optional<unsigned char> controlCharacter(std::string_view text)
+{
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            return byte;
+    }
+    return std::nullopt;
+}
+
+// A name from the interface (UTF-8) as the files store it (GBK). Nothing
+// for a name GBK cannot hold or one with a control character (a NUL would
+// cut it, a line break would split every listing).
 inline std::optional<std::string> gbkName(std::string_view utf8)
 {
+    if (controlCharacter(utf8))
+        return std::nullopt;
     return platform::utf8ToGbk(utf8);
 }
 
@@ -95,6 +123,20 @@ std::optional<std::string> storedOrNewName(const File &file, std::string_view ut
     if (auto name = storedName(file, utf8))
         return name;
     return gbkName(utf8);
+}
+
+// Runs an edit of an open store file as one transaction: commits when edit
+// returns true, drops every change otherwise.
+template<typename File, typename Edit>
+bool editStoreFile(File &file, Edit &&edit)
+{
+    if (!file.beginEdit())
+        return false;
+    if (!edit()) {
+        file.cancelEdit();
+        return false;
+    }
+    return file.commitEdit();
 }
 
 // The data of an entry that holds value records of recordSize bytes. Nothing

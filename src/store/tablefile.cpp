@@ -4,10 +4,12 @@
 #include "data/platform.h"
 #include "store/dcfile.h"
 #include "store/dcfilebuffer.h"
+#include "store/safefile.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <sys/stat.h>
 #include <utility>
 
 namespace pigmora {
@@ -26,10 +28,6 @@ int compareNames21Descending(const void *key, const void *element)
 }
 
 constexpr int kHeaderValue = 100;
-constexpr int kPositionField = 0; // offsets after the name field
-constexpr int kLengthField = 4;
-constexpr int kValueField = 8;
-constexpr int kTagField = 12;
 
 } // namespace
 
@@ -47,7 +45,10 @@ TableFile::TableFile(const TableFormat &format)
     , m_directory(static_cast<std::uint32_t>(format.entrySize), format.compare)
 { }
 
-TableFile::~TableFile() = default;
+TableFile::~TableFile()
+{
+    close();
+}
 
 // --- Byte access ---
 
@@ -118,19 +119,39 @@ bool TableFile::refuse(std::string reason)
 
 bool TableFile::failEdit(std::string reason)
 {
-    // The file may now differ from the header and directory held here.
-    return refuse(m_path.filename().string() + ": " + reason + "; the file is closed");
+    // Only the working copy was written: the transaction is dropped at its end.
+    m_editFailed = true;
+    m_lastError = Status::error(m_path.filename().string() + ": " + reason + "; the file is unchanged");
+    return false;
 }
 
 // --- Open and create ---
 
 bool TableFile::create(const std::filesystem::path &path)
 {
+    return beginCreate(path) && commitEdit();
+}
+
+bool TableFile::beginCreate(const std::filesystem::path &path)
+{
     close();
-    m_path = path;
+    auto lock = FolderLock::acquire(path.parent_path(), FolderLock::Mode::Exclusive);
+    if (!lock)
+        return refuse("cannot create " + path.string() + ": " + lock.message());
+    if (safefile::pathExists(path)) {
+        if (Status regular = safefile::checkRegularFile(path); !regular)
+            return refuse("cannot create " + path.string() + ": " + regular.message());
+    }
+    std::error_code ec;
+    const std::filesystem::path target
+        = std::filesystem::is_symlink(path, ec) ? std::filesystem::canonical(path, ec) : path;
+    m_target = ec ? path : target;
+    m_workPath = safefile::workPath(m_target);
     DCFile file;
-    if (!file.create(path))
-        return refuse("cannot create " + path.string());
+    if (!file.create(m_workPath)) {
+        m_workPath.clear();
+        return refuse("cannot create " + path.string() + ": the data folder is not writable");
+    }
     m_header.fill(0);
     std::memcpy(m_header.data(), m_format.magic.data(), m_format.magic.size());
     setHeaderInt(0, 0);
@@ -138,10 +159,18 @@ bool TableFile::create(const std::filesystem::path &path)
     setHeaderInt(8, m_format.headerSize);
     setHeaderInt(12, kHeaderValue);
     m_directory.clear();
-    if (!writeHeader(file))
-        return refuse("cannot write the header of " + path.string());
     m_path = path;
     m_open = true;
+    m_creating = true;
+    m_editDepth = 1;
+    m_editFailed = false;
+    m_editDirty = true;
+    m_editLock = std::move(*lock);
+    if (!writeHeader(file)) {
+        close();
+        m_lastError = Status::error("cannot write the header of " + path.string());
+        return false;
+    }
     m_lastError = Status::ok();
     return true;
 }
@@ -149,13 +178,35 @@ bool TableFile::create(const std::filesystem::path &path)
 bool TableFile::open(const std::filesystem::path &path)
 {
     close();
+    auto lock = FolderLock::acquire(path.parent_path(), FolderLock::Mode::Shared);
+    if (!lock)
+        return refuse(path.filename().string() + ": " + lock.message());
+    return load(path);
+}
+
+// Reads and checks header and directory; the caller holds the folder's lock.
+bool TableFile::load(const std::filesystem::path &path)
+{
     const std::string fileName = path.filename().string();
+    if (Status regular = safefile::checkRegularFile(path); !regular)
+        return refuse(regular.message());
     DCFileBuffer reader;
-    if (!reader.open(path))
-        return refuse("cannot open " + path.string() + " for reading and writing");
+    // Both handles must see one version: a change may replace the file
+    // between the two opens where the folder has no lock file.
+    for (int attempt = 0;; ++attempt) {
+        if (!m_snapshot.openForReading(path) || !reader.open(path))
+            return refuse("cannot open " + path.string() + " for reading");
+        struct stat a {
+        }, b{};
+        if (::fstat(m_snapshot.descriptor(), &a) == 0 && ::fstat(reader.descriptor(), &b) == 0 && a.st_dev == b.st_dev
+            && a.st_ino == b.st_ino)
+            break;
+        if (attempt == 10)
+            return refuse("cannot open " + path.string() + ": it keeps being replaced");
+    }
     const int fileLength = reader.seek(0, SeekOrigin::End);
     if (fileLength < 0)
-        return refuse(fileName + ": the file is too large");
+        return refuse(fileName + ": the file is too large (more than 2 GiB)");
     const int headerSize = m_format.headerSize;
     if (reader.seek(0, SeekOrigin::Start) != 0 || reader.read(m_header.data(), headerSize) != headerSize)
         return refuse(fileName + ": the file is shorter than its header");
@@ -179,6 +230,7 @@ bool TableFile::open(const std::filesystem::path &path)
     if (Status checked = checkFile(fileLength); !checked)
         return refuse(fileName + ": " + checked.message());
     m_open = true;
+    rememberIdentity();
     m_lastError = Status::ok();
     return true;
 }
@@ -234,6 +286,10 @@ Status TableFile::checkFile(int fileLength) const
 
 void TableFile::close()
 {
+    if (m_editDepth > 0)
+        abandonEdit();
+    m_snapshot.close();
+    m_identity = Identity();
     m_directory.clear();
     m_path.clear();
     m_open = false;
@@ -300,11 +356,18 @@ bool TableFile::readData(std::string_view name, std::uint8_t *buffer, int &lengt
     const int dataLength = entryInt(entry, kLengthField);
     if (length < dataLength)
         return false;
-    DCFile file;
-    if (!file.open(m_path))
-        return failEdit("cannot open the file to read an entry");
-    if (file.readAt(dataOffset() + entryInt(entry, kPositionField), buffer, dataLength) != dataLength)
-        return failEdit("an entry's data could not be read in full");
+    // Inside a transaction the directory describes the working copy.
+    DCFile work;
+    DCFile *file = &m_snapshot;
+    if (m_editDepth > 0) {
+        if (!work.openForReading(m_workPath))
+            return false;
+        file = &work;
+    }
+    if (file->readAt(dataOffset() + entryInt(entry, kPositionField), buffer, dataLength) != dataLength) {
+        m_lastError = Status::error(m_path.filename().string() + ": an entry's data could not be read in full");
+        return false;
+    }
     length = dataLength;
     return true;
 }
@@ -315,160 +378,6 @@ bool TableFile::readEntry(std::string_view name, int &value, std::uint8_t *buffe
         return false;
     value = entryValue(name);
     return true;
-}
-
-// --- Changes ---
-
-bool TableFile::addEntry(std::string_view name, int value, std::span<const std::uint8_t> data, int tag)
-{
-    if (!m_open || hasEntry(name) || data.size() > static_cast<std::size_t>(INT_MAX))
-        return false;
-    // Never write an entry that open would refuse.
-    if (value < 0 || static_cast<long long>(value) * m_format.valueUnit > static_cast<long long>(data.size()))
-        return false;
-    DCFile file;
-    if (!file.open(m_path))
-        return false;
-    const int fileLength = file.length();
-    const int length = static_cast<int>(data.size());
-    if (fileLength < 0 || static_cast<long long>(fileLength) + length + kGrowthSlots * m_format.entrySize > INT_MAX)
-        return false;
-
-    EntryBytes entry = makeKey(name);
-    setEntryInt(entry, kPositionField, fileLength - dataOffset());
-    setEntryInt(entry, kLengthField, length);
-    setEntryInt(entry, kValueField, value);
-    const auto tagAt = static_cast<std::size_t>(m_format.nameField + kTagField);
-    if (m_format.tagField == 4)
-        le::writeI32(&entry[tagAt], tag);
-    else
-        entry[tagAt] = static_cast<std::uint8_t>(tag);
-    if (m_directory.insertSorted(entry.data()) < 0)
-        return false;
-
-    // A full directory grows through a second handle; the data position
-    // stays valid because the whole data area moves with the data offset.
-    if (count() >= capacity() && resizeDirectory() != Resize::Done)
-        return failEdit("the directory could not be grown");
-    setHeaderInt(4, count() + 1);
-    if (!writeHeaderAndDirectory(file))
-        return failEdit("the directory could not be written");
-    if (length > 0 && file.writeAt(dataOffset() + entryInt(entry, kPositionField), data.data(), length) != length)
-        return failEdit("an entry's data could not be written");
-    return true;
-}
-
-bool TableFile::deleteEntry(std::string_view name)
-{
-    EntryBytes entry{};
-    const int index = findEntry(name, entry);
-    if (!m_open)
-        return false;
-    if (index < 0)
-        return true; // nothing to delete
-    if (count() <= 0)
-        return false;
-
-    m_directory.removeAt(index);
-    setHeaderInt(4, count() - 1);
-    const int position = entryInt(entry, kPositionField);
-    const int length = entryInt(entry, kLengthField);
-    EntryBytes other{};
-    for (int i = 0; i < m_directory.count(); ++i) {
-        m_directory.get(i, other.data());
-        if (const int p = entryInt(other, kPositionField); p > position) {
-            setEntryInt(other, kPositionField, p - length);
-            m_directory.setAt(i, other.data());
-        }
-    }
-
-    {
-        DCFile file;
-        if (!file.open(m_path) || !writeHeaderAndDirectory(file))
-            return failEdit("the directory could not be written");
-        if (length > 0 && !file.deleteBytes(dataOffset() + position, length))
-            return failEdit("an entry's data could not be cut out");
-    }
-    if (resizeDirectory() == Resize::Failed)
-        return failEdit("the directory could not be shrunk");
-    return true;
-}
-
-bool TableFile::replaceEntry(std::string_view name, int value, std::span<const std::uint8_t> data)
-{
-    if (!hasEntry(name))
-        return false;
-    const int tag = m_format.keepTagOnReplace ? entryTag(name) : 0;
-    return deleteEntry(name) && addEntry(name, value, data, tag);
-}
-
-bool TableFile::writeEntry(std::string_view name, int value, std::span<const std::uint8_t> data, int tag)
-{
-    return hasEntry(name) ? replaceEntry(name, value, data) : addEntry(name, value, data, tag);
-}
-
-bool TableFile::renameEntry(std::string_view oldName, std::string_view newName)
-{
-    EntryBytes entry{};
-    const int index = findEntry(oldName, entry);
-    if (index < 0 || hasEntry(newName) || count() <= 0)
-        return false;
-    m_directory.removeAt(index);
-    // The whole name field is replaced: nothing of the old name survives.
-    const EntryBytes key = makeKey(newName);
-    std::copy_n(key.begin(), m_format.nameField, entry.begin());
-    m_directory.insertSorted(entry.data());
-    DCFile file;
-    if (!file.open(m_path) || !writeHeaderAndDirectory(file))
-        return failEdit("the directory could not be written");
-    return true;
-}
-
-bool TableFile::adjustDirectory()
-{
-    if (!m_open)
-        return false;
-    switch (resizeDirectory()) {
-    case Resize::Done:
-        return true;
-    case Resize::NotNeeded:
-        return false;
-    case Resize::Failed:
-        break;
-    }
-    return failEdit("the directory could not be resized");
-}
-
-// Grows a full directory by 16 slots, or shrinks one with more than 16 free
-// slots to count + 16. The header in memory changes only once the file has.
-TableFile::Resize TableFile::resizeDirectory()
-{
-    int newCapacity = 0;
-    if (count() >= capacity())
-        newCapacity = capacity() + kGrowthSlots;
-    else if (capacity() - count() > kGrowthSlots)
-        newCapacity = count() + kGrowthSlots;
-    else
-        return Resize::NotNeeded;
-
-    const int entrySize = m_format.entrySize;
-    DCFile file;
-    if (!file.open(m_path))
-        return Resize::Failed;
-    bool edited = false;
-    if (newCapacity > capacity()) {
-        const std::vector<std::uint8_t> zeros(static_cast<std::size_t>(kGrowthSlots * entrySize), 0);
-        edited = file.insertBytes(m_format.headerSize + capacity() * entrySize, zeros.data(),
-                                  static_cast<int>(zeros.size()));
-    } else {
-        edited
-            = file.deleteBytes(m_format.headerSize + newCapacity * entrySize, (capacity() - newCapacity) * entrySize);
-    }
-    if (!edited)
-        return Resize::Failed;
-    setHeaderInt(8, dataOffset() + (newCapacity - capacity()) * entrySize);
-    setHeaderInt(0, newCapacity);
-    return writeHeader(file) ? Resize::Done : Resize::Failed;
 }
 
 // --- Variants ---

@@ -3,6 +3,8 @@
 #include "data/dcarray.h"
 #include "data/records.h"
 #include "data/status.h"
+#include "store/dcfile.h"
+#include "store/folderlock.h"
 
 #include <array>
 #include <cstdint>
@@ -39,16 +41,22 @@ extern const TableFormat kConfigTableFormat;
 // entries kept sorted by name (descending bytes) and a data area holding the
 // entries' data back to back in the order they were added.
 //
-// The object holds a copy of the header and the directory; every operation
-// that touches the file opens it, acts and closes it again. Names are GBK
-// byte strings; a name longer than the name field is cut at its last whole
-// character that fits.
+// The object holds a copy of the header and the directory and a read-only
+// handle on the file as it was opened, from which entries are read. Names
+// are GBK byte strings; a name longer than the name field is cut at its last
+// whole character that fits.
 //
 // A file is trusted only after open has checked it completely (header,
-// directory order, every entry's data inside a gap-free data area), and an
-// object whose file edit failed part-way closes itself: its header and
-// directory may no longer describe the file, so nothing more is written from
-// them. lastError() says why an open or an operation failed.
+// directory order, every entry's data inside a gap-free data area). Reading
+// never opens the file for writing.
+//
+// Every change is atomic: under the data folder's exclusive lock the object
+// first reads the file again when another process replaced it, copies it to
+// "<file>.tmp", applies the change there, flushes it and renames it over the
+// file; the version replaced is kept as "<file>.bak". A change that fails
+// leaves the file as it was and the object as it was before the change.
+// beginEdit/commitEdit group several changes into one such replacement (all
+// or none). lastError() says why an open or an operation failed.
 //
 // The variants publish the operations they offer (see the classes below).
 class TableFile
@@ -57,6 +65,15 @@ public:
     const TableFormat &format() const { return m_format; }
     const Status &lastError() const { return m_lastError; }
 
+    // A transaction: the changes until commitEdit reach the file together or
+    // not at all. Changes inside it write only the working copy; a failed one
+    // makes the commit fail. cancelEdit drops the working copy and restores
+    // the header and directory held before beginEdit.
+    bool beginEdit();
+    bool commitEdit();
+    void cancelEdit();
+    bool inEdit() const { return m_editDepth > 0; }
+
 protected:
     explicit TableFile(const TableFormat &format);
     ~TableFile();
@@ -64,6 +81,9 @@ protected:
     TableFile &operator=(const TableFile &) = delete;
 
     bool create(const std::filesystem::path &path);
+    // create as the start of a transaction: the new file appears, complete,
+    // only at commitEdit.
+    bool beginCreate(const std::filesystem::path &path);
     bool open(const std::filesystem::path &path);
     void close();
     bool isOpen() const { return m_open; }
@@ -93,6 +113,11 @@ private:
     // One directory entry as stored (E bytes; the largest variant's size).
     using EntryBytes = std::array<std::uint8_t, 44>;
     static constexpr int kGrowthSlots = 16;
+    // Offsets of an entry's fields after its name field.
+    static constexpr int kPositionField = 0;
+    static constexpr int kLengthField = 4;
+    static constexpr int kValueField = 8;
+    static constexpr int kTagField = 12;
 
     EntryBytes makeKey(std::string_view name) const;
     // Directory index of the name (-1 when absent); entry receives the record.
@@ -105,12 +130,32 @@ private:
     std::int32_t capacity() const { return headerInt(0); }
     std::int32_t count() const { return headerInt(4); }
     std::int32_t dataOffset() const { return headerInt(8); }
-    bool writeHeader(class DCFile &file) const;
-    bool writeHeaderAndDirectory(class DCFile &file) const;
+    bool writeHeader(DCFile &file) const;
+    bool writeHeaderAndDirectory(DCFile &file) const;
+    // The file edits of add and delete, inside a transaction.
+    bool appendEntry(std::string_view name, int value, std::span<const std::uint8_t> data, int tag);
+    bool removeEntry(int index, const EntryBytes &entry);
     Resize resizeDirectory();
     Status checkFile(int fileLength) const;
+    bool load(const std::filesystem::path &path);
     bool refuse(std::string reason);
     bool failEdit(std::string reason);
+    // Every change runs between enterEdit and leaveEdit; the outermost pair
+    // takes the lock and makes the working copy, and commits or drops it.
+    bool enterEdit();
+    bool leaveEdit(bool done);
+    bool finishEdit();
+    void abandonEdit();
+    bool fileUnchanged() const;
+    void rememberIdentity();
+
+    struct Identity {
+        unsigned long long device = 0;
+        unsigned long long inode = 0;
+        long long size = -1;
+        long long modified = 0;
+        bool operator==(const Identity &) const = default;
+    };
 
     const TableFormat &m_format;
     std::filesystem::path m_path;
@@ -118,6 +163,18 @@ private:
     std::array<std::uint8_t, 80> m_header{};
     DCArray m_directory;
     Status m_lastError;
+    DCFile m_snapshot; // read-only, on the file as opened
+    Identity m_identity;
+    // The transaction in progress.
+    int m_editDepth = 0;
+    bool m_editFailed = false;
+    bool m_editDirty = false; // the working copy differs from the file
+    bool m_creating = false;
+    std::filesystem::path m_target; // the file replaced (links followed)
+    std::filesystem::path m_workPath;
+    FolderLock m_editLock;
+    std::array<std::uint8_t, 80> m_savedHeader{};
+    std::vector<std::uint8_t> m_savedDirectory;
 };
 
 // "QorColorbox.bin" (mode 0) and "QorColorGroup.bin" (mode 1).
@@ -133,7 +190,11 @@ public:
 
     using TableFile::addEntry;
     using TableFile::adjustDirectory;
+    using TableFile::beginCreate;
+    using TableFile::beginEdit;
+    using TableFile::cancelEdit;
     using TableFile::close;
+    using TableFile::commitEdit;
     using TableFile::create;
     using TableFile::deleteEntry;
     using TableFile::entryLength;
@@ -141,6 +202,7 @@ public:
     using TableFile::entryValue;
     using TableFile::format;
     using TableFile::hasEntry;
+    using TableFile::inEdit;
     using TableFile::isOpen;
     using TableFile::lastError;
     using TableFile::listNames;
@@ -169,13 +231,18 @@ public:
 
     using TableFile::addEntry;
     using TableFile::adjustDirectory;
+    using TableFile::beginCreate;
+    using TableFile::beginEdit;
+    using TableFile::cancelEdit;
     using TableFile::close;
+    using TableFile::commitEdit;
     using TableFile::create;
     using TableFile::deleteEntry;
     using TableFile::entryTag;
     using TableFile::entryValue;
     using TableFile::format;
     using TableFile::hasEntry;
+    using TableFile::inEdit;
     using TableFile::isOpen;
     using TableFile::lastError;
     using TableFile::listNames;
@@ -204,13 +271,18 @@ public:
 
     using TableFile::addEntry;
     using TableFile::adjustDirectory;
+    using TableFile::beginCreate;
+    using TableFile::beginEdit;
+    using TableFile::cancelEdit;
     using TableFile::close;
+    using TableFile::commitEdit;
     using TableFile::create;
     using TableFile::deleteEntry;
     using TableFile::entryLength;
     using TableFile::entryTag;
     using TableFile::format;
     using TableFile::hasEntry;
+    using TableFile::inEdit;
     using TableFile::isOpen;
     using TableFile::lastError;
     using TableFile::open;

@@ -2,14 +2,28 @@
 
 namespace pigmora::test {
 
-std::vector<std::string> CliRun::outLines() const
+namespace {
+
+std::vector<std::string> linesOf(const std::string &text)
 {
     std::vector<std::string> lines;
-    std::istringstream stream(out);
+    std::istringstream stream(text);
     std::string line;
     while (std::getline(stream, line))
         lines.push_back(line);
     return lines;
+}
+
+} // namespace
+
+std::vector<std::string> CliRun::outLines() const
+{
+    return linesOf(out);
+}
+
+std::vector<std::string> CliRun::errLines() const
+{
+    return linesOf(err);
 }
 
 CliRun runCli(const std::vector<std::string> &args, const std::string &input, const std::filesystem::path &dataDir)

@@ -16,6 +16,7 @@ struct CliRun {
     std::string err;
 
     std::vector<std::string> outLines() const;
+    std::vector<std::string> errLines() const;
 };
 
 CliRun runCli(const std::vector<std::string> &args, const std::string &input = {},

@@ -91,23 +91,36 @@ TEST_F(StoreCommands, PaletteAsCsvAndAsGimpPalette)
     EXPECT_EQ(lines[11], "  0 255 255\t100008"); // cell 99
 }
 
-TEST_F(StoreCommands, ImportPaintsReportsEveryRowAndKeepsTheGoodOnes)
+// A refused row refuses the whole file (nothing written); --skip-bad adds the
+// good rows. Refusals are stderr lines, added rows stdout lines.
+TEST_F(StoreCommands, ImportPaintsRefusesTheWholeFileOrSkipsTheBadRows)
 {
     const auto file = writeFile("paints.csv",
                                 "name,r,g,b\n朱砂红,200,30,20\n  赭石 ,1,2,3\n,1,2,3\nbad,1,2\n"
-                                "过红,300,0,0\n新绿,0,200,0\n");
+                                "过红,300,0,0\n新绿,0,200,0\n朱砂红,1,1,1\n");
+    ASSERT_EQ(cli({"init"}).status, 0);
+    const auto before = readFileBytes(dir / "QorColorGroup.bin");
+    const std::vector<std::string> refusals{
+        "pigmora-cli: line 3: refused 赭石: 色谱中同名颜色存在!",
+        "pigmora-cli: line 4: refused: 颜色名称不能为空!",
+        "pigmora-cli: line 5: refused: expected 4 fields (name,r,g,b), found 3",
+        "pigmora-cli: line 6: refused 过红: r, g and b must be whole numbers 0..255",
+        "pigmora-cli: line 8: refused 朱砂红: 色谱中同名颜色存在!",
+    };
     auto run = cli({"import-paints", "中国画颜色", file});
     EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    auto errLines = run.errLines();
+    ASSERT_EQ(errLines.size(), refusals.size() + 1) << run.err;
+    EXPECT_EQ(std::vector<std::string>(errLines.begin(), errLines.end() - 1), refusals);
+    EXPECT_NE(errLines.back().find("5 of 7 rows refused; nothing was added"), std::string::npos);
+    EXPECT_EQ(readFileBytes(dir / "QorColorGroup.bin"), before);
+
+    run = cli({"import-paints", "中国画颜色", file, "--skip-bad"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.errLines(), refusals);
     EXPECT_EQ(run.outLines(),
-              (std::vector<std::string>{
-                  "line 2: added u_10000001 朱砂红",
-                  "line 3: refused 赭石: 色谱中同名颜色存在!",
-                  "line 4: refused: 颜色名称不能为空!",
-                  "line 5: refused: expected 4 fields (name,r,g,b), found 3",
-                  "line 6: refused 过红: r, g and b must be whole numbers 0..255",
-                  "line 7: added u_10000002 新绿",
-              }));
-    // The paints are in the colour group file now.
+              (std::vector<std::string>{"line 2: added u_10000001 朱砂红", "line 7: added u_10000002 新绿"}));
     run = cli({"group", "2"});
     const auto lines = run.outLines();
     EXPECT_EQ(lines[lines.size() - 2], "u_10000001,朱砂红,,200,30,20,2");

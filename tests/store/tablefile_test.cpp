@@ -267,47 +267,54 @@ TEST_F(ColorBoxTable, LoadPaintRecordsNeedsValueRecordsInTheData)
     EXPECT_FALSE(file.loadPaintRecords("absent", list));
 }
 
-// A write that fails part-way leaves the object closed, so nothing more is
-// written from a header and directory that may no longer match the file.
+// A write that fails part-way leaves the file as it was (only the working
+// copy was written) and the object as before the change, still usable.
 struct FailureCase {
     const char *name;
-    int failingWrite; // counted from the start of the operation
+    int failingWrite; // counted from the start of the operation (write 0 copies the file)
     bool grow; // the operation grows the directory
 };
 
 class FailedEdit : public ColorBoxTable, public ::testing::WithParamInterface<FailureCase>
 { };
 
-TEST_P(FailedEdit, ClosesTheObjectAndReportsFailure)
+TEST_P(FailedEdit, LeavesTheFileAndTheObjectAsTheyWere)
 {
     addNumbered(0, GetParam().grow ? 15 : 3);
+    const auto before = test::readFileBytes(path);
     {
         test::FaultInjection faults;
         faults.failWritesFrom(GetParam().failingWrite);
         EXPECT_FALSE(file.addEntry("new", 0, filled(20, 1), 0));
     }
-    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(test::readFileBytes(path), before);
+    EXPECT_FALSE(std::filesystem::exists(dir / "QorColorbox.bin.tmp"));
+    EXPECT_TRUE(file.isOpen());
     EXPECT_FALSE(file.lastError().isOk());
-    EXPECT_FALSE(file.addEntry("later", 1, {}, 0));
+    EXPECT_FALSE(file.hasEntry("new"));
+    EXPECT_TRUE(file.addEntry("later", 1, filled(84, 7), 0)) << file.lastError().message();
+    EXPECT_TRUE(tableInvariantsHold(raw(), kColorBoxTableFormat));
 }
 
 INSTANTIATE_TEST_SUITE_P(ColorBoxTable, FailedEdit,
-                         ::testing::Values(FailureCase{"GrowthAppend", 0, true}, FailureCase{"GrowthMove", 1, true},
-                                           FailureCase{"GrowthHeader", 3, true}, FailureCase{"Directory", 0, false},
-                                           FailureCase{"Data", 2, false}),
+                         ::testing::Values(FailureCase{"Copy", 0, false}, FailureCase{"GrowthAppend", 1, true},
+                                           FailureCase{"GrowthMove", 2, true}, FailureCase{"GrowthHeader", 4, true},
+                                           FailureCase{"Directory", 1, false}, FailureCase{"Data", 3, false}),
                          test::CaseName());
 
-TEST_F(ColorBoxTable, FailedDeleteClosesTheObject)
+TEST_F(ColorBoxTable, FailedDeleteLeavesTheFileAsItWas)
 {
     addNumbered(0, 3);
+    const auto before = test::readFileBytes(path);
     {
         test::FaultInjection faults;
-        faults.failWritesFrom(2); // header and directory written, the data move fails
+        faults.failWritesFrom(3); // copy, header and directory written, the data move fails
         EXPECT_FALSE(file.deleteEntry("e00"));
     }
-    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(test::readFileBytes(path), before);
+    EXPECT_TRUE(file.hasEntry("e00"));
     CColorBoxFile reopened(CColorBoxFile::kColorBoxMode);
-    EXPECT_FALSE(reopened.open(path)) << "a half-done delete leaves a file that is refused, not trusted";
+    EXPECT_TRUE(reopened.open(path)) << reopened.lastError().message();
 }
 
 TEST(ConfigTable, UsesFourByteTagsAndTwentyOneByteNames)

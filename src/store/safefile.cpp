@@ -1,0 +1,146 @@
+#include "store/safefile.h"
+
+#include "store/dcfile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pigmora::safefile {
+
+namespace {
+
+std::string reasonOf(int error)
+{
+    return error == ENOSPC ? "the disk is full" : std::strerror(error);
+}
+
+std::filesystem::path withSuffix(const std::filesystem::path &file, std::string_view suffix)
+{
+    std::filesystem::path result = file;
+    result += std::string(suffix);
+    return result;
+}
+
+} // namespace
+
+std::filesystem::path workPath(const std::filesystem::path &file)
+{
+    return withSuffix(file, ".tmp");
+}
+
+std::filesystem::path backupPath(const std::filesystem::path &file)
+{
+    return withSuffix(file, ".bak");
+}
+
+bool pathExists(const std::filesystem::path &path)
+{
+    struct stat info { };
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+Status checkRegularFile(const std::filesystem::path &path)
+{
+    const std::string name = path.filename().string();
+    struct stat link { };
+    if (::lstat(path.c_str(), &link) != 0)
+        return Status::error(name + ": no such file");
+    struct stat info { };
+    if (::stat(path.c_str(), &info) != 0) {
+        std::error_code ec;
+        const auto target = std::filesystem::read_symlink(path, ec);
+        return Status::error(name + " is a link to " + (ec ? std::string("a file") : target.string())
+                             + ", which does not exist");
+    }
+    if (S_ISDIR(info.st_mode))
+        return Status::error(name + " is a folder, not a data file");
+    if (!S_ISREG(info.st_mode))
+        return Status::error(name + " is not a regular file (a FIFO, socket or device)");
+    return Status::ok();
+}
+
+Status copyFile(const std::filesystem::path &source, const std::filesystem::path &destination, bool flush)
+{
+    DCFile from;
+    if (!from.openForReading(source))
+        return Status::error("cannot read " + source.filename().string() + ": " + reasonOf(from.lastErrno()));
+    DCFile to;
+    if (!to.create(destination))
+        return Status::error("cannot create " + destination.string() + ": " + reasonOf(to.lastErrno()));
+    struct stat info { };
+    if (::stat(source.c_str(), &info) == 0)
+        to.setMode(info.st_mode & 07777);
+    auto block = std::make_unique<std::uint8_t[]>(DCFile::kBlockSize);
+    for (;;) {
+        const int n = from.read(block.get(), DCFile::kBlockSize);
+        if (n < 0)
+            return Status::error("cannot read " + source.filename().string());
+        if (n == 0)
+            break;
+        if (to.write(block.get(), n) != n)
+            return Status::error("cannot write " + destination.filename().string() + ": " + reasonOf(to.lastErrno()));
+    }
+    if (flush && !to.sync())
+        return Status::error("cannot write " + destination.filename().string() + ": " + reasonOf(to.lastErrno()));
+    return Status::ok();
+}
+
+Status keepBackup(const std::filesystem::path &file)
+{
+    const std::filesystem::path backup = backupPath(file);
+    const std::filesystem::path staged = withSuffix(backup, ".tmp");
+    ::unlink(staged.c_str());
+    if (::link(file.c_str(), staged.c_str()) != 0) {
+        if (Status copied = copyFile(file, staged); !copied) {
+            ::unlink(staged.c_str());
+            return Status::error("cannot keep the backup " + backup.filename().string() + ": " + copied.message());
+        }
+    }
+    if (::rename(staged.c_str(), backup.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(staged.c_str());
+        return Status::error("cannot keep the backup " + backup.filename().string() + ": " + reasonOf(error));
+    }
+    return Status::ok();
+}
+
+Status replaceWith(const std::filesystem::path &work, const std::filesystem::path &file)
+{
+    if (::rename(work.c_str(), file.c_str()) != 0)
+        return Status::error("cannot replace " + file.filename().string() + ": " + reasonOf(errno));
+    syncFolder(file.parent_path()); // the rename is done either way
+    return Status::ok();
+}
+
+Result<std::filesystem::path> moveAside(const std::filesystem::path &file)
+{
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, ".damaged-%Y%m%d-%H%M%S", &local);
+    for (int n = 0; n < 1000; ++n) {
+        std::filesystem::path aside = withSuffix(file, stamp);
+        if (n > 0)
+            aside += "-" + std::to_string(n);
+        if (pathExists(aside))
+            continue;
+        if (::rename(file.c_str(), aside.c_str()) != 0)
+            return Status::error("cannot move " + file.filename().string() + " aside: " + reasonOf(errno));
+        syncFolder(file.parent_path());
+        return aside;
+    }
+    return Status::error("cannot move " + file.filename().string() + " aside: too many damaged copies");
+}
+
+bool folderWritable(const std::filesystem::path &folder)
+{
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+} // namespace pigmora::safefile

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/status.h"
+
+#include <filesystem>
+#include <string>
+
+// How the data files are replaced safely: an edit works on a copy beside the
+// file, which is flushed and renamed over it; the version it replaces is kept
+// as one backup, and a damaged file is moved aside, never deleted.
+namespace pigmora::safefile {
+
+// "<file>.tmp": the working copy of an edit (one writer at a time).
+std::filesystem::path workPath(const std::filesystem::path &file);
+// "<file>.bak": the last good version before the latest edit.
+std::filesystem::path backupPath(const std::filesystem::path &file);
+
+// Ok when the path is a regular file (or a link to one) that can be opened;
+// else a message naming what it is instead: missing, a dangling link, a
+// folder, a FIFO or another special file.
+Status checkRegularFile(const std::filesystem::path &path);
+// True when the path itself exists, even as a dangling link.
+bool pathExists(const std::filesystem::path &path);
+
+// Copies source to destination (created, or truncated), flushed when asked;
+// the destination gets the source's permission bits. Writes go through DCFile.
+Status copyFile(const std::filesystem::path &source, const std::filesystem::path &destination, bool flush = true);
+
+// Keeps the current file as its backup (a second link to it, or a flushed
+// copy where links are not possible), replacing any older backup.
+Status keepBackup(const std::filesystem::path &file);
+
+// Renames the flushed working copy over the file and flushes the folder.
+Status replaceWith(const std::filesystem::path &work, const std::filesystem::path &file);
+
+// Moves a damaged file aside as "<file>.damaged-YYYYMMDD-HHMMSS" (a number is
+// added when that name is taken); the new path.
+Result<std::filesystem::path> moveAside(const std::filesystem::path &file);
+
+// The folder's write access as the edits need it: creating and renaming
+// files inside it.
+bool folderWritable(const std::filesystem::path &folder);
+
+} // namespace pigmora::safefile
