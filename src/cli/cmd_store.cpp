@@ -12,11 +12,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <ostream>
-#include <unordered_set>
 
 namespace pigmora::cli {
 
@@ -55,17 +52,6 @@ std::optional<int> groupIndexOf(std::string_view text)
         return index;
     const int index = CColorManager::colorGroupIndex(text);
     return index >= 0 ? std::optional<int>(index) : std::nullopt;
-}
-
-// Names typed by people are trimmed of blanks and control characters.
-std::string trimmed(std::string_view text)
-{
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return std::string(text);
 }
 
 int runInit(Context &context)
@@ -164,58 +150,6 @@ int runPalette(Context &context, const std::string &name, bool gpl)
     return kExitOk;
 }
 
-// One row of an import, checked.
-struct ImportRow {
-    int line = 0;
-    std::string name; // trimmed UTF-8
-    RgbColor color;
-    std::string refusal; // empty: the row can be added
-};
-
-// Checks every row: fields, numbers, the name (not empty, no control
-// character, storable, not yet in the group or earlier in the file).
-std::vector<ImportRow> checkImportRows(const CsvTable &table, const CColorManager &colors, int group)
-{
-    std::unordered_set<std::string> taken; // GBK names as stored (cut to the field)
-    for (const PaintColorRecord &paint : colors.catalogueRecords()) {
-        if (paint.group() == group)
-            taken.emplace(paint.name());
-    }
-    std::vector<ImportRow> rows;
-    for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        const CsvRow &fields = table.rows[i];
-        ImportRow &row = rows.emplace_back();
-        row.line = table.lineNumbers[i];
-        if (fields.size() != 4) {
-            row.refusal = "expected 4 fields (name,r,g,b), found " + std::to_string(fields.size());
-            continue;
-        }
-        row.name = trimmed(fields[0]);
-        const auto red = parseInt(fields[1], 0, 255);
-        const auto green = parseInt(fields[2], 0, 255);
-        const auto blue = parseInt(fields[3], 0, 255);
-        const auto control = std::find_if(row.name.begin(), row.name.end(),
-                                          [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-        const auto gbk = platform::utf8ToGbk(row.name);
-        if (!red || !green || !blue)
-            row.refusal = "r, g and b must be whole numbers 0..255";
-        else if (row.name.empty())
-            row.refusal = "颜色名称不能为空!";
-        else if (control != row.name.end()) {
-            char code[8];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(static_cast<unsigned char>(*control)));
-            row.refusal = std::string("the name holds a control character (") + code + ")";
-            row.name = row.name.substr(0, static_cast<std::size_t>(control - row.name.begin())) + "...";
-        } else if (!gbk)
-            row.refusal = "the name holds characters the paint records cannot store";
-        else if (!taken.emplace(platform::cutGbk(*gbk, PaintColorRecord::kTextLimit)).second)
-            row.refusal = "色谱中同名颜色存在!";
-        else
-            row.color = {*red, *green, *blue};
-    }
-    return rows;
-}
-
 // Adds the file's paints to a colour group as the colour group manager's add
 // does, all in one change of the colour group file. A refused row refuses the
 // whole file (nothing is written) unless skipBad: then the good rows are
@@ -235,40 +169,33 @@ int runImportPaints(Context &context, const std::string &group, const std::strin
         return kExitFailure;
 
     CColorManager &colors = session->colors();
-    const std::vector<ImportRow> rows = checkImportRows(*table, colors, *index);
-    std::vector<CColorManager::NewGroupColor> paints;
-    std::vector<const ImportRow *> added;
-    int refused = 0;
-    for (const ImportRow &row : rows) {
-        if (!row.refusal.empty()) {
-            context.note("line " + std::to_string(row.line) + ": refused" + (row.name.empty() ? "" : " ") + row.name
-                         + ": " + row.refusal);
-            ++refused;
-            continue;
-        }
-        paints.push_back({row.name, "", row.color});
-        added.push_back(&row);
-    }
-    if (refused > 0 && !skipBad)
-        return context.fail(path + ": " + std::to_string(refused) + " of " + std::to_string(rows.size())
-                            + " rows refused; nothing was added (--skip-bad adds the others)");
-    for (const ImportRow *row : added) {
-        const std::string gbk = *platform::utf8ToGbk(row->name);
-        if (gbk.size() > PaintColorRecord::kTextLimit)
-            context.note("line " + std::to_string(row->line) + ": the name '" + row->name + "' is stored cut to '"
-                         + platform::gbkToUtf8(platform::cutGbk(gbk, PaintColorRecord::kTextLimit)) + "' ("
-                         + std::to_string(PaintColorRecord::kTextLimit) + " bytes)");
-    }
     std::string groupName;
     CColorManager::colorGroupName(*index, groupName);
-    std::vector<std::string> codes;
-    if (const Status done = colors.addGroupColors(groupName, paints, &codes); !done)
-        return context.fail("增加色谱颜色失败!: " + done.message() + "; nothing was added");
-    for (std::size_t i = 0; i < added.size(); ++i) {
-        const std::string gbk = *platform::utf8ToGbk(added[i]->name);
-        context.io.out << "line " << added[i]->line << ": added " << codes[i] << ' '
-                       << platform::gbkToUtf8(platform::cutGbk(gbk, PaintColorRecord::kTextLimit)) << '\n';
+    const auto rows = checkPaintList(*table, colors, groupName);
+    if (!rows)
+        return context.fail(rows.message());
+    std::vector<const PaintListRow *> added;
+    for (const PaintListRow &row : *rows) {
+        if (row.accepted())
+            added.push_back(&row);
+        else
+            context.note("line " + std::to_string(row.line) + ": refused" + (row.name.empty() ? "" : " ") + row.name
+                         + ": " + row.refusal);
     }
+    const std::size_t refused = rows->size() - added.size();
+    if (refused > 0 && !skipBad)
+        return context.fail(path + ": " + std::to_string(refused) + " of " + std::to_string(rows->size())
+                            + " rows refused; nothing was added (--skip-bad adds the others)");
+    for (const PaintListRow *row : added) {
+        if (row->cut)
+            context.note("line " + std::to_string(row->line) + ": the name '" + row->name + "' is stored cut to '"
+                         + row->storedName + "' (" + std::to_string(PaintColorRecord::kTextLimit) + " bytes)");
+    }
+    std::vector<std::string> codes;
+    if (const Status done = addPaintListRows(colors, groupName, *rows, &codes); !done)
+        return context.fail("增加色谱颜色失败!: " + done.message() + "; nothing was added");
+    for (std::size_t i = 0; i < added.size(); ++i)
+        context.io.out << "line " << added[i]->line << ": added " << codes[i] << ' ' << added[i]->storedName << '\n';
     return kExitOk;
 }
 

@@ -2,9 +2,12 @@
 
 #include "data/colormanager.h"
 #include "data/platform.h"
+#include "store/storesupport.h"
 
 #include <charconv>
+#include <cstdio>
 #include <optional>
+#include <unordered_set>
 
 namespace pigmora {
 
@@ -30,50 +33,90 @@ std::string trimmed(std::string_view text)
     return std::string(text);
 }
 
-Status refuse(PaintRowProblem *problem, PaintRowProblem kind, std::string message)
+void refuse(PaintListRow &row, PaintRowProblem problem, std::string refusal)
 {
-    if (problem)
-        *problem = kind;
-    return Status::error(std::move(message));
+    row.problem = problem;
+    row.refusal = std::move(refusal);
 }
 
 } // namespace
 
-Result<PaintListRow> checkPaintListRow(const std::vector<std::string> &fields, PaintRowProblem *problem)
+PaintListRow checkPaintListRow(const CsvRow &fields, int line)
 {
-    if (problem)
-        *problem = PaintRowProblem::None;
-    if (fields.size() != 4)
-        return refuse(problem, PaintRowProblem::FieldCount,
-                      "expected 4 fields (name,r,g,b), found " + std::to_string(fields.size()));
-    PaintListRow row{trimmed(fields[0]), {}};
+    PaintListRow row;
+    row.line = line;
+    row.fieldCount = fields.size();
+    if (fields.size() != 4) {
+        refuse(row, PaintRowProblem::FieldCount,
+               "expected 4 fields (name,r,g,b), found " + std::to_string(fields.size()));
+        return row;
+    }
+    row.name = trimmed(fields[0]);
     const auto red = parseChannel(fields[1]);
     const auto green = parseChannel(fields[2]);
     const auto blue = parseChannel(fields[3]);
-    if (!red || !green || !blue)
-        return refuse(problem, PaintRowProblem::Channel, "r, g and b must be whole numbers 0..255");
-    if (row.name.empty())
-        return refuse(problem, PaintRowProblem::EmptyName, "颜色名称不能为空!");
-    if (!platform::utf8ToGbk(row.name))
-        return refuse(problem, PaintRowProblem::NotStorable,
-                      "the name holds characters the paint records cannot store");
+    if (!red || !green || !blue) {
+        refuse(row, PaintRowProblem::Channel, "r, g and b must be whole numbers 0..255");
+        return row;
+    }
+    if (row.name.empty()) {
+        refuse(row, PaintRowProblem::EmptyName, "颜色名称不能为空!");
+        return row;
+    }
+    if (const auto control = store::controlCharacter(row.name)) {
+        char code[8];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*control));
+        refuse(row, PaintRowProblem::ControlCharacter,
+               std::string("the name holds a control character (") + code + ")");
+        row.control = *control;
+        // The name is shown up to the character, which a terminal would act on.
+        row.name = row.name.substr(0, row.name.find(static_cast<char>(*control))) + "...";
+        return row;
+    }
+    const auto gbk = platform::utf8ToGbk(row.name);
+    if (!gbk) {
+        refuse(row, PaintRowProblem::NotStorable, "the name holds characters the paint records cannot store");
+        return row;
+    }
+    const std::string_view stored = platform::cutGbk(*gbk, PaintColorRecord::kTextLimit);
+    row.storedName = platform::gbkToUtf8(stored);
+    row.cut = stored.size() < gbk->size();
     row.color = {*red, *green, *blue};
     return row;
 }
 
-Result<PaintColorRecord> importPaintListRow(CColorManager &colors, std::string_view groupName, const PaintListRow &row,
-                                            PaintRowProblem *problem)
+Result<std::vector<PaintListRow>> checkPaintList(const CsvTable &table, const CColorManager &colors,
+                                                 std::string_view groupName)
 {
-    if (problem)
-        *problem = PaintRowProblem::None;
-    PaintColorRecord existing;
-    if (colors.findGroupColor(groupName, row.name, existing))
-        return refuse(problem, PaintRowProblem::Duplicate, "色谱中同名颜色存在!");
-    if (!colors.addGroupColor(groupName, row.name, "", row.color, 1.0f, 2, PaintColorRecord::kOriginUser))
-        return refuse(problem, PaintRowProblem::StoreFailed, "增加色谱颜色失败!");
-    PaintColorRecord added;
-    colors.findGroupColor(groupName, row.name, added);
-    return added;
+    const int group = CColorManager::colorGroupIndex(groupName);
+    if (group < 0)
+        return Status::error("no colour group '" + std::string(groupName) + "'");
+    std::unordered_set<std::string> taken; // GBK names as stored
+    for (const PaintColorRecord &paint : colors.catalogueRecords()) {
+        if (paint.group() == group)
+            taken.emplace(paint.name());
+    }
+    std::vector<PaintListRow> rows;
+    rows.reserve(table.rows.size());
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        PaintListRow &row = rows.emplace_back(checkPaintListRow(table.rows[i], table.lineNumbers[i]));
+        if (row.accepted()
+            && !taken.emplace(platform::cutGbk(*platform::utf8ToGbk(row.name), PaintColorRecord::kTextLimit)).second)
+            refuse(row, PaintRowProblem::Duplicate, "色谱中同名颜色存在!");
+    }
+    return rows;
+}
+
+Status addPaintListRows(CColorManager &colors, std::string_view groupName, std::span<const PaintListRow> rows,
+                        std::vector<std::string> *codes)
+{
+    std::vector<CColorManager::NewGroupColor> paints;
+    paints.reserve(rows.size());
+    for (const PaintListRow &row : rows) {
+        if (row.accepted())
+            paints.push_back({row.name, "", row.color});
+    }
+    return colors.addGroupColors(groupName, paints, codes);
 }
 
 } // namespace pigmora

@@ -306,14 +306,10 @@ bool TableFile::hasEntry(std::string_view name) const
 
 bool TableFile::listNames(std::vector<std::string> &list) const
 {
-    if (!m_open)
+    if (!listStoredNames(list))
         return false;
-    list.clear();
-    EntryBytes entry{};
-    for (int i = 0; i < m_directory.count(); ++i) {
-        m_directory.get(i, entry.data());
-        list.push_back(platform::gbkToUtf8(le::readText(entry.data(), static_cast<std::size_t>(m_format.nameField))));
-    }
+    for (std::string &name : list)
+        name = platform::gbkToUtf8(name);
     return true;
 }
 

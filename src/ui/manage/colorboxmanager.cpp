@@ -5,11 +5,8 @@
 #include "manage/managesupport.h"
 #include "manage/setcolorbox.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace pigmora::ui {
 
@@ -36,17 +33,7 @@ TForm_colorBoxManager::TForm_colorBoxManager(CColorManager &colors, Notifier *no
     auto *close = namedButton("BitBtn_close", QStringLiteral("关闭"));
     close->setDefault(true);
 
-    auto *frame = new QGroupBox(QStringLiteral("颜色盒列表"));
-    auto *frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(m_list);
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {setUp, rename, remove, create})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(close);
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(frame, 1);
-    layout->addLayout(buttons);
+    listBesideButtons(this, QStringLiteral("颜色盒列表"), m_list, {setUp, rename, remove, create}, close);
 
     connect(setUp, &QPushButton::clicked, this, &TForm_colorBoxManager::BitBtn_setColorBoxClick);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &TForm_colorBoxManager::BitBtn_setColorBoxClick);
@@ -73,8 +60,7 @@ void TForm_colorBoxManager::refreshColorBoxList()
 
 QString TForm_colorBoxManager::selectedName() const
 {
-    const QList<QListWidgetItem *> selected = m_list->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
+    return selectedText(m_list);
 }
 
 void TForm_colorBoxManager::BitBtn_createBoxClick()

@@ -4,9 +4,7 @@
 #include "manage/managesupport.h"
 
 #include <QComboBox>
-#include <QFormLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace pigmora::ui {
 
@@ -26,22 +24,15 @@ TForm_createColorBox::TForm_createColorBox(CColorManager &colors, Notifier *noti
         m_groups->addItem(fromStd(group));
     m_groups->setCurrentIndex(0);
 
-    auto *fields = new QFormLayout;
-    fields->addRow(QStringLiteral("颜色类别："), m_groups);
-    fields->addRow(QStringLiteral("新建颜色盒名称："), m_name);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addLayout(okCancelRow(this, [this]() { BitBtn_okClick(); }));
+    fieldsAndOkCancel(this, {{QStringLiteral("颜色类别："), m_groups}, {QStringLiteral("新建颜色盒名称："), m_name}},
+                      [this]() { BitBtn_okClick(); });
     fixDialogSize(this, 371, 118);
 }
 
 QString TForm_createColorBox::proposedName() const
 {
-    for (int n = 1;; ++n) {
-        const QString name = QStringLiteral("新建颜色盒%1").arg(n);
-        if (!m_colors.colorBoxExists(toStd(name)))
-            return name;
-    }
+    return firstFreeName(QStringLiteral("新建颜色盒"),
+                         [this](const std::string &n) { return m_colors.colorBoxExists(n); });
 }
 
 void TForm_createColorBox::showEvent(QShowEvent *event)
@@ -81,12 +72,9 @@ TForm_colorBoxRename::TForm_colorBoxRename(CColorManager &colors, Notifier *noti
     setObjectName(QStringLiteral("TForm_colorBoxRename"));
     setWindowTitle(QStringLiteral("颜色盒改名"));
     m_oldName->setEnabled(false);
-    auto *fields = new QFormLayout;
-    fields->addRow(QStringLiteral("原颜色盒名称："), m_oldName);
-    fields->addRow(QStringLiteral("新颜色盒名称："), m_newName);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addLayout(okCancelRow(this, [this]() { BitBtn_okClick(); }));
+    fieldsAndOkCancel(this,
+                      {{QStringLiteral("原颜色盒名称："), m_oldName}, {QStringLiteral("新颜色盒名称："), m_newName}},
+                      [this]() { BitBtn_okClick(); });
     fixDialogSize(this, 386, 115);
 }
 

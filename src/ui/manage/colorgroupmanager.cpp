@@ -1,7 +1,6 @@
 #include "manage/colorgroupmanager.h"
 
 #include "data/colormanager.h"
-#include "data/platform.h"
 #include "manage/addgroupcolor.h"
 #include "manage/managesupport.h"
 #include "manage/paintlistwidget.h"
@@ -21,24 +20,25 @@ namespace pigmora::ui {
 namespace {
 
 // A refused row, worded for the window.
-QString refusalText(PaintRowProblem problem, std::size_t fieldCount)
+QString refusalText(const PaintListRow &row)
 {
-    switch (problem) {
+    switch (row.problem) {
     case PaintRowProblem::FieldCount:
-        return QStringLiteral("应有 4 项 (名称,r,g,b)，实有 %1 项").arg(fieldCount);
+        return QStringLiteral("应有 4 项 (名称,r,g,b)，实有 %1 项").arg(row.fieldCount);
     case PaintRowProblem::Channel:
         return QStringLiteral("r、g、b 须为 0 到 255 的整数");
     case PaintRowProblem::EmptyName:
         return QStringLiteral("颜色名称不能为空!");
+    case PaintRowProblem::ControlCharacter:
+        return QStringLiteral("名称中含有控制字符 (U+%1)!")
+            .arg(QString::number(row.control, 16).toUpper().rightJustified(4, QLatin1Char('0')));
     case PaintRowProblem::NotStorable:
         return QString::fromUtf8(kNameNotStorable);
     case PaintRowProblem::Duplicate:
-        return QStringLiteral("色谱中同名颜色存在!");
-    case PaintRowProblem::StoreFailed:
     case PaintRowProblem::None:
         break;
     }
-    return QStringLiteral("增加色谱颜色失败!");
+    return QStringLiteral("色谱中同名颜色存在!");
 }
 
 // The summary lists at most this many lines of each kind.
@@ -206,22 +206,27 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         stopMessage(m_notifier, QStringLiteral("颜料表格式不对: %1").arg(fromStd(header.message())));
         return;
     }
+    const auto rows = checkPaintList(*table, m_colors, toStd(group));
+    if (!rows) {
+        stopMessage(m_notifier, fromStd(rows.message()));
+        return;
+    }
+    // The accepted rows go in as one change: all of them or none.
     QStringList added;
     QStringList refused;
-    for (std::size_t i = 0; i < table->rows.size(); ++i) {
-        const CsvRow &fields = table->rows[i];
-        const QString line = QStringLiteral("第 %1 行").arg(table->lineNumbers[i]);
-        PaintRowProblem problem = PaintRowProblem::None;
-        const auto row = checkPaintListRow(fields, &problem);
-        const auto paint
-            = row ? importPaintListRow(m_colors, toStd(group), *row, &problem) : Result<PaintColorRecord>(row.status());
-        if (paint) {
-            added << line + QStringLiteral(": ") + fromStd(platform::gbkToUtf8(paint->name()));
-            continue;
-        }
-        const QString name = fields.size() == 4 ? trimmedName(fromStd(fields[0])) : QString();
-        refused << line + (name.isEmpty() ? QString() : QLatin1Char(' ') + name) + QStringLiteral(": ")
-                + refusalText(problem, fields.size());
+    auto line = [](const PaintListRow &row) { return QStringLiteral("第 %1 行").arg(row.line); };
+    for (const PaintListRow &row : *rows) {
+        if (row.accepted())
+            added << line(row) + QStringLiteral(": ") + fromStd(row.storedName);
+        else
+            refused << line(row) + (row.name.empty() ? QString() : QLatin1Char(' ') + fromStd(row.name))
+                    + QStringLiteral(": ") + refusalText(row);
+    }
+    QString summary;
+    const Status done = addPaintListRows(m_colors, toStd(group), *rows);
+    if (!done) {
+        summary = QStringLiteral("增加色谱颜色失败!: %1\n\n").arg(fromStd(done.message()));
+        added.clear();
     }
     if (!added.isEmpty()) {
         m_changed = true;
@@ -235,16 +240,16 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         }
         return lines.join(QLatin1Char('\n'));
     };
-    QString summary
-        = QStringLiteral("已增加 %1 种颜料到 %2，%3 行被拒绝。").arg(added.size()).arg(group).arg(refused.size());
+    summary += QStringLiteral("已增加 %1 种颜料到 %2，%3 行被拒绝。").arg(added.size()).arg(group).arg(refused.size());
     if (!added.isEmpty())
         summary += QStringLiteral("\n\n已增加:\n") + shortList(added);
     if (!refused.isEmpty())
         summary += QStringLiteral("\n\n被拒绝:\n") + shortList(refused);
-    // All added: information; some refused: a warning; nothing added: an error.
-    const MessageIcon icon = refused.isEmpty() ? MessageIcon::Information
-        : added.isEmpty()                      ? MessageIcon::Error
-                                               : MessageIcon::Warning;
+    // All added: information; some refused: a warning; nothing added or a failed write: an error.
+    const MessageIcon icon = !done ? MessageIcon::Error
+        : refused.isEmpty()        ? MessageIcon::Information
+        : added.isEmpty()          ? MessageIcon::Error
+                                   : MessageIcon::Warning;
     m_notifier->showMessage(toStd(summary), icon);
 }
 

@@ -3,13 +3,9 @@
 #include "data/colormanager.h"
 #include "manage/managesupport.h"
 
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace pigmora::ui {
 
@@ -37,17 +33,7 @@ TForm_colorPanelManager::TForm_colorPanelManager(CColorManager &colors, Notifier
     auto *close = namedButton("BitBtn_close", QStringLiteral("关闭"));
     close->setDefault(true);
 
-    auto *frame = new QGroupBox(QStringLiteral("色板列表"));
-    auto *frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(m_list);
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {rename, remove, create})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(close);
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(frame, 1);
-    layout->addLayout(buttons);
+    listBesideButtons(this, QStringLiteral("色板列表"), m_list, {rename, remove, create}, close);
 
     connect(rename, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_renamePanelClick);
     connect(remove, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_deletePanelClick);
@@ -69,8 +55,7 @@ void TForm_colorPanelManager::refreshPaletteList()
 
 QString TForm_colorPanelManager::selectedName() const
 {
-    const QList<QListWidgetItem *> selected = m_list->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
+    return selectedText(m_list);
 }
 
 void TForm_colorPanelManager::BitBtn_createPanelClick()
@@ -126,21 +111,14 @@ TForm_createColorPanel::TForm_createColorPanel(CColorManager &colors, Notifier *
 {
     setObjectName(QStringLiteral("TForm_createColorPanel"));
     setWindowTitle(QStringLiteral("新建色板"));
-    auto *fields = new QFormLayout;
-    fields->addRow(QStringLiteral("新建色板名称："), m_name);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addLayout(okCancelRow(this, [this]() { BitBtn_okClick(); }));
+    fieldsAndOkCancel(this, {{QStringLiteral("新建色板名称："), m_name}}, [this]() { BitBtn_okClick(); });
     fixDialogSize(this, 374, 104);
 }
 
 QString TForm_createColorPanel::proposedName() const
 {
-    for (int n = 1;; ++n) {
-        const QString name = QStringLiteral("新建色板%1").arg(n);
-        if (!paletteTaken(m_colors, toStd(name)))
-            return name;
-    }
+    return firstFreeName(QStringLiteral("新建色板"),
+                         [this](const std::string &n) { return paletteTaken(m_colors, n); });
 }
 
 void TForm_createColorPanel::showEvent(QShowEvent *event)
@@ -176,12 +154,8 @@ TForm_colorPanelRename::TForm_colorPanelRename(CColorManager &colors, Notifier *
     setObjectName(QStringLiteral("TForm_colorPanelRename"));
     setWindowTitle(QStringLiteral("色板改名"));
     m_oldName->setEnabled(false);
-    auto *fields = new QFormLayout;
-    fields->addRow(QStringLiteral("原色板名称："), m_oldName);
-    fields->addRow(QStringLiteral("新色板名称："), m_newName);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addLayout(okCancelRow(this, [this]() { BitBtn_okClick(); }));
+    fieldsAndOkCancel(this, {{QStringLiteral("原色板名称："), m_oldName}, {QStringLiteral("新色板名称："), m_newName}},
+                      [this]() { BitBtn_okClick(); });
     fixDialogSize(this, 411, 124);
 }
 

@@ -3,9 +3,13 @@
 #include "data/platform.h"
 
 #include <QDialog>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace pigmora::ui {
 
@@ -101,6 +105,48 @@ QLayout *okCancelRow(QDialog *dialog, const std::function<void()> &onOk)
     row->addWidget(ok);
     row->addWidget(cancel);
     return row;
+}
+
+void fieldsAndOkCancel(QDialog *dialog, std::initializer_list<std::pair<QString, QWidget *>> fields,
+                       const std::function<void()> &onOk)
+{
+    auto *form = new QFormLayout;
+    for (const auto &[label, field] : fields)
+        form->addRow(label, field);
+    auto *layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addLayout(okCancelRow(dialog, onOk));
+}
+
+void listBesideButtons(QDialog *dialog, const QString &title, QListWidget *list,
+                       std::initializer_list<QPushButton *> buttons, QPushButton *close)
+{
+    auto *frame = new QGroupBox(title);
+    auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(list);
+    auto *column = new QVBoxLayout;
+    for (QPushButton *button : buttons)
+        column->addWidget(button);
+    column->addStretch();
+    column->addWidget(close);
+    auto *layout = new QHBoxLayout(dialog);
+    layout->addWidget(frame, 1);
+    layout->addLayout(column);
+}
+
+QString selectedText(const QListWidget *list)
+{
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+QString firstFreeName(const QString &prefix, const std::function<bool(const std::string &)> &taken)
+{
+    for (int n = 1;; ++n) {
+        const QString name = prefix + QString::number(n);
+        if (!taken(toStd(name)))
+            return name;
+    }
 }
 
 QString fromStd(const std::string &text)

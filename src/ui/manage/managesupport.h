@@ -9,12 +9,15 @@
 class QDialog;
 class QLayout;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QWidget;
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace pigmora::ui {
 
@@ -72,6 +75,18 @@ QLineEdit *namedEdit(const char *objectName);
 // no window should delete something because Enter was hit.
 QPushButton *namedButton(const char *objectName, const QString &caption, const QString &hint = QString());
 QLayout *okCancelRow(QDialog *dialog, const std::function<void()> &onOk);
+// A name dialog's layout: labelled fields above the okCancelRow.
+void fieldsAndOkCancel(QDialog *dialog, std::initializer_list<std::pair<QString, QWidget *>> fields,
+                       const std::function<void()> &onOk);
+// A manager window's layout: the list in a titled frame beside a column of
+// buttons, close at its foot.
+void listBesideButtons(QDialog *dialog, const QString &title, QListWidget *list,
+                       std::initializer_list<QPushButton *> buttons, QPushButton *close);
+// The text of the list's first selected item; empty when none is selected.
+QString selectedText(const QListWidget *list);
+// The first of prefix1, prefix2, ... that is not taken, as a new entry's
+// proposed name.
+QString firstFreeName(const QString &prefix, const std::function<bool(const std::string &)> &taken);
 
 QString fromStd(const std::string &text);
 std::string toStd(const QString &text);

@@ -275,20 +275,36 @@ TEST_F(ColorGroupManagerTest, ImportAddsTheGoodRowsAndSummarisesTheRefusals)
                           " ,1,2,3\n"
                           "笑脸😀,1,2,3\n"
                           "\"钴蓝, 仿\",0,71,171\n"
-                          "缺,1,2\n";
+                          "缺,1,2\n"
+                          "\"x\ny\",1,2,3\n";
     TForm_colorGroupManager window(*colors, &cards, &notifier);
     window.importPaintList(QString::fromStdString(csv.string()));
     ASSERT_EQ(notifier.messages().size(), 1u);
     const std::string summary = notifier.messages()[0].text;
     EXPECT_EQ(notifier.messages()[0].icon, MessageIcon::Warning);
     for (const char *expected :
-         {"已增加 2 种颜料到 油画颜色，5 行被拒绝。", "第 2 行: 镉黄深", "第 7 行: 钴蓝, 仿",
+         {"已增加 2 种颜料到 油画颜色，6 行被拒绝。", "第 2 行: 镉黄深", "第 7 行: 钴蓝, 仿",
           "第 3 行 大红: 色谱中同名颜色存在!", "第 4 行 紫: r、g、b 须为 0 到 255 的整数", "第 5 行: 颜色名称不能为空!",
-          "第 6 行 笑脸😀: 名称中含有不能保存的字符!", "第 8 行: 应有 4 项 (名称,r,g,b)，实有 3 项"})
+          "第 6 行 笑脸😀: 名称中含有不能保存的字符!", "第 8 行: 应有 4 项 (名称,r,g,b)，实有 3 项",
+          "第 9 行 x...: 名称中含有控制字符 (U+000A)!"})
         EXPECT_NE(summary.find(expected), std::string::npos) << expected << "\n" << summary;
     EXPECT_TRUE(window.changed());
     EXPECT_TRUE(listTexts(list(window)).contains(QStringLiteral("镉黄深")));
     EXPECT_TRUE(fileHolds(kOil, "钴蓝, 仿"));
+
+    // A failed write adds none of the rows.
+    notifier.clear();
+    std::ofstream(csv) << "name,r,g,b\n新色,1,2,3\n";
+    {
+        FaultInjection faults;
+        faults.failWritesFrom(0);
+        window.importPaintList(QString::fromStdString(csv.string()));
+    }
+    ASSERT_FALSE(notifier.messages().empty());
+    const auto &failed = notifier.messages().back(); // after the store's own report
+    EXPECT_EQ(failed.icon, MessageIcon::Error);
+    EXPECT_TRUE(failed.text.starts_with("增加色谱颜色失败!")) << failed.text;
+    EXPECT_FALSE(fileHolds(kOil, "新色"));
 
     notifier.clear();
     window.importPaintList(QString::fromStdString((dir / "missing.csv").string()));
