@@ -6,6 +6,9 @@
 #include "main/viewstate.h"
 
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +129,45 @@ TEST(TiledView, ViewPickAndMagnifierEqualTheWholePictures)
             }
         }
     }
+}
+
+TEST(TiledView, PaintBoxPaintsWhatIsReadyAndTheRestAsWorkersReportIt)
+{
+    WholePictures whole;
+    ViewState state;
+    ASSERT_TRUE(state.openImage(photo()));
+    zoomTo(state, 9); // "300%": 903 x 789, several tiles each way
+    QScrollArea scroll;
+    scroll.resize(500, 400);
+    auto *view = new PictureView;
+    scroll.setWidget(view);
+    scroll.show();
+    scroll.horizontalScrollBar()->setValue(300);
+    view->setSource(state.view());
+    const QRect visible = view->visiblePicture();
+    ASSERT_FALSE(visible.isEmpty());
+    ASSERT_TRUE(QRect(QPoint(0, 0), state.view()->size()).contains(visible));
+
+    // Only what is painted is asked for: the first paint leaves the picture
+    // out and queues the screen; the workers' reports repaint it.
+    QSignalSpy reports(state.view()->readiness(), &TileReadiness::areaReady);
+    view->repaint();
+    for (int i = 0; i < 500 && !state.view()->isReady(visible); ++i)
+        reports.wait(20);
+    ASSERT_TRUE(state.view()->isReady(visible));
+    EXPECT_GT(reports.count(), 0);
+    EXPECT_FALSE(state.view()->isReady(QRect(QPoint(0, 0), state.view()->size()))); // nothing off screen
+
+    const QRect onScreen = visible.translated(geometry::kViewMargin, geometry::kViewMargin);
+    const QImage shown = view->grab(onScreen).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage expected = paintBox(whole.view("300%", false), {}, false).copy(onScreen);
+    EXPECT_EQ(shown, expected);
+
+    // A new source is prepared at once for the screen.
+    ASSERT_TRUE(state.toggleGray());
+    view->setSource(state.view());
+    view->prepareVisible();
+    EXPECT_TRUE(state.view()->isReady(view->visiblePicture()));
 }
 
 } // namespace
