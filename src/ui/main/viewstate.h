@@ -33,9 +33,11 @@ public:
     ViewState(const ViewState &) = delete;
     ViewState &operator=(const ViewState &) = delete;
 
-    // Longest side of a view picture: its paint box (the picture and 19
-    // pixels) must fit a widget. Beyond it a zoom step is refused. Virtual
-    // pictures take no memory for their size, so there is no other bound.
+    // Longest side of a view or magnified picture: the view's paint box (the
+    // picture and 19 pixels) must fit a widget, and the magnifier's
+    // coordinates stay in the same range. Beyond it a zoom step or the
+    // magnifier is refused. Virtual pictures take no memory for their size,
+    // so there is no other bound.
     static constexpr int kMaxPictureSide = QWIDGETSIZE_MAX - 19;
     static bool sizeAllowed(qint64 width, qint64 height, int maxSide = kMaxPictureSide);
 
