@@ -21,7 +21,7 @@ namespace pigmora::ui {
 
 namespace {
 
-// The hourglass while pictures are rebuilt.
+// The hourglass while a picture is read.
 class WaitCursor
 {
 public:
@@ -94,11 +94,8 @@ bool TForm_TintoraMain::openPicture(const std::filesystem::path &path)
         break;
     }
     refreshView();
-    if (m_magnifierShown) {
-        WaitCursor wait;
-        if (!m_view->buildMagnified() && !m_view->message().isEmpty())
-            showViewMessage();
-    }
+    if (m_magnifierShown && !m_view->buildMagnified() && !m_view->message().isEmpty())
+        showViewMessage();
     repaintView();
     return true;
 }
@@ -110,7 +107,9 @@ void TForm_TintoraMain::showViewMessage()
 
 void TForm_TintoraMain::refreshView()
 {
+    // The pictures are virtual: only the first screen is computed now.
     m_pictureView->setSource(m_view->view());
+    m_pictureView->prepareVisible();
 }
 
 void TForm_TintoraMain::repaintView()
@@ -134,7 +133,6 @@ void TForm_TintoraMain::updateOverlay()
 void TForm_TintoraMain::viewChanged()
 {
     if (m_magnifierShown) {
-        WaitCursor wait;
         if (!m_view->buildMagnified() && !m_view->message().isEmpty())
             showViewMessage();
     } else {
@@ -161,10 +159,7 @@ void TForm_TintoraMain::zoomWith(bool (ViewState::*step)())
         (m_view.get()->*step)(); // the index moves, the view stays
         return;
     }
-    {
-        WaitCursor wait;
-        (m_view.get()->*step)();
-    }
+    (m_view.get()->*step)();
     if (!m_view->message().isEmpty())
         return showViewMessage();
     refreshView();
@@ -193,10 +188,7 @@ void TForm_TintoraMain::ToolButton_grayClick()
 {
     if (!m_view->hasBase())
         return;
-    {
-        WaitCursor wait;
-        m_view->toggleGray();
-    }
+    m_view->toggleGray();
     m_grayButton->setText(m_view->gray() ? QStringLiteral("彩色图") : QStringLiteral("黑白图"));
     refreshView();
     viewChanged();
@@ -223,11 +215,8 @@ void TForm_TintoraMain::ToolButton_MagnifierClick()
     m_magnifier->showCentredOnce();
     m_magnifierShown = true;
     repaintView();
-    if (!m_view->hasMagnified() && m_view->hasBase()) {
-        WaitCursor wait;
-        if (!m_view->buildMagnified() && !m_view->message().isEmpty())
-            showViewMessage();
-    }
+    if (!m_view->hasMagnified() && m_view->hasBase() && !m_view->buildMagnified() && !m_view->message().isEmpty())
+        showViewMessage();
 }
 
 void TForm_TintoraMain::paintBoxMouseMove(QPoint p)

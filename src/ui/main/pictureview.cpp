@@ -2,6 +2,7 @@
 
 #include "main/viewgeometry.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -27,27 +28,38 @@ void invertStrips(QPainter &painter, std::span<const QRect> strips)
 
 } // namespace
 
-void paintPictureView(QPainter &painter, const ViewSource *source, const ViewOverlay &overlay, const QRect &exposed)
+bool paintPictureView(QPainter &painter, const ViewSource *source, const ViewOverlay &overlay, const QRect &exposed,
+                      bool readyOnly)
 {
     if (!source)
-        return;
+        return true;
     const QSize view = source->size();
     const QRect picture(QPoint(kViewMargin, kViewMargin), view);
     const QRect part = exposed.intersected(picture);
-    if (!part.isEmpty())
-        source->draw(painter, part.topLeft(), part.translated(-kViewMargin, -kViewMargin));
+    bool complete = true;
+    if (!part.isEmpty()) {
+        const QRect from = part.translated(-kViewMargin, -kViewMargin);
+        if (readyOnly)
+            complete = source->drawReady(painter, part.topLeft(), from);
+        else
+            source->draw(painter, part.topLeft(), from);
+    }
+    // Strips are cut to the exposed area: a large picture's lines reach far
+    // beyond the coordinates a painter fills exactly.
+    std::vector<QRect> strips;
     if (overlay.grid) {
-        std::vector<QRect> lines;
         for (int x : geometry::gridLinePositions(view.width(), overlay.gridColumns))
-            lines.emplace_back(x, kViewMargin, 1, view.height());
+            strips.push_back(QRect(x, kViewMargin, 1, view.height()).intersected(exposed));
         for (int y : geometry::gridLinePositions(view.height(), overlay.gridRows))
-            lines.emplace_back(kViewMargin, y, view.width(), 1);
-        invertStrips(painter, lines);
+            strips.push_back(QRect(kViewMargin, y, view.width(), 1).intersected(exposed));
     }
     if (overlay.lens) {
-        const auto outline = geometry::lensOutline(*overlay.lens);
-        invertStrips(painter, outline);
+        for (const QRect &strip : geometry::lensOutline(*overlay.lens))
+            strips.push_back(strip.intersected(exposed));
     }
+    std::erase_if(strips, [](const QRect &strip) { return strip.isEmpty(); });
+    invertStrips(painter, strips);
+    return complete;
 }
 
 PictureView::PictureView(QWidget *parent)
@@ -62,9 +74,47 @@ PictureView::PictureView(QWidget *parent)
 
 void PictureView::setSource(std::shared_ptr<const ViewSource> source)
 {
+    // Reports of the previous source's tiles no longer concern the view.
+    disconnect(m_readiness);
     m_source = std::move(source);
+    if (m_source && m_source->readiness())
+        m_readiness = connect(m_source->readiness(), &TileReadiness::areaReady, this, &PictureView::pictureAreaReady);
     updateSize();
     update();
+}
+
+void PictureView::pictureAreaReady(QRect area)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QRect view = area.translated(kViewMargin, kViewMargin);
+    update(QRectF(view.left() / ratio, view.top() / ratio, view.width() / ratio, view.height() / ratio)
+               .toAlignedRect()
+               .adjusted(-1, -1, 1, 1));
+}
+
+QRect PictureView::visiblePicture() const
+{
+    if (!m_source)
+        return {};
+    const QRect visible = visibleRegion().boundingRect();
+    if (visible.isEmpty())
+        return {};
+    const qreal ratio = devicePixelRatioF();
+    const QRect view(QPoint(static_cast<int>(std::floor(visible.left() * ratio)),
+                            static_cast<int>(std::floor(visible.top() * ratio))),
+                     QPoint(static_cast<int>(std::ceil((visible.right() + 1) * ratio)),
+                            static_cast<int>(std::ceil((visible.bottom() + 1) * ratio))));
+    return view.translated(-kViewMargin, -kViewMargin).intersected(QRect(QPoint(0, 0), m_source->size()));
+}
+
+void PictureView::prepareVisible()
+{
+    const QRect visible = visiblePicture();
+    if (!m_source || visible.isEmpty() || m_source->isReady(visible))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_source->prepare(visible);
+    QApplication::restoreOverrideCursor();
 }
 
 void PictureView::setOverlay(const ViewOverlay &overlay)
@@ -115,7 +165,8 @@ void PictureView::paintEvent(QPaintEvent *event)
                                    static_cast<int>(std::floor(exposed.top() * ratio))),
                             QPoint(static_cast<int>(std::ceil(exposed.right() * ratio)),
                                    static_cast<int>(std::ceil(exposed.bottom() * ratio))));
-    paintPictureView(painter, m_source.get(), m_overlay, viewExposed);
+    if (!paintPictureView(painter, m_source.get(), m_overlay, viewExposed, true))
+        m_source->prefetch(visiblePicture()); // the whole screen: never drops a part still wanted
     Q_EMIT repainted();
 }
 

@@ -21,11 +21,17 @@ struct ViewOverlay {
 
 // Paints the view in view pixels: the picture at (18, 18) and the overlay.
 // The painter's device must support raster operations (a QImage, a widget's
-// raster backing store).
-void paintPictureView(QPainter &painter, const ViewSource *source, const ViewOverlay &overlay, const QRect &exposed);
+// raster backing store). With readyOnly the parts of the picture that are
+// not ready are left out (the overlay is drawn all the same); returns
+// whether the whole exposed picture was drawn.
+bool paintPictureView(QPainter &painter, const ViewSource *source, const ViewOverlay &overlay, const QRect &exposed,
+                      bool readyOnly = false);
 
 // The paint box PaintBox_show: shows a view source with its margin and
-// overlay and reports mouse moves and presses in view pixels. On a high-DPI
+// overlay and reports mouse moves and presses in view pixels. A source
+// computed on demand is painted from what is ready, the rest asked for in
+// the background and painted as it comes; the window thread never waits
+// for it except in prepareVisible(). On a high-DPI
 // screen one view pixel is one device pixel, so the picture is never
 // resampled and the overlay lines stay one pixel wide.
 class PictureView : public QWidget
@@ -44,6 +50,11 @@ public:
     QSize boxSize() const { return m_boxSize; }
     // A widget point in view pixels.
     QPoint toViewPixels(QPointF widgetPoint) const;
+    // The part of the picture on screen, in picture pixels.
+    QRect visiblePicture() const;
+    // Makes the part on screen ready now, with the wait cursor while it is
+    // computed (after a new source: the first screen shows at once).
+    void prepareVisible();
 
 Q_SIGNALS:
     void mouseMovedTo(QPoint boxPoint);
@@ -59,8 +70,11 @@ protected:
 
 private:
     void updateSize();
+    // Repaints an area of the picture that became ready.
+    void pictureAreaReady(QRect area);
 
     std::shared_ptr<const ViewSource> m_source;
+    QMetaObject::Connection m_readiness;
     ViewOverlay m_overlay;
     QSize m_boxSize;
 };

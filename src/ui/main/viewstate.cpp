@@ -1,21 +1,49 @@
 #include "main/viewstate.h"
 
 #include "image/imageengine.h"
+#include "image/picturesource.h"
 #include "image/viewbuilder.h"
+#include "image/virtualpicture.h"
 
 #include <QImage>
+
+#include <algorithm>
+#include <thread>
 
 namespace pigmora::ui {
 
 namespace {
 
-// Pictures are shown without a copy; a bitmap is the picture's pixels.
-std::shared_ptr<const ViewSource> sourceOf(CImageEngine &engine, const std::string &id)
+// The view computes screens with the window thread and workers together;
+// the magnifier copies small parts at once and leaves the rest to one.
+VirtualPictureOptions viewOptions()
 {
-    const CImageDibObject *picture = engine.findPicture(id);
+    VirtualPictureOptions options;
+    options.cacheBudget = std::size_t{128} << 20;
+    options.workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, 3);
+    return options;
+}
+
+VirtualPictureOptions magnifiedOptions()
+{
+    VirtualPictureOptions options;
+    options.cacheBudget = std::size_t{64} << 20;
+    options.workers = 1;
+    return options;
+}
+
+// The picture for the zoom text; as the engine does when scaling fails, the
+// unscaled picture stands in.
+std::shared_ptr<const ViewSource> virtualPicture(const std::shared_ptr<const PictureSource> &source,
+                                                 VirtualPicture::Kind kind, std::string_view zoomText,
+                                                 const VirtualPictureOptions &options)
+{
+    std::unique_ptr<VirtualPicture> picture = VirtualPicture::create(source, kind, zoomText, options);
+    if (!picture)
+        picture = VirtualPicture::create(source, VirtualPicture::Kind::View, "100%", options);
     if (!picture)
         return nullptr;
-    return std::make_shared<BitmapViewSource>(picture->pictureToBitmap());
+    return std::make_shared<TiledViewSource>(std::move(picture));
 }
 
 } // namespace
@@ -25,8 +53,9 @@ QString tooLargeMessage()
     return QStringLiteral("图像太大，不能按此比例显示!");
 }
 
-ViewState::ViewState()
+ViewState::ViewState(int maxSide)
     : m_engine(std::make_unique<CImageEngine>())
+    , m_maxSide(maxSide)
     , m_zoomIndex(kRealSizeZoomIndex)
 {
     m_engine->initialise();
@@ -34,15 +63,15 @@ ViewState::ViewState()
 
 ViewState::~ViewState() = default;
 
-bool ViewState::sizeAllowed(qint64 width, qint64 height)
+bool ViewState::sizeAllowed(qint64 width, qint64 height, int maxSide)
 {
-    return width <= kMaxPictureSide && height <= kMaxPictureSide && width * height * 4 <= kMaxPictureBytes;
+    return width <= maxSide && height <= maxSide;
 }
 
 bool ViewState::checkSize(qint64 width, qint64 height)
 {
     m_message.clear();
-    if (sizeAllowed(width, height))
+    if (sizeAllowed(width, height, m_maxSide))
         return true;
     m_message = tooLargeMessage();
     return false;
@@ -56,8 +85,7 @@ float ViewState::zoom() const
 void ViewState::resetForOpen()
 {
     m_baseId.clear();
-    m_viewId.clear();
-    m_magnifiedId.clear();
+    m_source.reset();
     m_magnified.reset();
     m_engine->clearPictures();
     m_gray = false;
@@ -103,23 +131,29 @@ bool ViewState::openImage(const QImage &image)
     return true;
 }
 
+std::shared_ptr<const PictureSource> ViewState::pictureSource()
+{
+    if (!m_source || m_source->gray() != m_gray) {
+        m_source.reset(); // a gray toggle drops the other state's rows
+        if (const CImageDibObject *base = m_engine->findPicture(m_baseId))
+            m_source = PictureSource::make(*base, m_gray);
+    }
+    return m_source;
+}
+
 bool ViewState::rebuildView()
 {
     if (m_baseId.empty())
         return false;
-    if (!m_viewId.empty()) {
-        m_engine->deletePicture(m_viewId);
-        m_viewId.clear();
-    }
-    if (!m_engine->findPicture(m_baseId))
+    const std::shared_ptr<const PictureSource> source = pictureSource();
+    if (!source)
         return false;
     const std::string_view step = kZoomSteps[static_cast<std::size_t>(m_zoomIndex)];
-    const ViewPicture built = buildViewPicture(*m_engine, m_baseId, step, m_gray);
-    m_zoomed = built.zoomed;
-    if (built.pictureId.empty())
+    m_zoomed = step != "100%";
+    std::shared_ptr<const ViewSource> view = virtualPicture(source, VirtualPicture::Kind::View, step, viewOptions());
+    if (!view)
         return false; // the previous view stays on show
-    m_viewId = built.pictureId;
-    m_view = sourceOf(*m_engine, m_viewId);
+    m_view = std::move(view);
     return true;
 }
 
@@ -170,20 +204,16 @@ bool ViewState::buildMagnified()
     const Magnification m = magnificationFor(zoomFactor(step));
     if (!checkSize(scaledSide(base->width(), m.scale), scaledSide(base->height(), m.scale)))
         return false;
-    const MagnifiedPicture built = buildMagnifiedPicture(*m_engine, m_baseId, step, m_gray);
-    m_factor = built.factor;
-    if (built.pictureId.empty())
+    m_factor = m.factor;
+    const std::shared_ptr<const PictureSource> source = pictureSource();
+    if (!source)
         return false;
-    m_magnifiedId = built.pictureId;
-    m_magnified = sourceOf(*m_engine, m_magnifiedId);
-    return true;
+    m_magnified = virtualPicture(source, VirtualPicture::Kind::Magnified, step, magnifiedOptions());
+    return m_magnified != nullptr;
 }
 
 void ViewState::discardMagnified()
 {
-    if (!m_magnifiedId.empty())
-        m_engine->deletePicture(m_magnifiedId);
-    m_magnifiedId.clear();
     m_magnified.reset();
 }
 

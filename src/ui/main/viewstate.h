@@ -3,6 +3,7 @@
 #include "main/viewsource.h"
 
 #include <QString>
+#include <QWidget>
 
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,7 @@ class QImage;
 
 namespace pigmora {
 class CImageEngine;
+class PictureSource;
 }
 
 namespace pigmora::ui {
@@ -19,21 +21,25 @@ namespace pigmora::ui {
 // The pictures behind the picture view and the magnifier: the image engine
 // with the base picture (as opened), the view picture (gray and zoomed as
 // asked) and the magnified picture, and the zoom and gray state they are
-// built for. No widgets: the main window asks, then shows what it gets.
+// made for. The view and the magnified picture are virtual: never built
+// whole, their tiles computed as they are shown, picked or copied. No
+// widgets: the main window asks, then shows what it gets.
 class ViewState
 {
 public:
-    ViewState();
+    // maxSide: the longest side a view picture may have.
+    explicit ViewState(int maxSide = kMaxPictureSide);
     ~ViewState();
     ViewState(const ViewState &) = delete;
     ViewState &operator=(const ViewState &) = delete;
 
-    // Largest picture the view and the magnifier build, in bytes (4 a pixel)
-    // and per side; beyond it a zoom step is refused instead of exhausting
-    // memory.
-    static constexpr qint64 kMaxPictureBytes = qint64{1} << 30;
-    static constexpr int kMaxPictureSide = 32767;
-    static bool sizeAllowed(qint64 width, qint64 height);
+    // Longest side of a view or magnified picture: the view's paint box (the
+    // picture and 19 pixels) must fit a widget, and the magnifier's
+    // coordinates stay in the same range. Beyond it a zoom step or the
+    // magnifier is refused. Virtual pictures take no memory for their size,
+    // so there is no other bound.
+    static constexpr int kMaxPictureSide = QWIDGETSIZE_MAX - 19;
+    static bool sizeAllowed(qint64 width, qint64 height, int maxSide = kMaxPictureSide);
 
     enum class OpenOutcome {
         Opened,
@@ -63,10 +69,10 @@ public:
     bool toggleGray();
     bool gray() const { return m_gray; }
 
-    // Builds the magnified picture for the current view; discards it.
+    // Makes the magnified picture for the current view; discards it.
     bool buildMagnified();
     void discardMagnified();
-    bool hasMagnified() const { return !m_magnifiedId.empty(); }
+    bool hasMagnified() const { return m_magnified != nullptr; }
     float magnifierFactor() const { return m_factor; }
 
     bool pictureLoaded() const { return m_pictureLoaded; }
@@ -80,16 +86,19 @@ public:
 
 private:
     void resetForOpen();
-    // Rebuilds the view picture from the base; false when none was built.
+    // Makes the view picture from the base; false when none was made.
     bool rebuildView();
+    std::shared_ptr<const PictureSource> pictureSource();
     bool zoomTo(int index);
     // Refuses a size with the message; true when it may be built.
     bool checkSize(qint64 width, qint64 height);
 
     std::unique_ptr<CImageEngine> m_engine;
+    int m_maxSide;
     std::string m_baseId;
-    std::string m_viewId;
-    std::string m_magnifiedId;
+    // The base picture's pixels as the virtual pictures read them, colour
+    // or gray (the gray rows converted as they are first read).
+    std::shared_ptr<const PictureSource> m_source;
     bool m_gray = false;
     bool m_zoomed = false;
     int m_zoomIndex;

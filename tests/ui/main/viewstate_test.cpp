@@ -119,16 +119,21 @@ TEST(ViewState, MagnifiedPictureFollowsTheZoom)
     EXPECT_FALSE(state.hasMagnified());
 }
 
-TEST(ViewState, SizesBeyondTheMemoryBoundAreRefused)
+TEST(ViewState, OnlySidesBeyondTheWidgetRangeAreRefused)
 {
-    EXPECT_TRUE(ViewState::sizeAllowed(16000, 16000));
-    EXPECT_FALSE(ViewState::sizeAllowed(16385, 16384));
-    EXPECT_FALSE(ViewState::sizeAllowed(40000, 10));
-    EXPECT_FALSE(ViewState::sizeAllowed(32000, 24000)); // a 12 MP photo at 800 %
+    // Virtual pictures take no memory for their size: a 12 MP photo at
+    // 800 % is shown; only a paint box no widget can have is refused.
+    EXPECT_TRUE(ViewState::sizeAllowed(16385, 16384));
+    EXPECT_TRUE(ViewState::sizeAllowed(32000, 24000));
+    EXPECT_TRUE(ViewState::sizeAllowed(160000, 120000)); // the largest photo at 800 %
+    EXPECT_TRUE(ViewState::sizeAllowed(ViewState::kMaxPictureSide, 1));
+    EXPECT_FALSE(ViewState::sizeAllowed(ViewState::kMaxPictureSide + 1, 1));
+    EXPECT_FALSE(ViewState::sizeAllowed(1, qint64{1} << 40));
 
-    // A long strip: 100 % is shown; its magnifier and the next zoom step
-    // would pass the side bound and are refused with the message.
-    ViewState state;
+    // A long strip under a lower bound: 100 % is shown; its magnifier and
+    // the next zoom step would pass the side bound and are refused with the
+    // message.
+    ViewState state(32767);
     QImage strip(30000, 2, QImage::Format_RGB32);
     strip.fill(Qt::red);
     ASSERT_TRUE(state.openImage(strip));
