@@ -222,7 +222,7 @@ void TForm_TintoraMain::buildClient()
     });
 
     statusBar()->setObjectName(QStringLiteral("StatusBar_main"));
-    const int widths[] = {150, 150, 150, 50};
+    const int widths[] = {150, 150, 150, 64};
     for (std::size_t i = 0; i < m_status.size(); ++i) {
         m_status[i] = new QLabel(statusBar());
         m_status[i]->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
