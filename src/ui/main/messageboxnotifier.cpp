@@ -44,4 +44,31 @@ bool MessageBoxNotifier::askYesNo(std::string_view text)
     return box.exec() == QMessageBox::Yes;
 }
 
+void GatedNotifier::showHeld()
+{
+    std::vector<std::pair<std::string, MessageIcon>> held = std::move(m_held);
+    m_held.clear();
+    for (const auto &[text, icon] : held)
+        m_target->showMessage(text, icon);
+}
+
+void GatedNotifier::showMessage(std::string_view text, MessageIcon icon)
+{
+    switch (m_mode) {
+    case Mode::Pass:
+        m_target->showMessage(text, icon);
+        break;
+    case Mode::Hold:
+        m_held.emplace_back(text, icon);
+        break;
+    case Mode::Drop:
+        break;
+    }
+}
+
+bool GatedNotifier::askYesNo(std::string_view text)
+{
+    return m_mode != Mode::Drop && m_target->askYesNo(text);
+}
+
 } // namespace pigmora::ui
