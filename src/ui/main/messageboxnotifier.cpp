@@ -1,6 +1,7 @@
 #include "main/messageboxnotifier.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 namespace pigmora::ui {
@@ -34,12 +35,16 @@ QString fromUtf8(std::string_view text)
 void MessageBoxNotifier::showMessage(std::string_view text, MessageIcon icon)
 {
     QMessageBox box(boxIcon(icon), kCaption, fromUtf8(text), QMessageBox::Ok, m_parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 
 bool MessageBoxNotifier::askYesNo(std::string_view text)
 {
     QMessageBox box(QMessageBox::Question, kCaption, fromUtf8(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+    // The program speaks Chinese whatever the system's language.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
