@@ -55,6 +55,7 @@ QString text(const char *utf8)
 TForm_TintoraMain::TForm_TintoraMain(MainWindowOptions options)
     : m_notifier(options.notifier ? options.notifier : &m_messageBoxes)
     , m_messageBoxes(this)
+    , m_storeMessages(m_notifier)
     , m_pictureAtStart(options.pictureAtStart)
 {
     initUiResources();
@@ -222,7 +223,7 @@ void TForm_TintoraMain::buildClient()
     });
 
     statusBar()->setObjectName(QStringLiteral("StatusBar_main"));
-    const int widths[] = {150, 150, 150, 50};
+    const int widths[] = {150, 150, 150, 64};
     for (std::size_t i = 0; i < m_status.size(); ++i) {
         m_status[i] = new QLabel(statusBar());
         m_status[i]->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
@@ -253,11 +254,22 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_folder = location.folder;
     m_readOnly = location.readOnly;
 
-    // An unusable folder is said once, not once per data file.
-    SilentNotifier silent;
-    Notifier *storeMessages = m_readOnly ? static_cast<Notifier *>(&silent) : m_notifier;
-    DataFolder folder(m_folder, storeMessages);
-    const Status prepared = folder.prepare();
+    // An unusable folder is said once, not once per data file. Otherwise the
+    // stores' start-up messages wait until a damaged file whose backup opens
+    // has been offered for restoring: what the user restores is not reported.
+    m_storeMessages.setMode(m_readOnly ? GatedNotifier::Mode::Drop : GatedNotifier::Mode::Hold);
+    DataFolder folder(m_folder, &m_storeMessages);
+    Status prepared = folder.prepare();
+    if (!m_readOnly && !folder.damagedFiles().empty()) {
+        m_storeMessages.setMode(GatedNotifier::Mode::Pass);
+        if (folder.offerRestore()) {
+            m_storeMessages.dropHeld();
+            m_storeMessages.setMode(GatedNotifier::Mode::Hold);
+            prepared = folder.prepare();
+        }
+    }
+    m_storeMessages.showHeld();
+    m_storeMessages.setMode(GatedNotifier::Mode::Pass);
     m_config = folder.releaseConfig();
     const StartupSettings &settings = folder.settings();
     m_gridColumns = settings.gridColumns;

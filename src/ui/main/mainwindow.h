@@ -127,6 +127,8 @@ private:
 
     Notifier *m_notifier;
     MessageBoxNotifier m_messageBoxes;
+    // What the stores report through; outlives them.
+    GatedNotifier m_storeMessages;
 
     // Owned for the whole run; released in the destructor in this order:
     // magnifier, palette window, colours, pictures, cards, configuration.

@@ -1,6 +1,7 @@
 #include "main/messageboxnotifier.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 namespace pigmora::ui {
@@ -34,14 +35,45 @@ QString fromUtf8(std::string_view text)
 void MessageBoxNotifier::showMessage(std::string_view text, MessageIcon icon)
 {
     QMessageBox box(boxIcon(icon), kCaption, fromUtf8(text), QMessageBox::Ok, m_parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 
 bool MessageBoxNotifier::askYesNo(std::string_view text)
 {
     QMessageBox box(QMessageBox::Question, kCaption, fromUtf8(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+    // The program speaks Chinese whatever the system's language.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+void GatedNotifier::showHeld()
+{
+    std::vector<std::pair<std::string, MessageIcon>> held = std::move(m_held);
+    m_held.clear();
+    for (const auto &[text, icon] : held)
+        m_target->showMessage(text, icon);
+}
+
+void GatedNotifier::showMessage(std::string_view text, MessageIcon icon)
+{
+    switch (m_mode) {
+    case Mode::Pass:
+        m_target->showMessage(text, icon);
+        break;
+    case Mode::Hold:
+        m_held.emplace_back(text, icon);
+        break;
+    case Mode::Drop:
+        break;
+    }
+}
+
+bool GatedNotifier::askYesNo(std::string_view text)
+{
+    return m_mode != Mode::Drop && m_target->askYesNo(text);
 }
 
 } // namespace pigmora::ui

@@ -2,6 +2,10 @@
 
 #include "data/notifier.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 class QWidget;
 
 namespace pigmora::ui {
@@ -23,6 +27,33 @@ public:
 
 private:
     QWidget *m_parent;
+};
+
+// Passes messages on to another notifier, holds them back until it is known
+// whether they still apply, or drops them. Questions are always passed on
+// (answered No while dropping). The stores keep a pointer to it for the
+// whole run, so start-up can hold their messages and pass later ones.
+class GatedNotifier final : public Notifier
+{
+public:
+    enum class Mode { Pass, Hold, Drop };
+
+    explicit GatedNotifier(Notifier *target)
+        : m_target(target)
+    { }
+
+    void setMode(Mode mode) { m_mode = mode; }
+    // Passes the held messages on, in order, and forgets them.
+    void showHeld();
+    void dropHeld() { m_held.clear(); }
+
+    void showMessage(std::string_view text, MessageIcon icon) override;
+    bool askYesNo(std::string_view text) override;
+
+private:
+    Notifier *m_target;
+    Mode m_mode = Mode::Pass;
+    std::vector<std::pair<std::string, MessageIcon>> m_held;
 };
 
 } // namespace pigmora::ui

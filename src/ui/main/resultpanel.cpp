@@ -36,6 +36,22 @@ QString fromUtf8(const std::string &text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A ΔE00 label: the difference and its one-word reading, e.g. "ΔE00 2.31 接近".
+QLabel *deltaE00Label(const QString &objectName, QWidget *parent)
+{
+    QLabel *label = selectableLabel(objectName, parent);
+    label->setToolTip(QStringLiteral("ΔE00（CIEDE2000）：按人眼感知计算的色差。\n"
+                                     "小于 1 不可见，1 至 2 极接近，2 至 5 接近，5 以上可见差异。"));
+    return label;
+}
+
+void showDeltaE00(QLabel *label, const std::optional<double> &difference)
+{
+    label->setText(difference ? fromUtf8(deltaE00Text(*difference)) + QLatin1Char(' ')
+                                    + fromUtf8(deltaE00Reading(*difference))
+                              : QString());
+}
+
 } // namespace
 
 QString rgbCopyText(const RgbColor &color)
@@ -155,23 +171,27 @@ ResultPanel::ResultPanel(QWidget *parent)
         grid->addWidget(group.rate, 1, 1);
     }
 
-    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), QStringLiteral("混合色"), 160);
+    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), QStringLiteral("混合色"), 185);
     m_mixed = new ColorSwatch(QStringLiteral("Shape_color_mix"), mix);
     auto *mixName = new QLabel(QStringLiteral("颜色偏差："), mix);
     mixName->setObjectName(QStringLiteral("Label_mixname"));
     m_distance = selectableLabel(QStringLiteral("Label_mixdistance"), mix);
+    m_mixDeltaE00 = deltaE00Label(QStringLiteral("Label_mixDeltaE00"), mix);
     m_mixedValues = selectableLabel(QStringLiteral("Label_mixValues"), mix);
-    mixGrid->addWidget(m_mixed, 0, 0, 2, 1);
+    mixGrid->addWidget(m_mixed, 0, 0, 3, 1);
     mixGrid->addWidget(mixName, 0, 1);
     mixGrid->addWidget(m_distance, 1, 1);
-    mixGrid->addWidget(m_mixedValues, 2, 0, 1, 2);
+    mixGrid->addWidget(m_mixDeltaE00, 2, 1);
+    mixGrid->addWidget(m_mixedValues, 3, 0, 1, 2);
 
-    auto [card, cardGrid] = groupBox(QStringLiteral("GroupBox_pantone"), QString(), 130);
+    auto [card, cardGrid] = groupBox(QStringLiteral("GroupBox_pantone"), QString(), 150);
     m_cardBox = card;
     m_card = new ColorSwatch(QStringLiteral("Shape_color_pantone"), card);
     m_cardName = selectableLabel(QStringLiteral("Label_color_pantone"), card);
+    m_cardDeltaE00 = deltaE00Label(QStringLiteral("Label_cardDeltaE00"), card);
     cardGrid->addWidget(m_card, 0, 0);
     cardGrid->addWidget(m_cardName, 0, 1);
+    cardGrid->addWidget(m_cardDeltaE00, 1, 0, 1, 2);
     row->addStretch(1);
 }
 
@@ -197,9 +217,11 @@ void ResultPanel::showPick(const ColorPick &pick)
     m_mixed->setColor(mixed);
     m_mixedValues->setText(hexCopyText(mixed));
     m_distance->setText(fromUtf8(pick.deviation));
+    showDeltaE00(m_mixDeltaE00, pick.mixDeltaE00);
     if (pick.cardEntry) {
         m_card->setColor(pick.cardEntry->color());
         m_cardName->setText(fromUtf8(pick.cardText));
+        showDeltaE00(m_cardDeltaE00, pick.cardDeltaE00);
     }
 }
 

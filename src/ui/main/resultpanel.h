@@ -56,7 +56,8 @@ QString cmykCopyText(const RgbColor &color);
 
 // The result panel Panel_showinfo below the picture: the picked colour and
 // its save button, paints 1 to 3 with names and proportions, the mixed
-// colour with its deviation and the nearest standard card entry.
+// colour with its deviation and the nearest standard card entry, the last two
+// with their ΔE00 from the picked colour.
 class ResultPanel : public QWidget
 {
     Q_OBJECT
@@ -89,9 +90,11 @@ private:
     ColorSwatch *m_mixed;
     QLabel *m_mixedValues;
     QLabel *m_distance;
+    QLabel *m_mixDeltaE00;
     QGroupBox *m_cardBox;
     ColorSwatch *m_card;
     QLabel *m_cardName;
+    QLabel *m_cardDeltaE00;
 };
 
 } // namespace pigmora::ui

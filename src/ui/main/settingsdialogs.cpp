@@ -171,6 +171,7 @@ TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
     } modes[] = {
         {"RadioButton_spaceMixing", "空间混色模式", 1},
         {"RadioButton_subMixing", "减法混色模式", 0},
+        {"RadioButton_pigmentMixing", "颜料混色模式", 2},
     };
     for (const auto &mode : modes) {
         auto *button = new QRadioButton(QString::fromUtf8(mode.caption), frame);
@@ -202,7 +203,7 @@ TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
 
 void TForm_setColorMixing::setMixingMode(int mode)
 {
-    const int shown = mixModelOfSetting(mode) == MixModel::Spatial ? 1 : 0;
+    const int shown = static_cast<int>(mixModelOfSetting(mode));
     for (const Choice &choice : m_choices)
         choice.button->setChecked(choice.mode == shown);
 }

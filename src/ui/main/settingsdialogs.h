@@ -56,8 +56,8 @@ private:
     bool m_confirmed = false;
 };
 
-// The mixing mode dialog "混色模式设置". Modes are the radio buttons'
-// positions in the frame: 1 spatial, 0 subtractive.
+// The mixing mode dialog "混色模式设置": 1 spatial, 0 subtractive, 2 pigment,
+// one radio button each.
 class TForm_setColorMixing : public QDialog
 {
     Q_OBJECT
@@ -65,7 +65,7 @@ class TForm_setColorMixing : public QDialog
 public:
     explicit TForm_setColorMixing(QWidget *owner);
 
-    // Checks the button of the mode (anything but 1 counts as subtractive).
+    // Checks the button of the mode (an unknown mode counts as subtractive).
     void setMixingMode(int mode);
     int mixingMode() const;
     bool confirmed() const { return m_confirmed; }

@@ -57,7 +57,9 @@ bool runSetColorBox(QWidget *owner, const std::filesystem::path &folder, Notifie
     const MessagesOnto messages(notifier, &dialog, owner);
     dialog.openOnBox(QStringLiteral("我的颜色盒"));
     dialog.exec();
-    return dialog.changed();
+    // A box saved by "保存" alone leaves the dialog's changed flag false, yet
+    // the main window's copy of the box is stale then too.
+    return dialog.changed() || dialog.savedAny();
 }
 
 bool runColorBoxManager(QWidget *owner, const std::filesystem::path &folder, Notifier *notifier)

@@ -17,7 +17,8 @@ namespace pigmora::ui {
 // and returns the dialog's changed flag; on true the main window reloads its
 // current colour box by name and refreshes the box selector.
 
-// a. Choosing the paints of a colour box (TForm_setColorBox).
+// a. Choosing the paints of a colour box (TForm_setColorBox); true also when
+// the dialog saved a box without setting its changed flag.
 bool runSetColorBox(QWidget *owner, const std::filesystem::path &folder, Notifier *notifier);
 // b. The colour box manager (TForm_colorBoxManager).
 bool runColorBoxManager(QWidget *owner, const std::filesystem::path &folder, Notifier *notifier);

@@ -207,7 +207,7 @@ bool TForm_setColorBox::bbtn_saveClick()
         stopMessage(m_notifier, QStringLiteral("保存颜色盒设置失败!"));
         return false;
     }
-    m_changed = true;
+    m_savedAny = true;
     setDirty(false);
     return true;
 }

@@ -34,9 +34,11 @@ public:
     void setLoadedBoxIndex(int index) { m_loadedIndex = index; }
     int loadedBoxIndex() const { return m_loadedIndex; }
     bool isDirty() const { return m_dirty; }
-    // True once the box file was written (a save through "保存", the question
-    // when switching boxes or "确认"): the opener reloads its box then.
+    // Set only by "确认" with unsaved moves.
     bool changed() const { return m_changed; }
+    // True once the box file was written in any way ("保存", the question
+    // when switching boxes, "确认"): the opener reloads its box then.
+    bool savedAny() const { return m_savedAny; }
 
 public Q_SLOTS:
     void ComboBox_GroupNameChange();
@@ -58,6 +60,7 @@ private:
     int m_loadedIndex = -1;
     bool m_dirty = false;
     bool m_changed = false;
+    bool m_savedAny = false;
 
     QComboBox *m_boxes;
     PaintListWidget *m_src;

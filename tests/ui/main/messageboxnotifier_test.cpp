@@ -34,14 +34,17 @@ TEST(MessageBoxNotifier, QuestionDefaultsToNo)
 {
     MessageBoxNotifier notifier;
     bool noIsDefault = false;
+    QString captions;
     whenModalShown([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         ASSERT_NE(box, nullptr);
         noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+        captions = box->button(QMessageBox::Yes)->text() + box->button(QMessageBox::No)->text();
         box->defaultButton()->click();
     });
     EXPECT_FALSE(notifier.askYesNo("是否保存?"));
     EXPECT_TRUE(noIsDefault);
+    EXPECT_EQ(captions, QStringLiteral("是(&Y)否(&N)")); // Chinese whatever the system's language
 
     whenModalShown([](QWidget *modal) { qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click(); });
     EXPECT_TRUE(notifier.askYesNo("是否保存?"));

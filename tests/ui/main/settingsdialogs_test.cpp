@@ -1,9 +1,15 @@
+#include "data/colormanager.h"
+#include "engine/colorpick.h"
 #include "main/mainwindow.h"
 #include "main/pictureview.h"
 #include "main/settingsdialogs.h"
+#include "store/configmanager.h"
+#include "store/settings.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
 
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -142,6 +148,69 @@ TEST_F(SettingsTest, MixingModeIsStoredAndShown)
     EXPECT_TRUE(spatialChecked);
 }
 
+TEST_F(SettingsTest, PigmentModeIsStoredAndUsedByThePick)
+{
+    auto window = start();
+    whenModalShown([](QWidget *dialog) {
+        findControl<QRadioButton>(dialog, "RadioButton_pigmentMixing")->setChecked(true);
+        findControl<QPushButton>(dialog, "Button_ok")->click();
+    });
+    window->mi_mixingOptionClick();
+    window.reset();
+
+    window = start();
+    EXPECT_EQ(window->mixingMode(), 2);
+    EXPECT_EQ(window->statusText(3), QStringLiteral("颜料混色"));
+    bool pigmentChecked = false;
+    whenModalShown([&](QWidget *dialog) {
+        pigmentChecked = findControl<QRadioButton>(dialog, "RadioButton_pigmentMixing")->isChecked();
+        dialog->close();
+    });
+    window->mi_mixingOptionClick();
+    EXPECT_TRUE(pigmentChecked);
+
+    // An orange between the box's paints: the panel shows the pigment
+    // model's answer with its ΔE00 and the card entry's.
+    const RgbColor target{214, 120, 40};
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(qRgb(target.red, target.green, target.blue));
+    const auto path = dir.path() / "orange.png";
+    ASSERT_TRUE(image.save(QString::fromStdString(path.string())));
+    ASSERT_TRUE(window->openPicture(path));
+    window->pickColor({5, 5});
+    const ColorPick expected = pigmora::pickColor(window->colors()->currentBoxRecords(), target, MixModel::Pigment,
+                                                  nullptr, std::nullopt);
+    ASSERT_TRUE(expected.solved && expected.mixDeltaE00);
+    const QString mixText = findControl<QLabel>(window.get(), "Label_mixDeltaE00")->text();
+    EXPECT_EQ(mixText, QString::fromStdString(deltaE00Text(*expected.mixDeltaE00) + " "
+                                              + deltaE00Reading(*expected.mixDeltaE00)));
+    EXPECT_EQ(findControl<QLabel>(window.get(), "Label_mixdistance")->text(),
+              QString::fromStdString(expected.deviation));
+    EXPECT_TRUE(findControl<QLabel>(window.get(), "Label_cardDeltaE00")->text().startsWith(QStringLiteral("ΔE00 ")));
+    EXPECT_FALSE(findControl<QLabel>(window.get(), "Label_mixDeltaE00")->toolTip().isEmpty());
+}
+
+TEST_F(SettingsTest, UnknownStoredModeCountsAsSubtractive)
+{
+    start().reset();
+    {
+        CConfigManager config(dir.path(), &notifier);
+        config.open();
+        ASSERT_TRUE(config.loadSysConfig());
+        ASSERT_TRUE(saveMixingMode(config, 3));
+    }
+    auto window = start();
+    EXPECT_EQ(window->statusText(3), QStringLiteral("减法混色"));
+    bool subtractiveChecked = false;
+    whenModalShown([&](QWidget *dialog) {
+        subtractiveChecked = findControl<QRadioButton>(dialog, "RadioButton_subMixing")->isChecked();
+        dialog->close();
+    });
+    window->mi_mixingOptionClick();
+    EXPECT_TRUE(subtractiveChecked);
+    EXPECT_EQ(window->mixingMode(), 3); // kept as stored until a mode is chosen
+}
+
 TEST(MixingDialog, DamagedModeShowsSubtractive)
 {
     TForm_setColorMixing dialog(nullptr);
@@ -150,6 +219,11 @@ TEST(MixingDialog, DamagedModeShowsSubtractive)
     EXPECT_EQ(dialog.mixingMode(), 0);
     dialog.setMixingMode(1);
     EXPECT_EQ(dialog.mixingMode(), 1);
+    dialog.setMixingMode(2);
+    EXPECT_TRUE(findControl<QRadioButton>(&dialog, "RadioButton_pigmentMixing")->isChecked());
+    EXPECT_EQ(dialog.mixingMode(), 2);
+    dialog.setMixingMode(-1);
+    EXPECT_EQ(dialog.mixingMode(), 0);
 }
 
 } // namespace

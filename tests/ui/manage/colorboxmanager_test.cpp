@@ -2,6 +2,7 @@
 
 #include "manage/colorboxmanager.h"
 #include "manage/colorboxnamedialogs.h"
+#include "manage/handovers.h"
 #include "manage/setcolorbox.h"
 #include "store/faultinjection.h"
 
@@ -245,7 +246,8 @@ TEST_F(SetColorBoxTest, SwitchingBoxesAfterMovesAsksToSave)
         EXPECT_EQ(boxPaints("我的颜色盒").contains(moved), yes) << moved.toStdString();
     }
     EXPECT_EQ(boxPaints("我的颜色盒").size(), before.size() + 1);
-    EXPECT_TRUE(dialog->changed());
+    EXPECT_FALSE(dialog->changed()); // a save through the question is no "确认"
+    EXPECT_TRUE(dialog->savedAny());
 
     // Without moves nothing is asked.
     notifier.clear();
@@ -270,15 +272,37 @@ TEST_F(SetColorBoxTest, MovingEverythingEnablesSaveEvenWhenNothingMoved)
     EXPECT_TRUE(save->isEnabled());
 }
 
-TEST_F(SetColorBoxTest, SaveThenOkReportsTheChangeTheFileHolds)
+TEST_F(SetColorBoxTest, SaveThenOkClosesUnchangedButTheFileIsWritten)
 {
     const QString moved = moveFirstCandidate();
     click(dialog.get(), "bbtn_save");
     EXPECT_TRUE(boxPaints("我的颜色盒").contains(moved));
     click(dialog.get(), "bbtn_ok");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    // The box file changed, so the opener must reload its box.
+    EXPECT_FALSE(dialog->changed());
+    EXPECT_TRUE(dialog->savedAny());
+}
+
+TEST_F(SetColorBoxTest, OkWithUnsavedMovesSavesAndSetsChanged)
+{
+    const QString moved = moveFirstCandidate();
+    click(dialog.get(), "bbtn_ok");
     EXPECT_TRUE(dialog->changed());
+    EXPECT_TRUE(boxPaints("我的颜色盒").contains(moved));
+}
+
+TEST_F(SetColorBoxTest, HandOverReportsASaveSoTheMainWindowReloads)
+{
+    for (const bool saved : {false, true}) {
+        whenModalShown([saved](QWidget *shown) {
+            findControl<QListWidget>(shown, "ListBox_src")->setCurrentRow(0);
+            click(shown, "bbtn_select");
+            click(shown, saved ? "bbtn_save" : "bbtn_cancel");
+            if (saved)
+                click(shown, "bbtn_ok");
+        });
+        EXPECT_EQ(ui::runSetColorBox(nullptr, dir.path(), &notifier), saved);
+    }
 }
 
 TEST_F(SetColorBoxTest, CancelDiscardsMoves)
