@@ -6,6 +6,9 @@
 
 #include <QComboBox>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace pigmora::ui {
@@ -92,14 +95,31 @@ TEST_F(DataSafetyTest, DecliningTheRestoreOpensWithTheStoresMessages)
 
 TEST_F(DataSafetyTest, ReadOnlyFolderSaysSoOnceAndReportsEachChange)
 {
-    start().reset();
+    // Read-only: a read-only mount where the tests may mount (root, whom
+    // permissions do not bind), else the folder's permissions.
     namespace fs = std::filesystem;
-    fs::permissions(dir.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    struct RestoreWrite {
+    struct ReadOnly {
         fs::path folder;
-        ~RestoreWrite() { fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add); }
-    } restore{dir.path()};
+        bool mounted = false;
+        ~ReadOnly()
+        {
+            if (mounted)
+                ::umount(folder.c_str());
+            else
+                fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+        }
+    } readOnly{dir.path()};
+    if (::geteuid() == 0) {
+        if (::mount("tmpfs", dir.path().c_str(), "tmpfs", 0, "size=1m") != 0)
+            GTEST_SKIP() << "no tmpfs mount here";
+        readOnly.mounted = true;
+    }
+    start().reset();
+    if (readOnly.mounted)
+        ASSERT_EQ(::mount(nullptr, dir.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    else
+        fs::permissions(dir.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
     if (folderWritable(dir.path()))
         GTEST_SKIP() << "permissions do not bind this user";
     notifier.clear();
