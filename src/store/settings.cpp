@@ -37,9 +37,9 @@ bool saveMixingMode(CConfigManager &config, int mixingMode)
     return config.saveSysConfig() && stored;
 }
 
-std::optional<std::string> lastPictureFolder(const CConfigManager &config)
+std::optional<std::string> lastFolder(const CConfigManager &config, std::string_view key)
 {
-    const ConfigItem *item = config.findItem(settingkeys::kLastPictureFolder);
+    const ConfigItem *item = config.findItem(key);
     if (!item)
         return std::nullopt;
     // Stored with its terminating NUL, like the other text items.
@@ -49,15 +49,15 @@ std::optional<std::string> lastPictureFolder(const CConfigManager &config)
     return text;
 }
 
-bool saveLastPictureFolder(CConfigManager &config, std::string_view folder)
+bool saveLastFolder(CConfigManager &config, std::string_view key, std::string_view folder)
 {
     if (folder.find('\0') != std::string_view::npos)
         return false;
-    const std::optional<std::string> stored = lastPictureFolder(config);
+    const std::optional<std::string> stored = lastFolder(config, key);
     if (stored && *stored == folder)
         return true;
-    if (!config.setString(settingkeys::kLastPictureFolder, folder))
-        config.addStringItem(settingkeys::kLastPictureFolder, folder);
+    if (!config.setString(key, folder))
+        config.addStringItem(key, folder);
     return config.saveSysConfig();
 }
 

@@ -19,6 +19,8 @@ inline constexpr std::string_view kMixingMode = "ColorMixingMode";
 // UTF-8 text (not GBK: a path may hold any character). Optional: a file
 // without it works as before.
 inline constexpr std::string_view kLastPictureFolder = "LastPictureFolder";
+// The folder the palette export dialog last wrote to; same rules.
+inline constexpr std::string_view kLastPaletteFolder = "LastPaletteFolder";
 } // namespace settingkeys
 
 // Settings the program applies at start; a key the configuration lacks keeps
@@ -41,10 +43,11 @@ StartupSettings readSettings(const CConfigManager &config);
 bool saveGridCount(CConfigManager &config, int columns, int rows);
 bool saveMixingMode(CConfigManager &config, int mixingMode);
 
-// The folder the picture dialog last opened from; none when not stored.
-std::optional<std::string> lastPictureFolder(const CConfigManager &config);
+// The folder a file dialog last used, under one of the folder keys above;
+// none when not stored.
+std::optional<std::string> lastFolder(const CConfigManager &config, std::string_view key);
 // Stores the folder (adding the key when absent) and saves the section, but
 // only when it differs from what is stored.
-bool saveLastPictureFolder(CConfigManager &config, std::string_view folder);
+bool saveLastFolder(CConfigManager &config, std::string_view key, std::string_view folder);
 
 } // namespace pigmora

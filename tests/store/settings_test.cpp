@@ -15,10 +15,8 @@ TEST(Settings, DamagedMixingModesCountAsSubtractiveEverywhere)
         MixModel model;
         std::string_view text;
     } cases[] = {
-        {0, MixModel::Subtractive, "减法混色"},
-        {1, MixModel::Spatial, "空间混色"},
-        {2, MixModel::Pigment, "颜料混色"},
-        {3, MixModel::Subtractive, "减法混色"},
+        {0, MixModel::Subtractive, "减法混色"},  {1, MixModel::Spatial, "空间混色"},
+        {2, MixModel::Pigment, "颜料混色"},      {3, MixModel::Subtractive, "减法混色"},
         {-1, MixModel::Subtractive, "减法混色"},
     };
     for (const auto &c : cases) {
@@ -60,20 +58,20 @@ TEST_F(SettingsStoreTest, LastFolderIsOptionalAndOnlyWrittenWhenChanged)
 {
     CConfigManager(dir.path(), &notifier).createDefaultConfigFile();
     reopen();
-    EXPECT_FALSE(lastPictureFolder(*config));
+    EXPECT_FALSE(lastFolder(*config, settingkeys::kLastPictureFolder));
     const auto sizeBefore = std::filesystem::file_size(config->filePath());
 
-    ASSERT_TRUE(saveLastPictureFolder(*config, "/home/画家/照片"));
+    ASSERT_TRUE(saveLastFolder(*config, settingkeys::kLastPictureFolder, "/home/画家/照片"));
     reopen();
-    EXPECT_EQ(lastPictureFolder(*config), "/home/画家/照片");
+    EXPECT_EQ(lastFolder(*config, settingkeys::kLastPictureFolder), "/home/画家/照片");
     EXPECT_GT(std::filesystem::file_size(config->filePath()), sizeBefore);
     // The integer settings are untouched by the extra key.
     EXPECT_EQ(readSettings(*config).gridRows, 6);
 
-    ASSERT_TRUE(saveLastPictureFolder(*config, "/tmp"));
+    ASSERT_TRUE(saveLastFolder(*config, settingkeys::kLastPictureFolder, "/tmp"));
     reopen();
-    EXPECT_EQ(lastPictureFolder(*config), "/tmp");
-    EXPECT_FALSE(saveLastPictureFolder(*config, std::string_view("a\0b", 3)));
+    EXPECT_EQ(lastFolder(*config, settingkeys::kLastPictureFolder), "/tmp");
+    EXPECT_FALSE(saveLastFolder(*config, settingkeys::kLastPictureFolder, std::string_view("a\0b", 3)));
 }
 
 } // namespace

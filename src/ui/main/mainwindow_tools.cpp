@@ -87,6 +87,7 @@ void TForm_TintoraMain::ToolButton_paletteClick()
     if (!m_palette) {
         m_palette = new TForm_paletteManger(this, m_cards.get(), m_colors.get(), m_notifier);
         m_palette->setPickedColorSource([this] { return m_resultPanel->pickedColor(); });
+        m_palette->setConfig(m_config.get());
         m_palette->refillPaletteList();
     }
     m_palette->setShownFlag(!m_palette->shownFlag());

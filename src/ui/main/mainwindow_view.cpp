@@ -56,7 +56,7 @@ void TForm_TintoraMain::mi_openClick()
 {
     QString folder;
     if (m_config) {
-        if (const std::optional<std::string> last = lastPictureFolder(*m_config))
+        if (const std::optional<std::string> last = lastFolder(*m_config, settingkeys::kLastPictureFolder))
             folder = QString::fromStdString(*last);
     }
     const QString path = QFileDialog::getOpenFileName(
@@ -66,7 +66,7 @@ void TForm_TintoraMain::mi_openClick()
     if (path.isEmpty())
         return;
     if (openPicture(path.toStdString()) && m_config && !m_readOnly)
-        saveLastPictureFolder(*m_config, QFileInfo(path).absolutePath().toStdString());
+        saveLastFolder(*m_config, settingkeys::kLastPictureFolder, QFileInfo(path).absolutePath().toStdString());
 }
 
 bool TForm_TintoraMain::openPicture(const std::filesystem::path &path)

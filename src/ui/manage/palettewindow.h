@@ -20,6 +20,7 @@ class QToolButton;
 
 namespace pigmora {
 class CColorManager;
+class CConfigManager;
 class CStandardColorCard;
 class Notifier;
 } // namespace pigmora
@@ -87,6 +88,9 @@ public:
     // Writes the loaded palette as a GIMP palette file; false (with a
     // message) when it cannot be written.
     bool exportPalette(const QString &path);
+    // Where the export dialog remembers its folder across runs (none: for
+    // this run only).
+    void setConfig(CConfigManager *config) { m_config = config; }
 
 public Q_SLOTS:
     void ComboBox_paletteListChange();
@@ -139,6 +143,7 @@ private:
     QColor m_currentColor;
     ColorAnalysis m_analysis;
     QString m_exportFolder;
+    CConfigManager *m_config = nullptr;
 
     QComboBox *m_paletteList = nullptr;
     PaletteSwatchPaintBox *m_swatch = nullptr;

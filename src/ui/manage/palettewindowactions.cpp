@@ -7,6 +7,7 @@
 #include "manage/colorpropertiesdialog.h"
 #include "manage/palettegrid.h"
 #include "store/gimppalette.h"
+#include "store/settings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -109,13 +110,21 @@ void TForm_paletteManger::exportPaletteClick()
 {
     if (!hasPalette())
         return;
-    const QString folder = m_exportFolder.isEmpty() ? QDir::homePath() : m_exportFolder;
+    QString folder = m_exportFolder;
+    if (m_config) {
+        if (const auto stored = lastFolder(*m_config, settingkeys::kLastPaletteFolder))
+            folder = QString::fromStdString(*stored);
+    }
+    if (folder.isEmpty())
+        folder = QDir::homePath();
     const QString suggested = QDir(folder).filePath(m_paletteList->itemText(m_loadedIndex) + QStringLiteral(".gpl"));
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出色板"), suggested,
                                                       QStringLiteral("GIMP 色板 (*.gpl)"));
     if (path.isEmpty())
         return;
     m_exportFolder = QFileInfo(path).absolutePath();
+    if (m_config)
+        saveLastFolder(*m_config, settingkeys::kLastPaletteFolder, m_exportFolder.toStdString());
     exportPalette(path);
 }
 

@@ -8,11 +8,13 @@
 #include "data/colormanager.h"
 #include "data/standardcolorcard.h"
 #include "store/datafolder.h"
+#include "store/settings.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -510,6 +512,39 @@ TEST_F(PaletteWindowTest, ExportsAGimpPalette)
         << text.str();
     EXPECT_FALSE(m_window->exportPalette(QString::fromStdString((m_dir / "no/such/folder/x.gpl").string())));
     EXPECT_EQ(m_notifier.texts().back(), "导出色板失败!");
+}
+
+TEST_F(PaletteWindowTest, ExportDialogRemembersItsFolderAcrossRuns)
+{
+    m_window->setConfig(m_folder->config());
+    const auto out = m_dir / "exports";
+    std::filesystem::create_directory(out);
+    test::whenModalShown([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(QString::fromStdString((out / "mine.gpl").string()));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    m_window->exportPaletteClick();
+    EXPECT_TRUE(std::filesystem::exists(out / "mine.gpl"));
+
+    // The next run's dialog opens there: the folder is in the configuration file.
+    CConfigManager config(m_dir.path(), &m_notifier);
+    config.open();
+    config.loadSysConfig();
+    EXPECT_EQ(lastFolder(config, settingkeys::kLastPaletteFolder), out.string());
+    TForm_paletteManger next(nullptr, &m_cards, colors(), &m_notifier);
+    next.setConfig(&config);
+    next.refillPaletteList();
+    QString shown;
+    test::whenModalShown([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    next.exportPaletteClick();
+    EXPECT_EQ(shown.toStdString(), out.string());
 }
 
 TEST_F(PaletteWindowTest, ColourPropertiesShowCopyableValues)
