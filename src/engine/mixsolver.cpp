@@ -1,5 +1,6 @@
 #include "engine/mixsolver.h"
 
+#include "engine/mixrecords.h"
 #include "engine/sharesearch.h"
 
 #include <algorithm>
@@ -188,19 +189,6 @@ bool findBestPairFast(MixModel model, std::span<const PaintColorRecord> box, con
         return fitSubtractivePairWith(distances, target, a.color, b.color);
     };
     return searchBestPair(model, paints, fit, best);
-}
-
-PaintColorRecord recordOfColor(const RgbColor &color)
-{
-    PaintColorRecord record;
-    record.setColor(color);
-    return record;
-}
-
-PaintColorRecord withUsedFlag(PaintColorRecord record, bool used)
-{
-    record.setUsedFlag(used ? 1 : 0);
-    return record;
 }
 
 bool solve(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, bool fast)

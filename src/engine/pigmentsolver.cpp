@@ -1,4 +1,5 @@
 #include "engine/colordifference.h"
+#include "engine/mixrecords.h"
 #include "engine/mixsolver.h"
 #include "engine/pigmentmix.h"
 #include "engine/pigmentsearch.h"
@@ -228,19 +229,6 @@ private:
     double m_difference = 0.0;
     double m_ceiling = std::numeric_limits<double>::infinity();
 };
-
-PaintColorRecord recordOfColor(const RgbColor &color)
-{
-    PaintColorRecord record;
-    record.setColor(color);
-    return record;
-}
-
-PaintColorRecord withUsedFlag(PaintColorRecord record, bool used)
-{
-    record.setUsedFlag(used ? 1 : 0);
-    return record;
-}
 
 template<class Search>
 bool solvePigment(std::span<const PaintColorRecord> box, MixResult &result)

@@ -25,6 +25,25 @@ QPushButton *dialogButton(const QString &name, const QString &caption, QWidget *
     return button;
 }
 
+// The right-aligned OK and Cancel buttons: OK sets `confirmed` and accepts,
+// Cancel rejects.
+QHBoxLayout *okCancelRow(QDialog *dialog, bool &confirmed)
+{
+    auto *buttons = new QHBoxLayout;
+    auto *ok = dialogButton(QStringLiteral("Button_ok"), QStringLiteral("确定"), dialog);
+    auto *cancel = dialogButton(QStringLiteral("Button_cancel"), QStringLiteral("取消"), dialog);
+    ok->setDefault(true);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    QObject::connect(ok, &QPushButton::clicked, dialog, [dialog, &confirmed] {
+        confirmed = true;
+        dialog->accept();
+    });
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return buttons;
+}
+
 int numberOr(const QString &text, int fallback)
 {
     bool ok = false;
@@ -100,19 +119,7 @@ TForm_setGridCount::TForm_setGridCount(QWidget *owner)
                                QStringLiteral("UpDown_col"), m_columns, m_colUpDown));
     layout->addLayout(counts);
 
-    auto *buttons = new QHBoxLayout;
-    auto *ok = dialogButton(QStringLiteral("Button_ok"), QStringLiteral("确定"), this);
-    auto *cancel = dialogButton(QStringLiteral("Button_cancel"), QStringLiteral("取消"), this);
-    ok->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        m_confirmed = true;
-        accept();
-    });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(okCancelRow(this, m_confirmed));
 }
 
 void TForm_setGridCount::setCounts(int columns, int rows)
@@ -186,19 +193,7 @@ TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
     line->setFrameShadow(QFrame::Sunken);
     layout->addWidget(line);
 
-    auto *buttons = new QHBoxLayout;
-    auto *ok = dialogButton(QStringLiteral("Button_ok"), QStringLiteral("确定"), this);
-    auto *cancel = dialogButton(QStringLiteral("Button_cancel"), QStringLiteral("取消"), this);
-    ok->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        m_confirmed = true;
-        accept();
-    });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(okCancelRow(this, m_confirmed));
 }
 
 void TForm_setColorMixing::setMixingMode(int mode)

@@ -104,77 +104,38 @@ void TForm_colorPanelManager::BitBtn_renamePanelClick()
 }
 
 TForm_createColorPanel::TForm_createColorPanel(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : QDialog(parent)
-    , m_colors(colors)
-    , m_notifier(notifier)
-    , m_name(namedEdit("Edit_colorPanelName"))
+    : NewNameDialog(QStringLiteral("色板"), "Edit_colorPanelName", colors, notifier, parent)
 {
     setObjectName(QStringLiteral("TForm_createColorPanel"));
-    setWindowTitle(QStringLiteral("新建色板"));
     fieldsAndOkCancel(this, {{QStringLiteral("新建色板名称："), m_name}}, [this]() { BitBtn_okClick(); });
     fixDialogSize(this, 374, 104);
 }
 
-QString TForm_createColorPanel::proposedName() const
+bool TForm_createColorPanel::taken(const std::string &name) const
 {
-    return firstFreeName(QStringLiteral("新建色板"),
-                         [this](const std::string &n) { return paletteTaken(m_colors, n); });
+    return paletteTaken(m_colors, name);
 }
 
-void TForm_createColorPanel::showEvent(QShowEvent *event)
+bool TForm_createColorPanel::create(const std::string &name)
 {
-    QDialog::showEvent(event);
-    if (!m_shownOnce) {
-        m_shownOnce = true;
-        m_name->setText(proposedName());
-        m_name->selectAll();
-    }
-}
-
-void TForm_createColorPanel::BitBtn_okClick()
-{
-    const auto name = checkEntryName(m_name, m_notifier, QStringLiteral("色板名称不能为空!"),
-                                     QStringLiteral("相同名称的色板已经存在!"),
-                                     [this](const std::string &n) { return paletteTaken(m_colors, n); });
-    if (!name)
-        return;
-    m_changed = m_colors.createPalette(*name);
-    if (!m_changed)
-        stopMessage(m_notifier, QStringLiteral("新建色板失败!")); // a failed write says nothing itself
-    accept();
+    return m_colors.createPalette(name);
 }
 
 TForm_colorPanelRename::TForm_colorPanelRename(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : QDialog(parent)
-    , m_colors(colors)
-    , m_notifier(notifier)
-    , m_oldName(namedEdit("Edit_oldColorPanelName"))
-    , m_newName(namedEdit("Edit_newColorPanelName"))
+    : RenameDialog(QStringLiteral("色板"), "Edit_oldColorPanelName", "Edit_newColorPanelName", colors, notifier, parent)
 {
     setObjectName(QStringLiteral("TForm_colorPanelRename"));
-    setWindowTitle(QStringLiteral("色板改名"));
-    m_oldName->setEnabled(false);
-    fieldsAndOkCancel(this, {{QStringLiteral("原色板名称："), m_oldName}, {QStringLiteral("新色板名称："), m_newName}},
-                      [this]() { BitBtn_okClick(); });
     fixDialogSize(this, 411, 124);
 }
 
-void TForm_colorPanelRename::setOldName(const QString &name)
+bool TForm_colorPanelRename::taken(const std::string &name) const
 {
-    m_oldName->setText(name);
+    return paletteTaken(m_colors, name);
 }
 
-void TForm_colorPanelRename::BitBtn_okClick()
+bool TForm_colorPanelRename::rename(const std::string &oldName, const std::string &newName)
 {
-    const auto name = checkEntryName(m_newName, m_notifier, QStringLiteral("色板名称不能为空!"),
-                                     QStringLiteral("相同名称的色板已经存在!"),
-                                     [this](const std::string &n) { return paletteTaken(m_colors, n); });
-    if (!name)
-        return;
-    m_changed = m_colors.renamePalette(toStd(trimmedName(m_oldName->text())), *name);
-    if (!m_changed)
-        stopMessage(m_notifier, QStringLiteral("色板改名失败!"));
-    accept();
+    return m_colors.renamePalette(oldName, newName);
 }
 
 } // namespace pigmora::ui

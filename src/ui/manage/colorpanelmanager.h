@@ -1,14 +1,10 @@
 #pragma once
 
+#include "manage/namedialogs.h"
+
 #include <QDialog>
 
-class QLineEdit;
 class QListWidget;
-
-namespace pigmora {
-class CColorManager;
-class Notifier;
-} // namespace pigmora
 
 namespace pigmora::ui {
 
@@ -40,49 +36,29 @@ private:
 };
 
 // The name of a new palette.
-class TForm_createColorPanel final : public QDialog
+class TForm_createColorPanel final : public NewNameDialog
 {
     Q_OBJECT
 
 public:
     TForm_createColorPanel(CColorManager &colors, Notifier *notifier, QWidget *parent = nullptr);
-    bool changed() const { return m_changed; }
-    // The first free "新建色板N", as the dialog proposes it on showing.
-    QString proposedName() const;
-
-public Q_SLOTS:
-    void BitBtn_okClick();
-
-protected:
-    void showEvent(QShowEvent *event) override;
 
 private:
-    CColorManager &m_colors;
-    Notifier *m_notifier;
-    bool m_changed = false;
-    bool m_shownOnce = false;
-    QLineEdit *m_name;
+    bool taken(const std::string &name) const override;
+    bool create(const std::string &name) override;
 };
 
 // A new name for a palette; the old one is shown disabled.
-class TForm_colorPanelRename final : public QDialog
+class TForm_colorPanelRename final : public RenameDialog
 {
     Q_OBJECT
 
 public:
     TForm_colorPanelRename(CColorManager &colors, Notifier *notifier, QWidget *parent = nullptr);
-    void setOldName(const QString &name);
-    bool changed() const { return m_changed; }
-
-public Q_SLOTS:
-    void BitBtn_okClick();
 
 private:
-    CColorManager &m_colors;
-    Notifier *m_notifier;
-    bool m_changed = false;
-    QLineEdit *m_oldName;
-    QLineEdit *m_newName;
+    bool taken(const std::string &name) const override;
+    bool rename(const std::string &oldName, const std::string &newName) override;
 };
 
 } // namespace pigmora::ui

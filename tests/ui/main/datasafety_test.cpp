@@ -3,6 +3,7 @@
 #include "main/mainwindow.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
+#include "mainwindowfixture.h"
 
 #include <QComboBox>
 
@@ -16,20 +17,9 @@ namespace {
 
 using test::findControl;
 
-class DataSafetyTest : public ::testing::Test
+class DataSafetyTest : public test::MainWindowFixture
 {
 protected:
-    std::unique_ptr<TForm_TintoraMain> start()
-    {
-        MainWindowOptions options;
-        options.showSplash = false;
-        options.dataFolder = dir.path();
-        options.notifier = &notifier;
-        auto window = std::make_unique<TForm_TintoraMain>(options);
-        window->show();
-        return window;
-    }
-
     // A colour box file whose last good copy holds the box "旅行盒" and
     // which is itself damaged.
     void damageColorBoxFileWithAGoodBackup()
@@ -59,8 +49,6 @@ protected:
     }
 
     inline static const std::vector<std::uint8_t> kGarbage{'Z', 'Q', 'X', 0, 1, 2};
-    test::TempDir dir;
-    test::RecordingNotifier notifier;
 };
 
 TEST_F(DataSafetyTest, RestoringADamagedFileStartsWithItsLastGoodCopy)

@@ -10,6 +10,7 @@
 #include "manage/palettewindow.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
+#include "mainwindowfixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,20 +33,9 @@ namespace {
 
 using test::findControl;
 
-class MainWindowTest : public ::testing::Test
+class MainWindowTest : public test::MainWindowFixture
 {
 protected:
-    std::unique_ptr<TForm_TintoraMain> start()
-    {
-        MainWindowOptions options;
-        options.showSplash = false;
-        options.dataFolder = dir.path();
-        options.notifier = &notifier;
-        auto window = std::make_unique<TForm_TintoraMain>(options);
-        window->show();
-        return window;
-    }
-
     // A picture file of one colour per pixel row band.
     std::filesystem::path pictureFile(std::initializer_list<QRgb> colours, const char *name = "colours.png")
     {
@@ -62,8 +52,6 @@ protected:
         return path;
     }
 
-    test::TempDir dir;
-    test::RecordingNotifier notifier;
 };
 
 TEST_F(MainWindowTest, FirstStartInAnEmptyFolder)
@@ -297,28 +285,21 @@ TEST_F(MainWindowTest, DamagedDataFilesAreReportedAndTheProgramOpens)
 
 TEST_F(MainWindowTest, UnusableDataFolderIsReportedOnce)
 {
-    MainWindowOptions options;
-    options.showSplash = false;
-    options.dataFolder = dir.path() / "no" / "such" / "folder";
-    options.notifier = &notifier;
-    TForm_TintoraMain window(options);
-    window.show();
+    MainWindowOptions unusable = options();
+    unusable.dataFolder = dir.path() / "no" / "such" / "folder";
+    auto window = start(unusable);
     ASSERT_EQ(notifier.messages().size(), 1u);
     EXPECT_NE(notifier.texts()[0].find("只读"), std::string::npos);
-    window.pickColor({10, 10}); // the built-in paints still answer
-    EXPECT_FALSE(window.statusText(1).isEmpty());
+    window->pickColor({10, 10}); // the built-in paints still answer
+    EXPECT_FALSE(window->statusText(1).isEmpty());
 }
 
 TEST_F(MainWindowTest, PictureFromTheCommandLineOpensAfterTheSample)
 {
-    MainWindowOptions options;
-    options.showSplash = false;
-    options.dataFolder = dir.path();
-    options.notifier = &notifier;
-    options.pictureAtStart = pictureFile({qRgb(1, 2, 3)});
-    TForm_TintoraMain window(options);
-    window.show();
-    EXPECT_EQ(window.pictureView()->source()->size(), QSize(40, 10));
+    MainWindowOptions withPicture = options();
+    withPicture.pictureAtStart = pictureFile({qRgb(1, 2, 3)});
+    auto window = start(withPicture);
+    EXPECT_EQ(window->pictureView()->source()->size(), QSize(40, 10));
     EXPECT_TRUE(notifier.messages().empty());
 }
 

@@ -7,6 +7,7 @@
 #include "store/settings.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
+#include "mainwindowfixture.h"
 
 #include <QImage>
 #include <QLabel>
@@ -63,23 +64,7 @@ TEST(GridDialog, UpDownStopsAtZeroAndNinetyNine)
     EXPECT_EQ(findControl<QLineEdit>(&dialog, "Edit_colCount")->text(), QStringLiteral("98"));
 }
 
-class SettingsTest : public ::testing::Test
-{
-protected:
-    std::unique_ptr<TForm_TintoraMain> start()
-    {
-        MainWindowOptions options;
-        options.showSplash = false;
-        options.dataFolder = dir.path();
-        options.notifier = &notifier;
-        auto window = std::make_unique<TForm_TintoraMain>(options);
-        window->show();
-        return window;
-    }
-
-    test::TempDir dir;
-    test::RecordingNotifier notifier;
-};
+using SettingsTest = test::MainWindowFixture;
 
 TEST_F(SettingsTest, GridCountsPersistAcrossARestart)
 {
