@@ -9,7 +9,12 @@
 namespace pigmora::ui {
 
 TForm_createColorBox::TForm_createColorBox(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : NewNameDialog(QStringLiteral("颜色盒"), "Edit_colorBoxName", colors, notifier, parent)
+    : NewNameDialog({.title = QStringLiteral("新建颜色盒"),
+                     .emptyName = QStringLiteral("颜色盒名称不能为空!"),
+                     .nameTaken = QStringLiteral("相同名称的颜色盒已经存在!"),
+                     .failed = QStringLiteral("新建颜色盒失败!"),
+                     .proposedPrefix = QStringLiteral("新建颜色盒")},
+                    "Edit_colorBoxName", colors, notifier, parent)
     , m_groups(new QComboBox)
 {
     setObjectName(QStringLiteral("TForm_createColorBox"));
@@ -44,7 +49,13 @@ bool TForm_createColorBox::create(const std::string &name)
 }
 
 TForm_colorBoxRename::TForm_colorBoxRename(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : RenameDialog(QStringLiteral("颜色盒"), "Edit_oldColorBoxName", "Edit_newColorBoxName", colors, notifier, parent)
+    : RenameDialog({.title = QStringLiteral("颜色盒改名"),
+                    .emptyName = QStringLiteral("颜色盒名称不能为空!"),
+                    .nameTaken = QStringLiteral("相同名称的颜色盒已经存在!"),
+                    .failed = QStringLiteral("颜色盒改名失败!"),
+                    .oldLabel = QStringLiteral("原颜色盒名称："),
+                    .newLabel = QStringLiteral("新颜色盒名称：")},
+                   "Edit_oldColorBoxName", "Edit_newColorBoxName", colors, notifier, parent)
 {
     setObjectName(QStringLiteral("TForm_colorBoxRename"));
     fixDialogSize(this, 386, 115);

@@ -104,7 +104,12 @@ void TForm_colorPanelManager::BitBtn_renamePanelClick()
 }
 
 TForm_createColorPanel::TForm_createColorPanel(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : NewNameDialog(QStringLiteral("色板"), "Edit_colorPanelName", colors, notifier, parent)
+    : NewNameDialog({.title = QStringLiteral("新建色板"),
+                     .emptyName = QStringLiteral("色板名称不能为空!"),
+                     .nameTaken = QStringLiteral("相同名称的色板已经存在!"),
+                     .failed = QStringLiteral("新建色板失败!"),
+                     .proposedPrefix = QStringLiteral("新建色板")},
+                    "Edit_colorPanelName", colors, notifier, parent)
 {
     setObjectName(QStringLiteral("TForm_createColorPanel"));
     fieldsAndOkCancel(this, {{QStringLiteral("新建色板名称："), m_name}}, [this]() { BitBtn_okClick(); });
@@ -122,7 +127,13 @@ bool TForm_createColorPanel::create(const std::string &name)
 }
 
 TForm_colorPanelRename::TForm_colorPanelRename(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : RenameDialog(QStringLiteral("色板"), "Edit_oldColorPanelName", "Edit_newColorPanelName", colors, notifier, parent)
+    : RenameDialog({.title = QStringLiteral("色板改名"),
+                    .emptyName = QStringLiteral("色板名称不能为空!"),
+                    .nameTaken = QStringLiteral("相同名称的色板已经存在!"),
+                    .failed = QStringLiteral("色板改名失败!"),
+                    .oldLabel = QStringLiteral("原色板名称："),
+                    .newLabel = QStringLiteral("新色板名称：")},
+                   "Edit_oldColorPanelName", "Edit_newColorPanelName", colors, notifier, parent)
 {
     setObjectName(QStringLiteral("TForm_colorPanelRename"));
     fixDialogSize(this, 411, 124);

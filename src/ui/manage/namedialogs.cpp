@@ -4,33 +4,34 @@
 
 #include <QLineEdit>
 
+#include <utility>
+
 namespace pigmora::ui {
 
 namespace {
 
-std::optional<std::string> checkedName(QLineEdit *edit, Notifier *notifier, const QString &kind,
+std::optional<std::string> checkedName(QLineEdit *edit, Notifier *notifier, const NameDialogTexts &texts,
                                        const std::function<bool(const std::string &)> &taken)
 {
-    return checkEntryName(edit, notifier, kind + QStringLiteral("名称不能为空!"),
-                          QStringLiteral("相同名称的") + kind + QStringLiteral("已经存在!"), taken);
+    return checkEntryName(edit, notifier, texts.emptyName, texts.nameTaken, taken);
 }
 
 } // namespace
 
-NewNameDialog::NewNameDialog(const QString &kind, const char *nameEdit, CColorManager &colors, Notifier *notifier,
+NewNameDialog::NewNameDialog(NameDialogTexts texts, const char *nameEdit, CColorManager &colors, Notifier *notifier,
                              QWidget *parent)
     : QDialog(parent)
     , m_colors(colors)
     , m_notifier(notifier)
     , m_name(namedEdit(nameEdit))
-    , m_kind(kind)
+    , m_texts(std::move(texts))
 {
-    setWindowTitle(QStringLiteral("新建") + kind);
+    setWindowTitle(m_texts.title);
 }
 
 QString NewNameDialog::proposedName() const
 {
-    return firstFreeName(QStringLiteral("新建") + m_kind, [this](const std::string &n) { return taken(n); });
+    return firstFreeName(m_texts.proposedPrefix, [this](const std::string &n) { return taken(n); });
 }
 
 void NewNameDialog::showEvent(QShowEvent *event)
@@ -45,29 +46,27 @@ void NewNameDialog::showEvent(QShowEvent *event)
 
 void NewNameDialog::BitBtn_okClick()
 {
-    const auto name = checkedName(m_name, m_notifier, m_kind, [this](const std::string &n) { return taken(n); });
+    const auto name = checkedName(m_name, m_notifier, m_texts, [this](const std::string &n) { return taken(n); });
     if (!name || !readyToCreate())
         return;
     m_changed = create(*name);
     if (!m_changed) // a failed write says nothing itself
-        stopMessage(m_notifier, QStringLiteral("新建") + m_kind + QStringLiteral("失败!"));
+        stopMessage(m_notifier, m_texts.failed);
     accept();
 }
 
-RenameDialog::RenameDialog(const QString &kind, const char *oldNameEdit, const char *newNameEdit, CColorManager &colors,
-                           Notifier *notifier, QWidget *parent)
+RenameDialog::RenameDialog(NameDialogTexts texts, const char *oldNameEdit, const char *newNameEdit,
+                           CColorManager &colors, Notifier *notifier, QWidget *parent)
     : QDialog(parent)
     , m_colors(colors)
-    , m_kind(kind)
+    , m_texts(std::move(texts))
     , m_notifier(notifier)
     , m_oldName(namedEdit(oldNameEdit))
     , m_newName(namedEdit(newNameEdit))
 {
-    setWindowTitle(kind + QStringLiteral("改名"));
+    setWindowTitle(m_texts.title);
     m_oldName->setEnabled(false);
-    fieldsAndOkCancel(this,
-                      {{QStringLiteral("原") + kind + QStringLiteral("名称："), m_oldName},
-                       {QStringLiteral("新") + kind + QStringLiteral("名称："), m_newName}},
+    fieldsAndOkCancel(this, {{m_texts.oldLabel, m_oldName}, {m_texts.newLabel, m_newName}},
                       [this]() { BitBtn_okClick(); });
 }
 
@@ -78,12 +77,12 @@ void RenameDialog::setOldName(const QString &name)
 
 void RenameDialog::BitBtn_okClick()
 {
-    const auto name = checkedName(m_newName, m_notifier, m_kind, [this](const std::string &n) { return taken(n); });
+    const auto name = checkedName(m_newName, m_notifier, m_texts, [this](const std::string &n) { return taken(n); });
     if (!name)
         return;
     m_changed = rename(toStd(trimmedName(m_oldName->text())), *name);
     if (!m_changed)
-        stopMessage(m_notifier, m_kind + QStringLiteral("改名失败!"));
+        stopMessage(m_notifier, m_texts.failed);
     accept();
 }
 

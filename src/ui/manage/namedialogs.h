@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include <string>
 
@@ -13,8 +14,19 @@ class Notifier;
 
 namespace pigmora::ui {
 
-// The name of a new colour box or palette (the kind, e.g. "色板"): the first
-// free "新建<kind>N" is proposed when the dialog is first shown, and OK checks
+// The fixed texts of a name dialog, each as the user reads it.
+struct NameDialogTexts {
+    QString title = {}; // "新建颜色盒", "色板改名", ...
+    QString emptyName = {}; // "颜色盒名称不能为空!"
+    QString nameTaken = {}; // "相同名称的颜色盒已经存在!"
+    QString failed = {}; // "新建颜色盒失败!", "色板改名失败!"
+    QString proposedPrefix = {}; // new names: "新建颜色盒" (then N)
+    QString oldLabel = {}; // renames: "原颜色盒名称："
+    QString newLabel = {}; // renames: "新颜色盒名称："
+};
+
+// The name of a new colour box or palette: the first free proposed name
+// (prefix then N) is offered when the dialog is first shown, and OK checks
 // the typed name before create() stores the entry. Subclasses lay out the
 // fields.
 class NewNameDialog : public QDialog
@@ -23,14 +35,14 @@ class NewNameDialog : public QDialog
 
 public:
     bool changed() const { return m_changed; }
-    // The first free "新建<kind>N", as the dialog proposes it on showing.
+    // The first free proposed name, as the dialog offers it on showing.
     QString proposedName() const;
 
 public Q_SLOTS:
     void BitBtn_okClick();
 
 protected:
-    NewNameDialog(const QString &kind, const char *nameEdit, CColorManager &colors, Notifier *notifier,
+    NewNameDialog(NameDialogTexts texts, const char *nameEdit, CColorManager &colors, Notifier *notifier,
                   QWidget *parent);
     void showEvent(QShowEvent *event) override;
     virtual bool taken(const std::string &name) const = 0;
@@ -44,13 +56,13 @@ protected:
     QLineEdit *m_name;
 
 private:
-    QString m_kind;
+    NameDialogTexts m_texts;
     bool m_changed = false;
     bool m_shownOnce = false;
 };
 
-// A new name for a colour box or palette (the kind); the old one is shown
-// disabled above it.
+// A new name for a colour box or palette; the old one is shown disabled
+// above it.
 class RenameDialog : public QDialog
 {
     Q_OBJECT
@@ -63,7 +75,7 @@ public Q_SLOTS:
     void BitBtn_okClick();
 
 protected:
-    RenameDialog(const QString &kind, const char *oldNameEdit, const char *newNameEdit, CColorManager &colors,
+    RenameDialog(NameDialogTexts texts, const char *oldNameEdit, const char *newNameEdit, CColorManager &colors,
                  Notifier *notifier, QWidget *parent);
     virtual bool taken(const std::string &name) const = 0;
     // Stores the new name; false when that failed.
@@ -72,7 +84,7 @@ protected:
     CColorManager &m_colors;
 
 private:
-    QString m_kind;
+    NameDialogTexts m_texts;
     Notifier *m_notifier;
     bool m_changed = false;
     QLineEdit *m_oldName;
