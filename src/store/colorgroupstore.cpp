@@ -2,6 +2,8 @@
 #include "store/storesupport.h"
 #include "store/tablefile.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <unordered_set>
 
@@ -66,19 +68,35 @@ std::optional<std::string> nextUserCode(std::span<const PaintColorRecord> catalo
     return std::string(kUserCodePrefix) + std::to_string(counter);
 }
 
-// Takes into the catalogue every paint the group file holds that it lacks
-// (inside the file's transaction, so under the folder's exclusive lock):
-// paints another program added meanwhile are kept by the rewrite and their
-// codes are not given out again. The catalogue's own paints stand.
+// Reads the catalogue again from the group file, inside the file's
+// transaction and so under the folder's exclusive lock: the rewrite of a group
+// then carries what another program added, changed or deleted meanwhile, and
+// no code is given out twice. A group whose entry cannot be read keeps the
+// catalogue's paints.
 void refreshCatalogue(CColorManager &manager, CColorBoxFile &file)
 {
+    std::vector<PaintColorRecord> records;
+    records.reserve(manager.catalogueRecords().size());
+    std::array<bool, kColorGroupCount> fromFile{};
     for (int index = 0; index < kColorGroupCount; ++index) {
         const auto data = store::readRecordData(file, std::to_string(index), PaintColorRecord::kSize);
         if (!data)
             continue;
+        fromFile[static_cast<std::size_t>(index)] = true;
         for (std::size_t at = 0; at < data->size(); at += PaintColorRecord::kSize)
-            manager.addCatalogueRecord(PaintColorRecord::fromBytes(data->data() + at)); // refused when held
+            records.push_back(PaintColorRecord::fromBytes(data->data() + at));
     }
+    for (const PaintColorRecord &record : manager.catalogueRecords()) {
+        if (record.group() >= kColorGroupCount || !fromFile[record.group()])
+            records.push_back(record);
+    }
+    // In catalogue order, so that every insertion below appends.
+    std::stable_sort(records.begin(), records.end(), [](const PaintColorRecord &a, const PaintColorRecord &b) {
+        return comparePaintColorRecords(&a, &b) < 0;
+    });
+    manager.clearCatalogue();
+    for (const PaintColorRecord &record : records)
+        manager.addCatalogueRecord(record); // a repeated code and name is refused
 }
 
 // Index, file and open handling shared by the paint edits: the group's index

@@ -40,6 +40,21 @@ protected:
         return records;
     }
     std::vector<std::string> messages() const { return notifier.texts(); }
+    // Writes the manager's paints of a group to the group file as they stand
+    // in memory (edits read the group file again before they change it).
+    void storeGroup(int index)
+    {
+        std::vector<PaintColorRecord> records;
+        for (const PaintColorRecord &record : manager.catalogueRecords()) {
+            if (record.group() == index)
+                records.push_back(record);
+        }
+        CColorBoxFile file(CColorBoxFile::kColorGroupMode);
+        ASSERT_TRUE(file.open(dir / "QorColorGroup.bin"));
+        ASSERT_TRUE(file.writeEntry(std::to_string(index), static_cast<int>(records.size()),
+                                    {reinterpret_cast<const std::uint8_t *>(records.data()), records.size() * 84},
+                                    index));
+    }
     void addUserPaint(std::string_view group, std::string_view name)
     {
         ASSERT_TRUE(manager.addGroupColor(group, name, "", {1, 2, 3}, 1.0f, 2, PaintColorRecord::kOriginUser)) << name;
@@ -282,6 +297,7 @@ TEST_F(ColorStore, UserPaintsAreNumberedAndWrittenToTheirGroup)
 TEST_F(ColorStore, AUserCodeThatIsNoNumberRefusesTheAdd)
 {
     ASSERT_TRUE(manager.addCatalogueColor("u_x1", "怪", "", {}, 1.0f, 2, 0, 2));
+    storeGroup(0);
     EXPECT_FALSE(manager.addGroupColor("油画颜色", "新", "", {}, 1.0f, 2, 2));
     EXPECT_EQ(manager.catalogueCount(), 262);
 }
@@ -303,6 +319,7 @@ TEST_F(ColorStore, ModifyKeepsCodeNameAndOrigin)
 TEST_F(ColorStore, LockedPaintsAreNotModified)
 {
     ASSERT_TRUE(manager.addCatalogueColor("9", "锁定", "", {}, 1.0f, 2, 0, PaintColorRecord::kOriginLocked));
+    storeGroup(0);
     EXPECT_FALSE(manager.modifyGroupColor("油画颜色", "锁定", "", {5, 5, 5}, 1.0f, 2, 0));
     EXPECT_EQ(messages(), std::vector<std::string>{"系统颜色不能修改!"});
 }

@@ -94,6 +94,20 @@ TEST_F(PreparedFolder, ChangesOfAnotherManagerAreKept)
     ASSERT_TRUE(fresh->findGroupColor("油画颜色", "乙", b));
     EXPECT_NE(a.code(), b.code()) << "a code is not given out twice";
 
+    // The second deletes and changes paints of the group; the first, which
+    // still holds the old ones, then edits that group: nothing comes back.
+    ASSERT_TRUE(first->addGroupColor("油画颜色", "丙", "", {3, 3, 3}, 1.0f, 2, 2));
+    ASSERT_TRUE(second->deleteGroupColor("油画颜色", "丙"));
+    ASSERT_TRUE(second->modifyGroupColor("油画颜色", "甲", "", {9, 9, 9}, 1.0f, 2, 2));
+    ASSERT_TRUE(first->addGroupColor("油画颜色", "丁", "", {4, 4, 4}, 1.0f, 2, 2));
+    fresh = manager();
+    PaintColorRecord c;
+    EXPECT_FALSE(fresh->findGroupColor("油画颜色", "丙", c));
+    ASSERT_TRUE(fresh->findGroupColor("油画颜色", "甲", a));
+    EXPECT_EQ(a.color(), (RgbColor{9, 9, 9}));
+    EXPECT_TRUE(fresh->findGroupColor("油画颜色", "乙", b) && fresh->findGroupColor("油画颜色", "丁", c));
+    EXPECT_FALSE(first->findGroupColor("油画颜色", "丙", c)) << "the editing manager shows the file's group";
+
     CConfigManager one(dir.path());
     CConfigManager other(dir.path());
     for (CConfigManager *config : {&one, &other}) {
