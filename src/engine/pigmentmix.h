@@ -2,7 +2,7 @@
 
 #include "data/color.h"
 #include "engine/colordifference.h"
-#include "engine/spectraldata.h"
+#include "engine/colorimetrytables.h"
 
 #include <array>
 #include <cmath>

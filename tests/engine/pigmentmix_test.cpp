@@ -13,10 +13,10 @@
 namespace pigmora {
 namespace {
 
-// The compiled tables hold exactly the numbers of data/spectral/.
+// The compiled tables hold exactly the numbers of data/colorimetry/.
 std::vector<std::vector<double>> readTable(const std::string &name)
 {
-    std::ifstream in(PIGMORA_SOURCE_DIR "/data/spectral/" + name);
+    std::ifstream in(PIGMORA_SOURCE_DIR "/data/colorimetry/" + name);
     std::vector<std::vector<double>> rows;
     std::string line;
     while (std::getline(in, line)) {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-// Published spectral tables, 380..780 nm at 5 nm (data/spectral/ names the
+// Published spectral tables, 380..780 nm at 5 nm (data/colorimetry/ names the
 // sources): the CIE 1931 2-degree observer with illuminant D65, and the three
 // sRGB basis reflectances of Mallett and Yuksel (2019).
 namespace pigmora::spectral {
