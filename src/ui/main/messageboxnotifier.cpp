@@ -1,5 +1,7 @@
 #include "main/messageboxnotifier.h"
 
+#include "main/uitext.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
@@ -23,11 +25,6 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
         return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
-}
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace

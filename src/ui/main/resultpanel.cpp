@@ -1,6 +1,7 @@
 #include "main/resultpanel.h"
 
 #include "engine/colorpick.h"
+#include "main/uitext.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,11 +32,6 @@ QLabel *selectableLabel(const QString &objectName, QWidget *parent)
     return label;
 }
 
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A ΔE00 label: the difference and its one-word reading, e.g. "ΔE00 2.31 接近".
 QLabel *deltaE00Label(const QString &objectName, QWidget *parent)
 {
@@ -47,9 +43,9 @@ QLabel *deltaE00Label(const QString &objectName, QWidget *parent)
 
 void showDeltaE00(QLabel *label, const std::optional<double> &difference)
 {
-    label->setText(difference ? fromUtf8(deltaE00Text(*difference)) + QLatin1Char(' ')
-                                    + fromUtf8(deltaE00Reading(*difference))
-                              : QString());
+    label->setText(difference
+                       ? fromUtf8(deltaE00Text(*difference)) + QLatin1Char(' ') + fromUtf8(deltaE00Reading(*difference))
+                       : QString());
 }
 
 } // namespace

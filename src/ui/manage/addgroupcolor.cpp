@@ -192,7 +192,7 @@ void TForm_addGroupColor::formShow()
 {
     if (m_modify) {
         m_color = m_record.color();
-        m_name->setText(fromStd(platform::gbkToUtf8(m_record.name())));
+        m_name->setText(fromGbk(m_record.name()));
         m_name->setEnabled(false); // a modify never renames
     }
     const RgbColor start = m_color;
@@ -201,8 +201,8 @@ void TForm_addGroupColor::formShow()
     m_blue->setText(QString::number(start.blue));
     if (!m_modify) {
         std::string proposed;
-        if (m_colors.nextCustomColorName(toStd(trimmedName(m_colorType->text())), proposed))
-            m_name->setText(fromStd(proposed));
+        if (m_colors.nextCustomColorName(toUtf8(trimmedName(m_colorType->text())), proposed))
+            m_name->setText(fromUtf8(proposed));
     }
     m_preview->setColor(QColor(m_color.red, m_color.green, m_color.blue));
 }
@@ -242,7 +242,7 @@ void TForm_addGroupColor::updatePantone()
     if (!m_cards)
         return;
     if (const auto entry = m_cards->findNearestColor(CStandardColorCard::Card::PantoneCoated, m_color))
-        m_pantone->setText(fromStd(platform::gbkToUtf8(entry->displayText())));
+        m_pantone->setText(fromGbk(entry->displayText()));
 }
 
 bool TForm_addGroupColor::setColorText(const QString &text)
@@ -284,7 +284,7 @@ void TForm_addGroupColor::bbtn_okClick()
         return;
     }
     PaintColorRecord found;
-    const bool exists = m_colors.findGroupColor(toStd(group), toStd(name), found);
+    const bool exists = m_colors.findGroupColor(toUtf8(group), toUtf8(name), found);
     if (m_modify) {
         if (!exists) {
             stopMessage(m_notifier, QStringLiteral("色谱中颜色不存在!"));
@@ -292,7 +292,7 @@ void TForm_addGroupColor::bbtn_okClick()
         }
         // The paint keeps its English name: the dialog has no field for it.
         const std::string english = platform::gbkToUtf8(m_record.englishName());
-        if (!m_colors.modifyGroupColor(toStd(group), toStd(name), english, m_color, m_record.strength(),
+        if (!m_colors.modifyGroupColor(toUtf8(group), toUtf8(name), english, m_color, m_record.strength(),
                                        m_record.mixingClass(), m_record.origin())) {
             infoMessage(m_notifier, QStringLiteral("修改色谱颜色失败!"));
             return;
@@ -303,7 +303,7 @@ void TForm_addGroupColor::bbtn_okClick()
             stopMessage(m_notifier, QStringLiteral("色谱中同名颜色存在!"));
             return;
         }
-        if (!m_colors.addGroupColor(toStd(group), toStd(name), "", m_color, 1.0f, 2, PaintColorRecord::kOriginUser)) {
+        if (!m_colors.addGroupColor(toUtf8(group), toUtf8(name), "", m_color, 1.0f, 2, PaintColorRecord::kOriginUser)) {
             infoMessage(m_notifier, QStringLiteral("增加色谱颜色失败!"));
             return;
         }

@@ -50,7 +50,7 @@ void TForm_colorBoxManager::refreshColorBoxList()
     std::vector<std::string> names;
     m_colors.listColorBoxes(names);
     for (const std::string &name : names)
-        m_list->addItem(fromStd(name));
+        m_list->addItem(fromUtf8(name));
     const QList<QListWidgetItem *> found = m_list->findItems(QString::fromUtf8(kDefaultBox), Qt::MatchExactly);
     if (found.isEmpty())
         m_list->setCurrentRow(-1);
@@ -78,13 +78,13 @@ void TForm_colorBoxManager::BitBtn_deleteBoxClick()
     const QString name = selectedName();
     if (name.isEmpty())
         return;
-    if (CColorManager::isSystemColorBox(toStd(name))) {
+    if (CColorManager::isSystemColorBox(toUtf8(name))) {
         infoMessage(m_notifier, QStringLiteral("不能删除系统颜色盒!"));
         return;
     }
     if (!askQuestion(m_notifier, deleteQuestion(QStringLiteral("颜色盒"), name)))
         return;
-    if (m_colors.deleteColorBox(toStd(name))) {
+    if (m_colors.deleteColorBox(toUtf8(name))) {
         m_changed = true;
         refreshColorBoxList();
     }
@@ -95,7 +95,7 @@ void TForm_colorBoxManager::BitBtn_renameBoxClick()
     const QString name = selectedName();
     if (name.isEmpty())
         return;
-    if (CColorManager::isSystemColorBox(toStd(name))) {
+    if (CColorManager::isSystemColorBox(toUtf8(name))) {
         infoMessage(m_notifier, QStringLiteral("系统颜色盒不能改名!"));
         return;
     }

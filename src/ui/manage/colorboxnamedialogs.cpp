@@ -22,7 +22,7 @@ TForm_createColorBox::TForm_createColorBox(CColorManager &colors, Notifier *noti
     std::vector<std::string> groups;
     CColorManager::listColorGroups(groups);
     for (const std::string &group : groups)
-        m_groups->addItem(fromStd(group));
+        m_groups->addItem(fromUtf8(group));
     m_groups->setCurrentIndex(0);
 
     fieldsAndOkCancel(this, {{QStringLiteral("颜色类别："), m_groups}, {QStringLiteral("新建颜色盒名称："), m_name}},
@@ -45,7 +45,7 @@ bool TForm_createColorBox::readyToCreate()
 
 bool TForm_createColorBox::create(const std::string &name)
 {
-    return m_colors.createColorBox(CColorManager::colorGroupIndex(toStd(m_groups->currentText())), name);
+    return m_colors.createColorBox(CColorManager::colorGroupIndex(toUtf8(m_groups->currentText())), name);
 }
 
 TForm_colorBoxRename::TForm_colorBoxRename(CColorManager &colors, Notifier *notifier, QWidget *parent)

@@ -88,7 +88,7 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     std::vector<std::string> groups;
     if (CColorManager::listColorGroups(groups)) {
         for (const std::string &group : groups)
-            m_groups->addItem(fromStd(group));
+            m_groups->addItem(fromUtf8(group));
         m_groups->setCurrentIndex(0);
     }
     ComboBox_groupNameChange();
@@ -116,7 +116,7 @@ QString TForm_colorGroupManager::selectedGroup() const
 void TForm_colorGroupManager::ComboBox_groupNameChange()
 {
     const QString group = selectedGroup();
-    const int index = group.isEmpty() ? -1 : CColorManager::colorGroupIndex(toStd(group));
+    const int index = group.isEmpty() ? -1 : CColorManager::colorGroupIndex(toUtf8(group));
     if (index < 0)
         return;
     std::vector<PaintColorRecord> paints;
@@ -175,7 +175,7 @@ void TForm_colorGroupManager::bbtn_deleteColorItemClick()
     const QString name = m_list->item(row)->text();
     if (!askQuestion(m_notifier, deleteQuestion(QStringLiteral("色谱颜色"), name)))
         return;
-    if (!m_colors.deleteGroupColor(toStd(group), toStd(name))) {
+    if (!m_colors.deleteGroupColor(toUtf8(group), toUtf8(name))) {
         infoMessage(m_notifier, QStringLiteral("删除色谱颜色失败!"));
         return;
     }
@@ -197,18 +197,18 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
     const QString group = selectedGroup();
     if (group.isEmpty())
         return;
-    const auto table = readCsvFile(toStd(path));
+    const auto table = readCsvFile(toUtf8(path));
     if (!table) {
-        stopMessage(m_notifier, QStringLiteral("不能读入颜料表: %1").arg(fromStd(table.message())));
+        stopMessage(m_notifier, QStringLiteral("不能读入颜料表: %1").arg(fromUtf8(table.message())));
         return;
     }
     if (const Status header = expectHeader(*table, {"name", "r", "g", "b"}); !header) {
-        stopMessage(m_notifier, QStringLiteral("颜料表格式不对: %1").arg(fromStd(header.message())));
+        stopMessage(m_notifier, QStringLiteral("颜料表格式不对: %1").arg(fromUtf8(header.message())));
         return;
     }
-    const auto rows = checkPaintList(*table, m_colors, toStd(group));
+    const auto rows = checkPaintList(*table, m_colors, toUtf8(group));
     if (!rows) {
-        stopMessage(m_notifier, fromStd(rows.message()));
+        stopMessage(m_notifier, fromUtf8(rows.message()));
         return;
     }
     // The accepted rows go in as one change: all of them or none.
@@ -217,15 +217,15 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
     auto line = [](const PaintListRow &row) { return QStringLiteral("第 %1 行").arg(row.line); };
     for (const PaintListRow &row : *rows) {
         if (row.accepted())
-            added << line(row) + QStringLiteral(": ") + fromStd(row.storedName);
+            added << line(row) + QStringLiteral(": ") + fromUtf8(row.storedName);
         else
-            refused << line(row) + (row.name.empty() ? QString() : QLatin1Char(' ') + fromStd(row.name))
+            refused << line(row) + (row.name.empty() ? QString() : QLatin1Char(' ') + fromUtf8(row.name))
                     + QStringLiteral(": ") + refusalText(row);
     }
     QString summary;
-    const Status done = addPaintListRows(m_colors, toStd(group), *rows);
+    const Status done = addPaintListRows(m_colors, toUtf8(group), *rows);
     if (!done) {
-        summary = QStringLiteral("增加色谱颜色失败!: %1\n\n").arg(fromStd(done.message()));
+        summary = QStringLiteral("增加色谱颜色失败!: %1\n\n").arg(fromUtf8(done.message()));
         added.clear();
     }
     if (!added.isEmpty()) {
@@ -250,7 +250,7 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         : refused.isEmpty()        ? MessageIcon::Information
         : added.isEmpty()          ? MessageIcon::Error
                                    : MessageIcon::Warning;
-    m_notifier->showMessage(toStd(summary), icon);
+    m_notifier->showMessage(toUtf8(summary), icon);
 }
 
 } // namespace pigmora::ui

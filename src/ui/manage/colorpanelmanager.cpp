@@ -48,7 +48,7 @@ void TForm_colorPanelManager::refreshPaletteList()
     std::vector<std::string> names;
     m_colors.listPalettes(names);
     for (const std::string &name : names)
-        m_list->addItem(fromStd(name));
+        m_list->addItem(fromUtf8(name));
     // The first palette is selected, so delete and rename work at once.
     m_list->setCurrentRow(m_list->count() > 0 ? 0 : -1);
 }
@@ -73,13 +73,13 @@ void TForm_colorPanelManager::BitBtn_deletePanelClick()
     const QString name = selectedName();
     if (name.isEmpty())
         return;
-    if (CColorManager::isSystemPalette(toStd(name))) {
+    if (CColorManager::isSystemPalette(toUtf8(name))) {
         infoMessage(m_notifier, QStringLiteral("不能删除系统色板!"));
         return;
     }
     if (!askQuestion(m_notifier, deleteQuestion(QStringLiteral("色板"), name)))
         return;
-    if (m_colors.deletePalette(toStd(name))) {
+    if (m_colors.deletePalette(toUtf8(name))) {
         refreshPaletteList();
         m_changed = true;
     }
@@ -90,7 +90,7 @@ void TForm_colorPanelManager::BitBtn_renamePanelClick()
     const QString name = selectedName();
     if (name.isEmpty())
         return;
-    if (CColorManager::isSystemPalette(toStd(name))) {
+    if (CColorManager::isSystemPalette(toUtf8(name))) {
         infoMessage(m_notifier, QStringLiteral("系统色板不能改名!"));
         return;
     }

@@ -35,11 +35,11 @@ QString trimmedName(const QString &text)
 
 std::optional<std::string> storedName(const QString &name, std::size_t maxBytes)
 {
-    const auto gbk = platform::utf8ToGbk(toStd(name));
+    const auto gbk = toGbk(name);
     if (!gbk)
         return std::nullopt;
     // A cut may end in a blank the typed name had inside.
-    return toStd(trimmedName(fromStd(platform::gbkToUtf8(platform::cutGbk(*gbk, maxBytes)))));
+    return toUtf8(trimmedName(fromGbk(platform::cutGbk(*gbk, maxBytes))));
 }
 
 QString deleteQuestion(const QString &what, const QString &name)
@@ -144,20 +144,9 @@ QString firstFreeName(const QString &prefix, const std::function<bool(const std:
 {
     for (int n = 1;; ++n) {
         const QString name = prefix + QString::number(n);
-        if (!taken(toStd(name)))
+        if (!taken(toUtf8(name)))
             return name;
     }
-}
-
-QString fromStd(const std::string &text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string toStd(const QString &text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    return {utf8.constData(), static_cast<std::size_t>(utf8.size())};
 }
 
 } // namespace pigmora::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/notifier.h"
+#include "main/uitext.h"
 
 #include <QString>
 
@@ -87,8 +88,5 @@ QString selectedText(const QListWidget *list);
 // The first of prefix1, prefix2, ... that is not taken, as a new entry's
 // proposed name.
 QString firstFreeName(const QString &prefix, const std::function<bool(const std::string &)> &taken);
-
-QString fromStd(const std::string &text);
-std::string toStd(const QString &text);
 
 } // namespace pigmora::ui

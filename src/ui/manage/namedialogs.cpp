@@ -80,7 +80,7 @@ void RenameDialog::BitBtn_okClick()
     const auto name = checkedName(m_newName, m_notifier, m_texts, [this](const std::string &n) { return taken(n); });
     if (!name)
         return;
-    m_changed = rename(toStd(trimmedName(m_oldName->text())), *name);
+    m_changed = rename(toUtf8(trimmedName(m_oldName->text())), *name);
     if (!m_changed)
         stopMessage(m_notifier, m_texts.failed);
     accept();

@@ -28,7 +28,7 @@ PaintColorRecord recordOf(const QModelIndex &index)
 
 QString nameOf(const PaintColorRecord &paint)
 {
-    return fromStd(platform::gbkToUtf8(paint.name()));
+    return fromGbk(paint.name());
 }
 
 } // namespace
@@ -126,7 +126,7 @@ QListWidgetItem *PaintListWidget::makeItem(const PaintColorRecord &paint) const
     item->setData(
         kRecordRole,
         QByteArray(reinterpret_cast<const char *>(paint.data()), static_cast<qsizetype>(PaintColorRecord::kSize)));
-    item->setData(kCodeRole, fromStd(platform::gbkToUtf8(paint.code())));
+    item->setData(kCodeRole, fromGbk(paint.code()));
     return item;
 }
 

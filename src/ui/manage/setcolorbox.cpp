@@ -92,7 +92,7 @@ void TForm_setColorBox::setBoxNames(const std::vector<std::string> &names)
     const QSignalBlocker quiet(m_boxes);
     m_boxes->clear();
     for (const std::string &name : names)
-        m_boxes->addItem(fromStd(name));
+        m_boxes->addItem(fromUtf8(name));
     m_boxes->setCurrentIndex(-1);
 }
 
@@ -128,7 +128,7 @@ void TForm_setColorBox::ComboBox_GroupNameChange()
             bbtn_saveClick();
         setDirty(false);
     }
-    if (!m_colors.loadColorBox(toStd(m_boxes->currentText()))) {
+    if (!m_colors.loadColorBox(toUtf8(m_boxes->currentText()))) {
         // The lists keep showing the box that is loaded; so does the combo.
         const QSignalBlocker quiet(m_boxes);
         m_boxes->setCurrentIndex(m_loadedIndex);
