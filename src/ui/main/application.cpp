@@ -1,10 +1,7 @@
 #include "main/application.h"
 
 #include "main/messageboxnotifier.h"
-
-#include <QDir>
-#include <QStandardPaths>
-#include <QTemporaryFile>
+#include "main/uitext.h"
 
 #include <exception>
 
@@ -34,27 +31,7 @@ bool PigmoraApplication::notify(QObject *receiver, QEvent *event)
 void showErrorDisplay(const QString &text)
 {
     MessageBoxNotifier notifier(QApplication::activeWindow());
-    const QByteArray utf8 = text.toUtf8();
-    notifier.showMessage(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), MessageIcon::Error);
-}
-
-bool folderWritable(const std::filesystem::path &folder)
-{
-    QTemporaryFile probe(QDir(QString::fromStdString(folder.string())).filePath(QStringLiteral(".pigmora-XXXXXX")));
-    return probe.open();
-}
-
-DataLocation chooseDataFolder(const std::filesystem::path &programFolder)
-{
-    if (folderWritable(programFolder))
-        return {programFolder, false, false};
-    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (!perUser.isEmpty() && QDir().mkpath(perUser)) {
-        const std::filesystem::path folder = perUser.toStdString();
-        if (folderWritable(folder))
-            return {folder, true, false};
-    }
-    return {programFolder, false, true};
+    notifier.showMessage(toUtf8(text), MessageIcon::Error);
 }
 
 } // namespace pigmora::ui

@@ -1,14 +1,16 @@
 #include "main/mainwindow.h"
 
 #include "data/colormanager.h"
-#include "data/platform.h"
 #include "data/standardcolorcard.h"
-#include "main/application.h"
 #include "main/magnifierwindow.h"
+#include "main/matchcontext.h"
+#include "main/pickcontroller.h"
+#include "main/picturecontroller.h"
 #include "main/pictureview.h"
 #include "main/resultpanel.h"
 #include "main/splashwindow.h"
-#include "main/viewstate.h"
+#include "main/startup.h"
+#include "main/uitext.h"
 #include "manage/palettewindow.h"
 #include "store/configmanager.h"
 #include "store/datafolder.h"
@@ -47,7 +49,7 @@ struct Command {
 
 QString text(const char *utf8)
 {
-    return QString::fromUtf8(utf8);
+    return fromUtf8(utf8);
 }
 
 } // namespace
@@ -71,14 +73,13 @@ TForm_TintoraMain::TForm_TintoraMain(MainWindowOptions options)
 TForm_TintoraMain::~TForm_TintoraMain()
 {
     // The destroy step, in order.
-    delete m_magnifier;
-    m_magnifier = nullptr;
-    m_magnifierShown = false;
+    m_pictures->destroyMagnifier();
     delete m_palette;
     m_palette = nullptr;
+    m_picks.reset();
+    m_match.reset();
     m_colors.reset();
-    m_pictureView->setSource(nullptr);
-    m_view.reset();
+    m_pictures.reset();
     m_cards.reset();
     m_config.reset();
 }
@@ -180,8 +181,8 @@ void TForm_TintoraMain::buildMenusAndToolbar()
     m_colorBoxes->setToolTip(QStringLiteral("当前调色颜色盒"));
     toolbar->addWidget(m_colorBoxes);
     connect(m_colorBoxes, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0 && m_colors)
-            m_colors->loadColorBox(m_colorBoxes->itemText(index).toStdString());
+        if (index >= 0 && m_match)
+            m_match->selectColorBox(toUtf8(m_colorBoxes->itemText(index)));
     });
 }
 
@@ -206,8 +207,7 @@ void TForm_TintoraMain::buildClient()
 
     connect(m_pictureView, &PictureView::mouseMovedTo, this, &TForm_TintoraMain::paintBoxMouseMove);
     connect(m_pictureView, &PictureView::pressedAt, this, &TForm_TintoraMain::paintBoxMouseDown);
-    connect(m_pictureView, &PictureView::repainted, this,
-            [this] { m_status[3]->setText(QString::fromUtf8(mixingModeText(m_mixingMode).data())); });
+    connect(m_pictureView, &PictureView::repainted, this, &TForm_TintoraMain::showMixingMode);
     connect(m_resultPanel->saveButton(), &QPushButton::clicked, this, &TForm_TintoraMain::BitBtn_saveColorClick);
     ColorSwatch *swatch = m_resultPanel->pickedSwatch();
     connect(swatch, &ColorSwatch::pressed, this, [this](Qt::MouseButton button) {
@@ -224,20 +224,24 @@ void TForm_TintoraMain::buildClient()
 
     statusBar()->setObjectName(QStringLiteral("StatusBar_main"));
     const int widths[] = {150, 150, 150, 64};
-    for (std::size_t i = 0; i < m_status.size(); ++i) {
-        m_status[i] = new QLabel(statusBar());
-        m_status[i]->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
-        m_status[i]->setFixedWidth(widths[i]);
-        m_status[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_status[i]->setIndent(1);
-        m_status[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        statusBar()->addWidget(m_status[i]);
+    for (std::size_t i = 0; i < std::size(widths); ++i) {
+        auto *panel = new QLabel(statusBar());
+        panel->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setIndent(1);
+        panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        statusBar()->addWidget(panel);
+        m_status.add(panel);
     }
+
+    m_pictures = std::make_unique<PictureController>(this, m_pictureView, &m_status, m_notifier);
+    connect(m_pictures.get(), &PictureController::grayCaptionChanged, m_grayButton, &QToolButton::setText);
 }
 
 QString TForm_TintoraMain::statusText(int panel) const
 {
-    return m_status.at(static_cast<std::size_t>(panel))->text();
+    return m_status.text(static_cast<std::size_t>(panel));
 }
 
 void TForm_TintoraMain::createStep(const MainWindowOptions &options)
@@ -246,51 +250,20 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
         TForm_colorCardFace splash;
         splash.exec();
     }
-    DataLocation location;
-    if (options.dataFolder)
-        location = {*options.dataFolder, false, !folderWritable(*options.dataFolder)};
-    else
-        location = chooseDataFolder(platform::programFolder());
-    m_folder = location.folder;
-    m_readOnly = location.readOnly;
-
-    // An unusable folder is said once, not once per data file. Otherwise the
-    // stores' start-up messages wait until a damaged file whose backup opens
-    // has been offered for restoring: what the user restores is not reported.
-    m_storeMessages.setMode(m_readOnly ? GatedNotifier::Mode::Drop : GatedNotifier::Mode::Hold);
-    DataFolder folder(m_folder, &m_storeMessages);
-    Status prepared = folder.prepare();
-    if (!m_readOnly && !folder.damagedFiles().empty()) {
-        m_storeMessages.setMode(GatedNotifier::Mode::Pass);
-        if (folder.offerRestore()) {
-            m_storeMessages.dropHeld();
-            m_storeMessages.setMode(GatedNotifier::Mode::Hold);
-            prepared = folder.prepare();
-        }
-    }
-    m_storeMessages.showHeld();
-    m_storeMessages.setMode(GatedNotifier::Mode::Pass);
-    m_config = folder.releaseConfig();
-    const StartupSettings &settings = folder.settings();
-    m_gridColumns = settings.gridColumns;
-    m_gridRows = settings.gridRows;
-    m_mixingMode = settings.mixingMode;
-    m_status[3]->setText(QString::fromUtf8(mixingModeText(m_mixingMode).data()));
-    m_view = std::make_unique<ViewState>();
-    m_colors = folder.releaseColors();
-    if (!m_colors) {
-        m_colors = std::make_unique<CColorManager>(m_folder, m_notifier);
-        m_colors->buildBuiltInCatalogue();
-    }
-    fillColorBoxSelector();
+    StartupData started = startWithDataFolder(dataLocationFor(options.dataFolder), m_storeMessages, m_notifier);
+    m_folder = started.location.folder;
+    m_readOnly = started.location.readOnly;
+    m_config = std::move(started.config);
+    m_pictures->setGridCounts(started.settings.gridColumns, started.settings.gridRows);
+    m_colors = std::move(started.colors);
     m_cards = std::make_unique<CStandardColorCard>();
+    m_match = std::make_unique<MatchContext>(m_colors.get(), m_cards.get());
+    m_match->setMixingMode(started.settings.mixingMode);
+    showMixingMode();
+    m_picks = std::make_unique<PickController>(*m_match, m_resultPanel, &m_status);
+    connect(m_pictures.get(), &PictureController::picked, m_picks.get(), &PickController::pick);
+    fillColorBoxSelector();
     setStandardCardChoice(1);
-
-    if (m_readOnly) {
-        m_notifier->showMessage("数据文件夹不能写入，程序以只读方式运行: " + m_folder.string()
-                                    + (prepared ? std::string() : "\n" + prepared.message()),
-                                MessageIcon::Error);
-    }
 }
 
 void TForm_TintoraMain::fillColorBoxSelector()
@@ -310,8 +283,14 @@ void TForm_TintoraMain::fillColorBoxSelector()
 void TForm_TintoraMain::setStandardCardChoice(int choice)
 {
     static const char *const captions[] = {"近似潘通色", "近似劳尔色", "近似中建色"};
-    m_cardChoice = choice >= 1 && choice <= 3 ? choice : 0;
-    m_resultPanel->setCardCaption(m_cardChoice ? text(captions[m_cardChoice - 1]) : QString());
+    m_match->setCardChoice(choice);
+    const int stored = m_match->cardChoice();
+    m_resultPanel->setCardCaption(stored ? text(captions[stored - 1]) : QString());
+}
+
+void TForm_TintoraMain::showMixingMode()
+{
+    m_status.setText(3, fromUtf8(mixingModeText(m_match ? m_match->mixingMode() : 0)));
 }
 
 void TForm_TintoraMain::showEvent(QShowEvent *event)
@@ -320,20 +299,9 @@ void TForm_TintoraMain::showEvent(QShowEvent *event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
-    showStep();
+    m_pictures->showSample();
     if (m_pictureAtStart)
         openPicture(*m_pictureAtStart);
-}
-
-void TForm_TintoraMain::showStep()
-{
-    const QImage sample(QStringLiteral(":/pigmora/sample-photo.jpg"));
-    if (m_view->openImage(sample)) {
-        refreshView();
-        if (m_magnifierShown)
-            m_view->buildMagnified();
-    }
-    repaintView();
 }
 
 void TForm_TintoraMain::closeEvent(QCloseEvent *event)
@@ -342,8 +310,8 @@ void TForm_TintoraMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (m_magnifier)
-        m_magnifier->hide();
+    if (m_pictures->magnifier())
+        m_pictures->magnifier()->hide();
     if (m_palette)
         m_palette->hide();
     event->accept();

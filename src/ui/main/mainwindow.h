@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/color.h"
 #include "main/messageboxnotifier.h"
+#include "main/statuspanels.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -11,7 +11,6 @@
 #include <optional>
 
 class QComboBox;
-class QLabel;
 class QScrollArea;
 class QToolButton;
 
@@ -24,6 +23,9 @@ class Notifier;
 
 namespace pigmora::ui {
 
+class MatchContext;
+class PickController;
+class PictureController;
 class PictureView;
 class ResultPanel;
 class TForm_magnifier;
@@ -42,8 +44,11 @@ struct MainWindowOptions {
 
 // The main window "Pigmora": menus and toolbar, the colour box selector, the
 // picture view with its result panel, the status bar, and the tool windows
-// it owns (magnifier, palette window). It builds the program's long-lived
-// objects when created and releases them in order when destroyed.
+// it owns (magnifier, palette window). It assembles the pieces and hands the
+// commands over: the picture commands to its PictureController, the pick to
+// its PickController, the answers' settings to its MatchContext. It builds
+// the program's long-lived objects when created and releases them in order
+// when destroyed.
 class TForm_TintoraMain : public QMainWindow
 {
     Q_OBJECT
@@ -79,20 +84,23 @@ public:
 
     // State the tests look at.
     const std::filesystem::path &dataFolder() const { return m_folder; }
-    ViewState &viewState() { return *m_view; }
+    PictureController &pictures() { return *m_pictures; }
+    PickController &picks() { return *m_picks; }
+    MatchContext &matching() { return *m_match; }
+    ViewState &viewState();
     PictureView *pictureView() const { return m_pictureView; }
     ResultPanel *resultPanel() const { return m_resultPanel; }
     CColorManager *colors() const { return m_colors.get(); }
-    TForm_magnifier *magnifier() const { return m_magnifier; }
+    TForm_magnifier *magnifier() const;
     TForm_paletteManger *paletteWindow() const { return m_palette; }
     QString statusText(int panel) const;
-    int gridColumns() const { return m_gridColumns; }
-    int gridRows() const { return m_gridRows; }
-    bool gridShown() const { return m_gridShown; }
-    int mixingMode() const { return m_mixingMode; }
-    bool magnifierShown() const { return m_magnifierShown; }
-    QPoint lensPosition() const { return m_lensPosition; }
-    bool lensDrawn() const { return m_lensDrawn; }
+    int gridColumns() const;
+    int gridRows() const;
+    bool gridShown() const;
+    int mixingMode() const;
+    bool magnifierShown() const;
+    QPoint lensPosition() const;
+    bool lensDrawn() const;
     // A left press on the picked colour while the palette window is shown
     // readies a drag of that colour.
     bool colorDragArmed() const { return m_dragArmed; }
@@ -107,22 +115,10 @@ private:
     void buildMenusAndToolbar();
     void buildClient();
     void createStep(const MainWindowOptions &options);
-    void showStep();
     void fillColorBoxSelector();
     void setStandardCardChoice(int choice);
     void afterManagement(bool changed);
-
-    // Picture view helpers.
-    void refreshView();
-    void viewChanged();
-    void repaintView();
-    void updateOverlay();
-    void eraseLens();
-    void drawLens();
-    void updateMagnifierWindow();
-    void showViewMessage();
-    void zoomWith(bool (ViewState::*step)());
-
+    void showMixingMode();
     void startColorDrag();
 
     Notifier *m_notifier;
@@ -133,22 +129,12 @@ private:
     // Owned for the whole run; released in the destructor in this order:
     // magnifier, palette window, colours, pictures, cards, configuration.
     std::unique_ptr<CColorManager> m_colors;
-    std::unique_ptr<ViewState> m_view;
     std::unique_ptr<CStandardColorCard> m_cards;
     std::unique_ptr<CConfigManager> m_config;
-    TForm_magnifier *m_magnifier = nullptr;
     TForm_paletteManger *m_palette = nullptr;
 
     std::filesystem::path m_folder;
     bool m_readOnly = false;
-    int m_gridColumns = 8;
-    int m_gridRows = 6;
-    int m_mixingMode = 0;
-    bool m_gridShown = false;
-    bool m_magnifierShown = false;
-    QPoint m_lensPosition{-1, -1};
-    bool m_lensDrawn = false;
-    int m_cardChoice = 0;
     bool m_shownOnce = false;
     std::optional<std::filesystem::path> m_pictureAtStart;
     bool m_dragArmed = false;
@@ -158,7 +144,10 @@ private:
     QScrollArea *m_scroll = nullptr;
     PictureView *m_pictureView = nullptr;
     ResultPanel *m_resultPanel = nullptr;
-    std::array<QLabel *, 4> m_status{};
+    StatusPanels m_status;
+    std::unique_ptr<MatchContext> m_match;
+    std::unique_ptr<PictureController> m_pictures;
+    std::unique_ptr<PickController> m_picks;
 };
 
 } // namespace pigmora::ui

@@ -4,6 +4,8 @@
 
 #include "data/colormanager.h"
 #include "main/aboutwindow.h"
+#include "main/matchcontext.h"
+#include "main/picturecontroller.h"
 #include "main/pictureview.h"
 #include "main/resultpanel.h"
 #include "main/settingsdialogs.h"
@@ -21,28 +23,26 @@ namespace pigmora::ui {
 void TForm_TintoraMain::mi_setGridCountClick()
 {
     TForm_setGridCount dialog(this);
-    dialog.setCounts(m_gridColumns, m_gridRows);
+    dialog.setCounts(m_pictures->gridColumns(), m_pictures->gridRows());
     dialog.exec();
     if (!dialog.confirmed())
         return;
-    m_gridColumns = dialog.columns();
-    m_gridRows = dialog.rows();
     if (m_config)
-        saveGridCount(*m_config, m_gridColumns, m_gridRows);
-    repaintView();
+        saveGridCount(*m_config, dialog.columns(), dialog.rows());
+    m_pictures->setGridCounts(dialog.columns(), dialog.rows());
 }
 
 void TForm_TintoraMain::mi_mixingOptionClick()
 {
     TForm_setColorMixing dialog(this);
-    dialog.setMixingMode(m_mixingMode);
+    dialog.setMixingMode(m_match->mixingMode());
     dialog.exec();
     if (!dialog.confirmed())
         return;
-    m_mixingMode = dialog.mixingMode();
+    m_match->setMixingMode(dialog.mixingMode());
     if (m_config)
-        saveMixingMode(*m_config, m_mixingMode);
-    repaintView();
+        saveMixingMode(*m_config, m_match->mixingMode());
+    m_pictureView->update(); // the status bar follows the repaint
 }
 
 void TForm_TintoraMain::mi_aboutClick()
@@ -55,7 +55,7 @@ void TForm_TintoraMain::afterManagement(bool changed)
 {
     if (!changed || !m_colors)
         return;
-    m_colors->reloadCurrentColorBox();
+    m_match->reloadFromFiles();
     // The selector follows the boxes the dialog left, keeping its choice.
     fillColorBoxSelector();
 }

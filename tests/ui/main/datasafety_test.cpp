@@ -1,9 +1,10 @@
 #include "data/colormanager.h"
 #include "main/application.h"
 #include "main/mainwindow.h"
+#include "main/startup.h"
+#include "mainwindowfixture.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
-#include "mainwindowfixture.h"
 
 #include <QComboBox>
 

@@ -6,11 +6,12 @@
 #include "main/pictureview.h"
 #include "main/resultpanel.h"
 #include "main/splashwindow.h"
+#include "main/startup.h"
 #include "main/viewstate.h"
+#include "mainwindowfixture.h"
 #include "manage/palettewindow.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
-#include "mainwindowfixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,9 +20,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QStandardPaths>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -51,7 +52,6 @@ protected:
         EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
         return path;
     }
-
 };
 
 TEST_F(MainWindowTest, FirstStartInAnEmptyFolder)

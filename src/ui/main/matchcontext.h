@@ -1,0 +1,63 @@
+#pragma once
+
+#include "data/color.h"
+#include "engine/colorpick.h"
+
+#include <QObject>
+
+#include <optional>
+#include <string>
+
+namespace pigmora {
+class CColorManager;
+class CStandardColorCard;
+} // namespace pigmora
+
+namespace pigmora::ui {
+
+// Everything a colour's answer depends on besides the colour: the main
+// colour manager's current colour box, the mixing mode and the standard card
+// choice. Every window that shows an answer asks answer() and listens to
+// changed(), which is emitted after anything here changed the answers, so
+// that no window shows one computed under other settings. A further input
+// (a colour correction, say) belongs here, with its own setter emitting
+// changed().
+class MatchContext : public QObject
+{
+    Q_OBJECT
+
+public:
+    MatchContext(CColorManager *colors, const CStandardColorCard *cards, QObject *parent = nullptr);
+
+    CColorManager *colors() const { return m_colors; }
+    const CStandardColorCard *cards() const { return m_cards; }
+
+    // The stored mixing mode (0 subtractive, 1 spatial, 2 pigment; any
+    // other value answers subtractively).
+    int mixingMode() const { return m_mixingMode; }
+    void setMixingMode(int mode);
+    // 1 Pantone coated, 2 RAL, 3 building colours; any other value: none.
+    int cardChoice() const { return m_cardChoice; }
+    void setCardChoice(int choice);
+
+    // Makes the named box current (an unknown name changes nothing).
+    void selectColorBox(const std::string &name);
+    // After a management window changed the data files: reloads the current
+    // box by name.
+    void reloadFromFiles();
+
+    // The answer for a colour under the current settings; nothing without a
+    // colour manager.
+    std::optional<ColorPick> answer(const RgbColor &target) const;
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    CColorManager *m_colors;
+    const CStandardColorCard *m_cards;
+    int m_mixingMode = 0;
+    int m_cardChoice = 0;
+};
+
+} // namespace pigmora::ui

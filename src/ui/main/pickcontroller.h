@@ -1,0 +1,41 @@
+#pragma once
+
+#include "data/color.h"
+
+#include <QObject>
+
+#include <optional>
+
+namespace pigmora::ui {
+
+class MatchContext;
+class ResultPanel;
+class StatusPanels;
+
+// The colour pick: the colour picked last and its answer in the result panel
+// and the status bar. The answer is computed in one place, refresh(), for a
+// new pick as for a change of what the answer depends on (MatchContext).
+class PickController : public QObject
+{
+    Q_OBJECT
+
+public:
+    PickController(MatchContext &context, ResultPanel *panel, StatusPanels *status, QObject *parent = nullptr);
+
+    // A pick of the colour: shows it and its answer.
+    void pick(const RgbColor &target);
+    // The colour picked last; none before the first pick.
+    const std::optional<RgbColor> &target() const { return m_target; }
+
+    // Shows the answer for the colour picked last under the current
+    // settings; nothing before the first pick.
+    void refresh();
+
+private:
+    MatchContext &m_context;
+    ResultPanel *m_panel;
+    StatusPanels *m_status;
+    std::optional<RgbColor> m_target;
+};
+
+} // namespace pigmora::ui
