@@ -2,6 +2,8 @@
 
 #include "main/messageboxnotifier.h"
 
+#include "store/datafolder.h"
+
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -17,6 +19,8 @@ PigmoraApplication::PigmoraApplication(int &argc, char **argv)
     setOrganizationName(QStringLiteral("Pigmora"));
     setApplicationDisplayName(QStringLiteral("Pigmora"));
     setDesktopFileName(QStringLiteral("pigmora"));
+    setApplicationVersion(
+        QString::fromUtf8(buildinfo::kVersion.data(), static_cast<qsizetype>(buildinfo::kVersion.size())));
 }
 
 bool PigmoraApplication::notify(QObject *receiver, QEvent *event)
@@ -44,9 +48,9 @@ bool folderWritable(const std::filesystem::path &folder)
     return probe.open();
 }
 
-DataLocation chooseDataFolder(const std::filesystem::path &programFolder)
+DataLocation chooseDataFolder(const std::filesystem::path &programFolder, const std::filesystem::path &installBinFolder)
 {
-    if (folderWritable(programFolder))
+    if (!isInstalledCopy(programFolder, installBinFolder) && folderWritable(programFolder))
         return {programFolder, false, false};
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!perUser.isEmpty() && QDir().mkpath(perUser)) {
