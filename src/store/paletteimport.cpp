@@ -7,28 +7,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 namespace pigmora {
 
 namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string controlText(unsigned char control)
-{
-    char code[8];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(control));
-    return code;
-}
 
 bool sameText(std::string_view a, std::string_view b)
 {
@@ -42,11 +24,12 @@ Result<std::string> colorCode(const GimpPaletteColor &color, bool &cut)
 {
     const std::string prefix = "line " + std::to_string(color.line) + ": ";
     std::string_view label = color.name;
-    label = trimmed(label.substr(0, label.find(kRecipeSeparator)));
+    label = store::trimmedName(label.substr(0, label.find(kRecipeSeparator)));
     if (label.empty() || sameText(label, hexColorText(color.color)))
         return std::string();
     if (const auto control = store::controlCharacter(label))
-        return Status::error(prefix + "the colour name holds a control character (" + controlText(*control) + ")");
+        return Status::error(prefix + "the colour name holds a control character ("
+                             + store::controlCharacterText(*control) + ")");
     const auto gbk = platform::utf8ToGbk(label);
     if (!gbk)
         return Status::error(prefix + "the colour name holds characters the palette records cannot store");
@@ -61,11 +44,12 @@ Result<PaletteImport> checkPaletteImport(std::string_view paletteName, const Gim
                                          const CColorManager &colors)
 {
     PaletteImport result;
-    const std::string_view name = trimmed(paletteName);
+    const std::string_view name = store::trimmedName(paletteName);
     if (name.empty())
         return Status::error("色板名称不能为空!");
     if (const auto control = store::controlCharacter(name))
-        return Status::error("the palette name holds a control character (" + controlText(*control) + ")");
+        return Status::error("the palette name holds a control character (" + store::controlCharacterText(*control)
+                             + ")");
     const auto gbk = platform::utf8ToGbk(name);
     if (!gbk)
         return Status::error("the palette name holds characters the palette file cannot store");
