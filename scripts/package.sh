@@ -28,7 +28,7 @@ rm -rf "$root"
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/pigmora.desktop"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
-lintian --info --no-tag-display-limit "$deb" | tee "$dir/lintian.txt"
+lintian --display-info --tag-display-limit 0 "$deb" | tee "$dir/lintian.txt"
 if grep -q '^E: ' "$dir/lintian.txt"; then
   echo "lintian reports errors" >&2
   exit 1
