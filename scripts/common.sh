@@ -6,7 +6,13 @@ PIGMORA_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libjpeg62-turbo-dev libpng-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-svg-dev fonts-noto-cjk
+  qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n fonts-noto-cjk
+  libzip-dev
+)
+
+# Debian 12 packages scripts/package.sh needs besides those.
+PIGMORA_PACKAGE_TOOLS=(
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 pigmora_install_packages() {

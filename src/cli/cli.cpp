@@ -2,6 +2,8 @@
 
 #include "cli/commands.h"
 
+#include "data/buildinfo.h"
+
 #include <CLI/CLI.hpp>
 
 #include <ostream>
@@ -44,10 +46,13 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
     CLI::App app("Pigmora command-line companion: match colours to paint mixes, read and export the data files.",
                  "pigmora-cli");
     app.require_subcommand(1);
+    app.set_version_flag("--version", "pigmora-cli " + std::string(buildinfo::kVersion));
     app.fallthrough(); // --data-dir may also follow the command name
 
     std::string dataDir = defaultDataDir.string();
-    app.add_option("--data-dir", dataDir, "Folder holding the data files (default: the program's own folder)");
+    app.add_option("--data-dir", dataDir,
+                   "Folder holding the data files (default: the program's own folder; the per-user data folder for an "
+                   "installed copy)");
 
     Commands commands;
     addCardCommands(app, commands);
@@ -65,6 +70,9 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
         return kExitOk;
     } catch (const CLI::CallForAllHelp &) {
         io.out << app.help("", CLI::AppFormatMode::All);
+        return kExitOk;
+    } catch (const CLI::CallForVersion &e) {
+        io.out << e.what() << '\n';
         return kExitOk;
     } catch (const CLI::ParseError &e) {
         io.err << "pigmora-cli: " << describeParseError(app, args, e) << '\n' << kUsage << '\n';

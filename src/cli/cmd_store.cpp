@@ -1,5 +1,5 @@
 // Commands on the data files: init, boxes, box, groups, group, palettes,
-// palette, import-paints, restore.
+// palette, import-palette, import-paints, restore.
 #include "cli/colorarg.h"
 #include "cli/commands.h"
 #include "cli/context.h"
@@ -9,11 +9,15 @@
 #include "data/platform.h"
 #include "store/gimppalette.h"
 #include "store/paintimport.h"
+#include "store/paletteexport.h"
+#include "store/paletteimport.h"
+#include "store/safefile.h"
 
 #include <CLI/CLI.hpp>
 
 #include <memory>
 #include <ostream>
+#include <sstream>
 
 namespace pigmora::cli {
 
@@ -127,8 +131,22 @@ int runPalettes(Context &context, bool json)
     return kExitOk;
 }
 
-int runPalette(Context &context, const std::string &name, bool gpl)
+struct PaletteOptions {
+    bool gpl = false;
+    bool ase = false;
+    bool kpl = false;
+    std::string output; // "-" or empty: stdout
+};
+
+// Writes the palette's CSV or palette file to -o FILE or stdout. The binary
+// files (.ase, .kpl) need -o: they are never sent to a terminal.
+int runPalette(Context &context, const std::string &name, const PaletteOptions &options)
 {
+    const bool toStdout = options.output.empty() || options.output == "-";
+    if ((options.ase || options.kpl) && (options.output.empty() || (toStdout && context.io.outIsTerminal))) {
+        context.io.err << "pigmora-cli: --ase and --kpl write a binary file: name it with -o FILE\n";
+        return kExitUsage;
+    }
     Session *session = context.session();
     if (!session)
         return kExitFailure;
@@ -136,17 +154,58 @@ int runPalette(Context &context, const std::string &name, bool gpl)
     std::vector<PaletteColorRecord> list;
     if (!colors.paletteExists(name) || !colors.loadPalette(name, list))
         return context.fail("no palette named '" + name + "'");
-    if (gpl) {
-        writeGimpPalette(context.io.out, name, std::move(list));
+    std::string bytes;
+    if (options.gpl || options.ase || options.kpl) {
+        const PaletteFileType type = options.ase ? PaletteFileType::SwatchExchange
+            : options.kpl                        ? PaletteFileType::Krita
+                                                 : PaletteFileType::Gimp;
+        auto file = paletteFileBytes(PaletteExport{name, std::move(list), {}}, type);
+        if (!file)
+            return context.fail(file.message());
+        bytes = std::move(*file);
+    } else {
+        std::ostringstream csv;
+        writeCsvRow(csv, {"code", "r", "g", "b", "cell"});
+        for (const PaletteColorRecord &color : list) {
+            const RgbColor c = color.color();
+            writeCsvRow(csv,
+                        {platform::gbkToUtf8(color.code()), std::to_string(c.red), std::to_string(c.green),
+                         std::to_string(c.blue), std::to_string(color.cell())});
+        }
+        bytes = csv.str();
+    }
+    if (toStdout) {
+        context.io.out << bytes;
         return kExitOk;
     }
-    writeCsvRow(context.io.out, {"code", "r", "g", "b", "cell"});
-    for (const PaletteColorRecord &color : list) {
-        const RgbColor c = color.color();
-        writeCsvRow(context.io.out,
-                    {platform::gbkToUtf8(color.code()), std::to_string(c.red), std::to_string(c.green),
-                     std::to_string(c.blue), std::to_string(color.cell())});
-    }
+    const Status written = safefile::writeExportFile(options.output, bytes);
+    return written ? kExitOk : context.fail(written.message());
+}
+
+// Adds a GIMP palette's colours as a new palette (cells 0, 1, 2, ...) in one
+// change of the palette file; any problem refuses the whole file.
+int runImportPalette(Context &context, const std::string &name, const std::string &path)
+{
+    const auto file = readGimpPaletteFile(path);
+    if (!file)
+        return context.fail(file.message().rfind("line ", 0) == 0 ? path + ": " + file.message() : file.message());
+    Session *session = context.session();
+    if (!session)
+        return kExitFailure;
+    CColorManager &colors = session->colors();
+    const auto palette = checkPaletteImport(name, *file, colors);
+    if (!palette)
+        return context.fail(path + ": " + palette.message() + "; nothing was imported");
+    if (palette->nameCut)
+        context.note("the palette name is stored cut to '" + palette->name + "' (" + std::to_string(kPaletteNameBytes)
+                     + " bytes)");
+    for (const int line : palette->cutLines)
+        context.note("line " + std::to_string(line) + ": the colour name is stored cut to "
+                     + std::to_string(PaletteColorRecord::kCodeWidth) + " bytes");
+    if (const Status added = colors.addPalette(palette->name, palette->colors); !added)
+        return context.fail(added.message() + "; nothing was imported");
+    context.io.out << palette->name << ": " << palette->colors.size() << " colours in cells 0.."
+                   << palette->colors.size() - 1 << '\n';
     return kExitOk;
 }
 
@@ -218,7 +277,7 @@ int runRestore(Context &context, const std::string &file)
 
 struct StoreOptions {
     bool json = false;
-    bool gpl = false;
+    PaletteOptions palette;
     bool skipBad = false;
     std::string name;
     std::string file;
@@ -252,10 +311,22 @@ void addStoreCommands(CLI::App &app, Commands &commands)
     palettes->add_flag("--json", o->json, "A JSON array");
     commands.push_back({palettes, [o](Context &context) { return runPalettes(context, o->json); }});
 
-    CLI::App *palette = app.add_subcommand("palette", "A palette's colours as CSV, or as a GIMP palette");
+    CLI::App *palette
+        = app.add_subcommand("palette", "A palette's colours as CSV, or as a GIMP, swatch exchange or Krita palette");
     palette->add_option("NAME", o->name, "Palette name")->required();
-    palette->add_flag("--gpl", o->gpl, "Write a GIMP palette file (.gpl) instead of CSV");
-    commands.push_back({palette, [o](Context &context) { return runPalette(context, o->name, o->gpl); }});
+    CLI::Option *gpl = palette->add_flag("--gpl", o->palette.gpl, "Write a GIMP palette file (.gpl) instead of CSV");
+    CLI::Option *ase = palette->add_flag("--ase", o->palette.ase, "Write an Adobe swatch exchange file (.ase)");
+    CLI::Option *kpl = palette->add_flag("--kpl", o->palette.kpl, "Write a Krita palette (.kpl)");
+    gpl->excludes(ase, kpl);
+    ase->excludes(kpl);
+    palette->add_option("-o,--output", o->palette.output, "Write to FILE (needed for --ase and --kpl)");
+    commands.push_back({palette, [o](Context &context) { return runPalette(context, o->name, o->palette); }});
+
+    CLI::App *importPalette = app.add_subcommand(
+        "import-palette", "Add a GIMP palette (.gpl) as a new palette, its colours in cells 0..99");
+    importPalette->add_option("NAME", o->name, "Name of the new palette")->required();
+    importPalette->add_option("FILE", o->file, "GIMP palette file (.gpl)")->required();
+    commands.push_back({importPalette, [o](Context &context) { return runImportPalette(context, o->name, o->file); }});
 
     CLI::App *import = app.add_subcommand("import-paints", "Add user paints to a colour group from a CSV name,r,g,b");
     import->add_option("GROUP", o->name, "Group index 0..5 or name")->required();

@@ -24,6 +24,7 @@ struct Io {
     std::istream &in;
     std::ostream &out;
     std::ostream &err;
+    bool outIsTerminal = false; // binary output is never sent there
 };
 
 // The stores' message boxes become lines on stderr; questions are answered

@@ -131,6 +131,10 @@ public:
     bool savePalette(std::string_view paletteName, const std::vector<PaletteColorRecord> &list);
     bool paletteExists(std::string_view paletteName) const;
     bool createPalette(std::string_view paletteName);
+    // Adds a new palette with its colours as one change of the palette file,
+    // refused (the reason said) when a palette of that name exists by then,
+    // the name cannot be stored or the file cannot be changed.
+    Status addPalette(std::string_view paletteName, std::span<const PaletteColorRecord> colors);
     bool deletePalette(std::string_view paletteName);
     bool renamePalette(std::string_view oldName, std::string_view newName);
     static bool isSystemPalette(std::string_view paletteName);

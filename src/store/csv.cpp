@@ -1,52 +1,12 @@
 #include "store/csv.h"
 
-#include <fstream>
+#include "data/utf8.h"
+#include "store/safefile.h"
+
 #include <ostream>
 #include <sstream>
 
 namespace pigmora {
-
-namespace {
-
-bool isValidUtf8(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t extra = 0;
-        std::uint32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + extra >= text.size())
-            return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto cc = static_cast<unsigned char>(text[i + k]);
-            if ((cc & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        const std::uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-} // namespace
 
 Result<CsvTable> parseCsv(std::string_view text)
 {
@@ -127,20 +87,10 @@ Result<CsvTable> parseCsv(std::string_view text)
 
 Result<CsvTable> readCsvFile(const std::string &path, std::size_t maxBytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Status::error("cannot open " + path);
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        return Status::error("cannot read " + path);
-    if (static_cast<std::size_t>(size) > maxBytes)
-        return Status::error(path + " is too large");
-    in.seekg(0);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    if (!in.read(text.data(), size))
-        return Status::error("cannot read " + path);
-    auto table = parseCsv(text);
+    const auto text = safefile::readWholeFile(path, maxBytes);
+    if (!text)
+        return Status::error(text.message());
+    auto table = parseCsv(*text);
     if (!table)
         return Status::error(path + ": " + table.message());
     return table;

@@ -170,4 +170,22 @@ bool DataFolder::isReadOnly() const
     return !safefile::folderWritable(m_folder);
 }
 
+bool isInstalledCopy(const std::filesystem::path &programFolder, const std::filesystem::path &installBinFolder)
+{
+    std::error_code ec;
+    return !installBinFolder.empty() && std::filesystem::equivalent(programFolder, installBinFolder, ec);
+}
+
+std::filesystem::path perUserDataFolder(const char *xdgDataHome, const char *home)
+{
+    std::filesystem::path base;
+    if (xdgDataHome && std::filesystem::path(xdgDataHome).is_absolute())
+        base = xdgDataHome;
+    else if (home && *home)
+        base = std::filesystem::path(home) / ".local" / "share";
+    else
+        return {};
+    return base / "Pigmora" / "Pigmora";
+}
+
 } // namespace pigmora

@@ -91,4 +91,15 @@ private:
     std::unique_ptr<CColorManager> m_colors;
 };
 
+// Where a program keeps its data files when no folder is named: a copy run
+// where it was built or unpacked uses its own folder; an installed copy (its
+// executable in installBinFolder, the installation's bin folder) never
+// writes there and uses the per-user data folder.
+bool isInstalledCopy(const std::filesystem::path &programFolder, const std::filesystem::path &installBinFolder);
+
+// The per-user data folder: "$XDG_DATA_HOME/Pigmora/Pigmora", or
+// "$HOME/.local/share/Pigmora/Pigmora" when XDG_DATA_HOME is unset or not an
+// absolute path. Empty without either.
+std::filesystem::path perUserDataFolder(const char *xdgDataHome, const char *home);
+
 } // namespace pigmora

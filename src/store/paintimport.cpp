@@ -5,7 +5,6 @@
 #include "store/storesupport.h"
 
 #include <charconv>
-#include <cstdio>
 #include <optional>
 #include <unordered_set>
 
@@ -20,17 +19,6 @@ std::optional<int> parseChannel(std::string_view text)
     if (text.empty() || text[0] == '-' || ec != std::errc() || end != text.data() + text.size() || value > 255)
         return std::nullopt;
     return value;
-}
-
-// Names typed by people are trimmed of blanks and control characters.
-std::string trimmed(std::string_view text)
-{
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return std::string(text);
 }
 
 void refuse(PaintListRow &row, PaintRowProblem problem, std::string refusal)
@@ -51,7 +39,7 @@ PaintListRow checkPaintListRow(const CsvRow &fields, int line)
                "expected 4 fields (name,r,g,b), found " + std::to_string(fields.size()));
         return row;
     }
-    row.name = trimmed(fields[0]);
+    row.name = store::trimmedName(fields[0]);
     const auto red = parseChannel(fields[1]);
     const auto green = parseChannel(fields[2]);
     const auto blue = parseChannel(fields[3]);
@@ -64,10 +52,8 @@ PaintListRow checkPaintListRow(const CsvRow &fields, int line)
         return row;
     }
     if (const auto control = store::controlCharacter(row.name)) {
-        char code[8];
-        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*control));
         refuse(row, PaintRowProblem::ControlCharacter,
-               std::string("the name holds a control character (") + code + ")");
+               "the name holds a control character (" + store::controlCharacterText(*control) + ")");
         row.control = *control;
         // The name is shown up to the character, which a terminal would act on.
         row.name = row.name.substr(0, row.name.find(static_cast<char>(*control))) + "...";

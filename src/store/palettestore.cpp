@@ -98,6 +98,30 @@ bool CColorManager::createPalette(std::string_view paletteName)
     return name && file.writeEntry(*name, 0, {}, 0);
 }
 
+Status CColorManager::addPalette(std::string_view paletteName, std::span<const PaletteColorRecord> colors)
+{
+    const auto name = store::gbkName(paletteName);
+    if (!name)
+        return Status::error("the palette name cannot be stored");
+    if (colors.size() > static_cast<std::size_t>(INT_MAX / PaletteColorRecord::kSize))
+        return Status::error("too many colours");
+    CPalettePanelFile file;
+    if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, kOpenFailed))
+        return Status::error(file.lastError().isOk() ? "no palette file" : file.lastError().message());
+    // The name is checked again under the lock the change holds: a palette
+    // another program added meanwhile is never replaced.
+    bool taken = false;
+    const bool added = store::editStoreFile(file, [&] {
+        taken = file.hasEntry(*name);
+        return !taken && file.addEntry(*name, static_cast<int>(colors.size()), bytesOf(colors), 0);
+    });
+    if (added)
+        return Status::ok();
+    if (taken)
+        return Status::error("相同名称的色板已经存在!");
+    return Status::error(file.lastError().isOk() ? "the palette file cannot be changed" : file.lastError().message());
+}
+
 bool CColorManager::deletePalette(std::string_view paletteName)
 {
     CPalettePanelFile file;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <fstream>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -141,6 +142,48 @@ Result<std::filesystem::path> moveAside(const std::filesystem::path &file)
 bool folderWritable(const std::filesystem::path &folder)
 {
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+Result<std::string> readWholeFile(const std::filesystem::path &path, std::size_t maxBytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Status::error("cannot open " + path.string());
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return Status::error("cannot read " + path.string());
+    if (static_cast<std::size_t>(size) > maxBytes)
+        return Status::error(path.string() + " is too large");
+    in.seekg(0);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (!in.read(text.data(), size))
+        return Status::error("cannot read " + path.string());
+    return text;
+}
+
+Status writeExportFile(const std::filesystem::path &path, std::string_view bytes)
+{
+    const std::filesystem::path work = withSuffix(path, ".part");
+    {
+        std::ofstream out(work, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return Status::error("cannot create " + work.string());
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::filesystem::remove(work);
+            return Status::error("cannot write " + work.string());
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(work, path, ec);
+    if (ec) {
+        std::filesystem::remove(work, ec);
+        return Status::error("cannot write " + path.string());
+    }
+    return Status::ok();
 }
 
 } // namespace pigmora::safefile

@@ -37,6 +37,16 @@ Status replaceWith(const std::filesystem::path &work, const std::filesystem::pat
 // added when that name is taken); the new path.
 Result<std::filesystem::path> moveAside(const std::filesystem::path &file);
 
+// A whole small file (an import, a palette) read into memory; refused when
+// it cannot be opened or read, or holds more than maxBytes. Messages name
+// the path.
+Result<std::string> readWholeFile(const std::filesystem::path &path, std::size_t maxBytes);
+
+// Writes a file the program exports (not a data file): the bytes go to a
+// copy beside it, which is renamed over it, so a failure leaves what the
+// path held before.
+Status writeExportFile(const std::filesystem::path &path, std::string_view bytes);
+
 // The folder's write access as the edits need it: creating and renaming
 // files inside it.
 bool folderWritable(const std::filesystem::path &folder);

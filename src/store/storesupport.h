@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -85,6 +86,25 @@ inline std::optional<unsigned char> controlCharacter(std::string_view text)
             return byte;
     }
     return std::nullopt;
+}
+
+// "U+001F": a control character as messages name it.
+inline std::string controlCharacterText(unsigned char control)
+{
+    char code[8];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(control));
+    return code;
+}
+
+// A name typed by people without the blanks and control characters around it.
+inline std::string_view trimmedName(std::string_view text)
+{
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 // A name from the interface (UTF-8) as the files store it (GBK). Nothing

@@ -1,5 +1,7 @@
 // The desktop program's entry point; everything else lives in the ui library.
+#include "data/platform.h"
 #include "main/application.h"
+#include "main/language.h"
 #include "main/mainwindow.h"
 
 #include <QCommandLineParser>
@@ -8,6 +10,8 @@
 int main(int argc, char *argv[])
 {
     pigmora::ui::PigmoraApplication app(argc, argv);
+    pigmora::ui::installTranslations(app, pigmora::ui::chooseLanguage(pigmora::ui::systemLocaleVariables()),
+                                     pigmora::platform::programFolder());
     QFont font(QStringList{QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("sans-serif")});
     font.setPixelSize(12);
     QApplication::setFont(font);
@@ -15,6 +19,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Pigmora: colours of a photograph as mixes of your paints"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption noSplash(QStringLiteral("no-splash"), QStringLiteral("Start without the splash window."));
     const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("Folder of the data files."),
                                      QStringLiteral("folder"));

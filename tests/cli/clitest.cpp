@@ -26,7 +26,8 @@ std::vector<std::string> CliRun::errLines() const
     return linesOf(err);
 }
 
-CliRun runCli(const std::vector<std::string> &args, const std::string &input, const std::filesystem::path &dataDir)
+CliRun runCli(const std::vector<std::string> &args, const std::string &input, const std::filesystem::path &dataDir,
+              bool outIsTerminal)
 {
     std::istringstream in(input);
     std::ostringstream out;
@@ -34,7 +35,7 @@ CliRun runCli(const std::vector<std::string> &args, const std::string &input, co
     CliRun run;
     // Runs that name no folder share one scratch folder for the whole test program.
     static const TempDir scratch;
-    run.status = cli::run(args, {in, out, err}, dataDir.empty() ? scratch.path() : dataDir);
+    run.status = cli::run(args, {in, out, err, outIsTerminal}, dataDir.empty() ? scratch.path() : dataDir);
     run.out = out.str();
     run.err = err.str();
     return run;

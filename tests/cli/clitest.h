@@ -19,7 +19,8 @@ struct CliRun {
     std::vector<std::string> errLines() const;
 };
 
+// outIsTerminal: stdout stands for a terminal.
 CliRun runCli(const std::vector<std::string> &args, const std::string &input = {},
-              const std::filesystem::path &dataDir = {});
+              const std::filesystem::path &dataDir = {}, bool outIsTerminal = false);
 
 } // namespace pigmora::test

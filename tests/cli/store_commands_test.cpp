@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/buildinfo.h"
 #include "store/configmanager.h"
 
 #include <fstream>
@@ -130,6 +131,71 @@ TEST_F(StoreCommands, ImportPaintsRefusesTheWholeFileOrSkipsTheBadRows)
     run = cli({"import-paints", "0", clean});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "line 2: added u_10000003 天青\n");
+}
+
+TEST_F(StoreCommands, PaletteFilesGoToAFileAndBinaryOnesNeverToATerminal)
+{
+    ASSERT_EQ(cli({"init"}).status, 0);
+    const auto out = dir / "morvane.kpl";
+    auto run = cli({"palette", "Morvane色板", "--kpl", "-o", out.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(readFileBytes(out).size() > 100, true);
+    EXPECT_FALSE(std::filesystem::exists(out.string() + ".part"));
+
+    run = cli({"palette", "Morvane色板", "--ase", "-o", "-"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, 4), "ASEF");
+    for (const std::vector<std::string> &args : {std::vector<std::string>{"palette", "Morvane色板", "--ase"},
+                                                 {"palette", "Morvane色板", "--kpl", "-o", "-"}}) {
+        run = runCli(args, {}, dir.path(), true);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, "pigmora-cli: --ase and --kpl write a binary file: name it with -o FILE\n");
+    }
+    EXPECT_EQ(cli({"palette", "Morvane色板", "--ase", "--kpl", "-o", "x"}).status, 2);
+    run = cli({"palette", "Morvane色板", "--gpl", "-o", (dir / "no/such/folder/x.gpl").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot create"), std::string::npos) << run.err;
+}
+
+TEST_F(StoreCommands, ImportPaletteAddsANewPaletteOrNothing)
+{
+    ASSERT_EQ(cli({"init"}).status, 0);
+    const auto gpl = dir / "morvane.gpl";
+    ASSERT_EQ(cli({"palette", "Morvane色板", "--gpl", "-o", gpl.string()}).status, 0);
+    auto run = cli({"import-palette", "副本", gpl.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "副本: 8 colours in cells 0..7\n");
+    EXPECT_EQ(cli({"palette", "副本"}).out.substr(16), cli({"palette", "Morvane色板"}).out.substr(16));
+
+    const auto before = readFileBytes(dir / "QorPalette.bin");
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } refusals[] = {
+        {{"import-palette", "副本", gpl.string()},
+         "pigmora-cli: " + gpl.string() + ": 相同名称的色板已经存在!; nothing was imported\n"},
+        {{"import-palette", "坏", writeFile("bad.gpl", "GIMP Palette\n1 2 3\n4 5\n")},
+         "pigmora-cli: " + (dir / "bad.gpl").string()
+             + ": line 3: expected a colour: three whole numbers 0..255 "
+               "and a name\n"},
+        {{"import-palette", "坏", (dir / "missing.gpl").string()},
+         "pigmora-cli: cannot open " + (dir / "missing.gpl").string() + "\n"},
+    };
+    for (const auto &refusal : refusals) {
+        run = cli(refusal.args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, refusal.err);
+    }
+    EXPECT_EQ(readFileBytes(dir / "QorPalette.bin"), before);
+}
+
+TEST_F(StoreCommands, VersionComesFromTheBuild)
+{
+    const auto run = cli({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "pigmora-cli " + std::string(buildinfo::kVersion) + "\n");
+    EXPECT_FALSE(buildinfo::kVersion.empty());
 }
 
 TEST_F(StoreCommands, MatchUsesANamedBox)

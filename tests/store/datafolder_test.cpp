@@ -134,5 +134,20 @@ TEST_F(DataFolderTest, ADamagedFileIsNamedInTheStatusAndKept)
     EXPECT_EQ(test::readFileBytes(dir / "QorPalette.bin"), kept);
 }
 
+TEST(DefaultDataFolder, AnInstalledCopyUsesThePerUserFolder)
+{
+    test::TempDir dir;
+    EXPECT_TRUE(isInstalledCopy(dir.path(), dir.path()));
+    EXPECT_TRUE(isInstalledCopy(dir.path() / "." / "", dir.path())); // the same folder, spelt otherwise
+    EXPECT_FALSE(isInstalledCopy(dir.path(), dir.path() / "bin"));
+    EXPECT_FALSE(isInstalledCopy(dir.path(), ""));
+
+    EXPECT_EQ(perUserDataFolder("/data", "/home/a"), "/data/Pigmora/Pigmora");
+    EXPECT_EQ(perUserDataFolder(nullptr, "/home/a"), "/home/a/.local/share/Pigmora/Pigmora");
+    EXPECT_EQ(perUserDataFolder("relative", "/home/a"), "/home/a/.local/share/Pigmora/Pigmora");
+    EXPECT_EQ(perUserDataFolder("", "/home/a"), "/home/a/.local/share/Pigmora/Pigmora");
+    EXPECT_EQ(perUserDataFolder(nullptr, nullptr), "");
+}
+
 } // namespace
 } // namespace pigmora

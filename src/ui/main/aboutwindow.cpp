@@ -1,14 +1,12 @@
 #include "main/aboutwindow.h"
 
+#include "data/buildinfo.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
-
-#ifndef PIGMORA_VERSION
-#define PIGMORA_VERSION "0.1.0"
-#endif
 
 namespace pigmora::ui {
 
@@ -20,7 +18,8 @@ TForm_About::TForm_About(QWidget *owner)
     resize(520, 420);
     auto *layout = new QVBoxLayout(this);
     auto *title = new QLabel(
-        QStringLiteral("<h2>Pigmora</h2><p>版本 %1</p><p>照片取色与颜料调色</p>").arg(QStringLiteral(PIGMORA_VERSION)),
+        QStringLiteral("<h2>Pigmora</h2><p>版本 %1</p><p>照片取色与颜料调色</p>")
+            .arg(QString::fromUtf8(buildinfo::kVersion.data(), static_cast<qsizetype>(buildinfo::kVersion.size()))),
         this);
     title->setObjectName(QStringLiteral("Label_title"));
     layout->addWidget(title);
@@ -44,7 +43,9 @@ QString TForm_About::text()
                           "This software is based in part on the work of the Independent JPEG Group.</p>"
                           "<p><b>libpng</b> — PNG Reference Library License version 2 "
                           "(Copyright © 1995-2024 The PNG Reference Library Authors).</p>"
-                          "<p><b>zlib</b> (through libpng) — zlib licence (© Jean-loup Gailly and Mark Adler).</p>"
+                          "<p><b>zlib</b> (through libpng and libzip) — zlib licence (© Jean-loup Gailly and Mark "
+                          "Adler).</p>"
+                          "<p><b>libzip</b> — 3-clause BSD licence (© Dieter Baron and Thomas Klausner).</p>"
                           "<p><b>色卡数据</b> — the colour card values are facts gathered from published lists; "
                           "each value's origin and licence is named in data/cards/SOURCES.md.</p>"
                           "<p><b>示例照片</b> — portrait photograph by NASA, public domain "

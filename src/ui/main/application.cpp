@@ -14,6 +14,8 @@ PigmoraApplication::PigmoraApplication(int &argc, char **argv)
     setOrganizationName(QStringLiteral("Pigmora"));
     setApplicationDisplayName(QStringLiteral("Pigmora"));
     setDesktopFileName(QStringLiteral("pigmora"));
+    setApplicationVersion(
+        QString::fromUtf8(buildinfo::kVersion.data(), static_cast<qsizetype>(buildinfo::kVersion.size())));
 }
 
 bool PigmoraApplication::notify(QObject *receiver, QEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/buildinfo.h"
+
 #include <QApplication>
 
 namespace pigmora::ui {

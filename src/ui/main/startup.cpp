@@ -18,9 +18,9 @@ bool folderWritable(const std::filesystem::path &folder)
     return probe.open();
 }
 
-DataLocation chooseDataFolder(const std::filesystem::path &programFolder)
+DataLocation chooseDataFolder(const std::filesystem::path &programFolder, const std::filesystem::path &installBinFolder)
 {
-    if (folderWritable(programFolder))
+    if (!isInstalledCopy(programFolder, installBinFolder) && folderWritable(programFolder))
         return {programFolder, false, false};
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!perUser.isEmpty() && QDir().mkpath(perUser)) {

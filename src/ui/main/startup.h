@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/buildinfo.h"
 #include "data/status.h"
 #include "store/settings.h"
 
@@ -18,14 +19,17 @@ namespace pigmora::ui {
 class GatedNotifier;
 
 // Where the data files live: the executable's folder when it can be
-// written, otherwise (an installed copy) the per-user data folder.
+// written and is not the installation's bin folder, otherwise (an installed
+// copy) the per-user data folder.
 struct DataLocation {
     std::filesystem::path folder;
     bool perUser = false;
     // The folder cannot be used at all: the program runs read-only.
     bool readOnly = false;
 };
-DataLocation chooseDataFolder(const std::filesystem::path &programFolder);
+DataLocation chooseDataFolder(const std::filesystem::path &programFolder,
+                              const std::filesystem::path &installBinFolder
+                              = std::string(buildinfo::kInstallBinFolder));
 
 // A folder in which a file can be created and removed again.
 bool folderWritable(const std::filesystem::path &folder);

@@ -351,6 +351,8 @@ TEST(DataLocation, UnwritableProgramFolderFallsBackToThePerUserFolder)
     EXPECT_FALSE(fallback.readOnly);
     EXPECT_EQ(QString::fromStdString(fallback.folder.string()),
               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // An installed copy never keeps its data beside itself, even where it could.
+    EXPECT_EQ(chooseDataFolder(dir.path(), dir.path()).folder, fallback.folder);
     QStandardPaths::setTestModeEnabled(false);
 }
 

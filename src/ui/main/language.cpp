@@ -1,0 +1,76 @@
+#include "main/language.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <cstdlib>
+#include <string_view>
+
+namespace pigmora::ui {
+
+namespace {
+
+std::string variable(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value ? value : "";
+}
+
+bool startsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// Loads one .qm file from the first folder that has it; its path, or empty.
+QString installFrom(QCoreApplication &app, const QString &name, const std::vector<QString> &folders)
+{
+    for (const QString &folder : folders) {
+        auto *translator = new QTranslator(&app);
+        if (translator->load(name, folder)) {
+            QCoreApplication::installTranslator(translator);
+            return translator->filePath();
+        }
+        delete translator;
+    }
+    return {};
+}
+
+} // namespace
+
+LocaleVariables systemLocaleVariables()
+{
+    return {variable("LC_ALL"), variable("LC_MESSAGES"), variable("LANG")};
+}
+
+UiLanguage chooseLanguage(const LocaleVariables &locale, LanguageChoice choice)
+{
+    if (choice == LanguageChoice::Chinese)
+        return UiLanguage::Chinese;
+    if (choice == LanguageChoice::English)
+        return UiLanguage::English;
+    std::string_view name = !locale.lcAll.empty() ? locale.lcAll
+        : !locale.lcMessages.empty()              ? locale.lcMessages
+                                                  : locale.lang;
+    if (name.empty() || name == "C" || startsWith(name, "C.") || name == "POSIX" || startsWith(name, "zh"))
+        return UiLanguage::Chinese;
+    return UiLanguage::English;
+}
+
+std::vector<std::filesystem::path> translationFolders(const std::filesystem::path &programFolder)
+{
+    return {programFolder / "translations", programFolder.parent_path() / "share" / "pigmora" / "translations"};
+}
+
+std::string installTranslations(QCoreApplication &app, UiLanguage language, const std::filesystem::path &programFolder)
+{
+    if (language == UiLanguage::Chinese)
+        return installFrom(app, QStringLiteral("qt_zh_CN"), {QLibraryInfo::path(QLibraryInfo::TranslationsPath)})
+            .toStdString();
+    std::vector<QString> folders;
+    for (const std::filesystem::path &folder : translationFolders(programFolder))
+        folders.push_back(QString::fromStdString(folder.string()));
+    return installFrom(app, QStringLiteral("pigmora_en"), folders).toStdString();
+}
+
+} // namespace pigmora::ui

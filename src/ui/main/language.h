@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class QCoreApplication;
+
+namespace pigmora::ui {
+
+// The languages the desktop program speaks; its texts are written in Chinese.
+enum class UiLanguage { Chinese, English };
+
+// What the user chose in the settings: the system's language or one of them.
+enum class LanguageChoice { System, Chinese, English };
+
+// The locale variables that name the system's language (empty: unset).
+struct LocaleVariables {
+    std::string lcAll;
+    std::string lcMessages;
+    std::string lang;
+};
+LocaleVariables systemLocaleVariables();
+
+// A choice of Chinese or English stands. Otherwise the first of LC_ALL,
+// LC_MESSAGES and LANG that is set decides: Chinese for zh*, and also for C,
+// C.<codeset>, POSIX or none (a bare system shows the program as it was
+// written); English for any other language.
+UiLanguage chooseLanguage(const LocaleVariables &locale, LanguageChoice choice = LanguageChoice::System);
+
+// Where the program's compiled translations are looked for, in order:
+// translations/ beside the executable (a build) and share/pigmora/translations
+// beside its bin folder (an installed copy).
+std::vector<std::filesystem::path> translationFolders(const std::filesystem::path &programFolder);
+
+// Installs the translators of a language into the application: for English
+// the program's own (pigmora_en.qm), for Chinese Qt's (its file and colour
+// dialogs, standard buttons), from Qt's translations folder. A missing file
+// is skipped and those texts stay as written. The file loaded (empty: none).
+std::string installTranslations(QCoreApplication &app, UiLanguage language, const std::filesystem::path &programFolder);
+
+} // namespace pigmora::ui
