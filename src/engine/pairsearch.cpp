@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -68,52 +69,90 @@ struct EqualColorLinks {
     }
 };
 
+constexpr int kSideClassCount = 27;
+
+// Whether colours of two side classes (below SideClasses) may pair: not when
+// they lie on the same far side of one channel.
+constexpr bool mayPair(int a, int b)
+{
+    for (int c = 0; c < 3; ++c, a /= 3, b /= 3) {
+        if (a % 3 == b % 3 && a % 3 != 1)
+            return false;
+    }
+    return true;
+}
+
+// For each side class, the classes it may pair with, one bit each.
+constexpr std::array<std::uint32_t, kSideClassCount> partnerMasks()
+{
+    std::array<std::uint32_t, kSideClassCount> masks{};
+    for (int a = 0; a < kSideClassCount; ++a) {
+        for (int b = 0; b < kSideClassCount; ++b)
+            masks[static_cast<std::size_t>(a)] |= mayPair(a, b) ? 1u << b : 0u;
+    }
+    return masks;
+}
+
+constexpr std::array<std::uint32_t, kSideClassCount> kPartners = partnerMasks();
+
 // The box's colours in 27 classes by where each channel lies from the target:
 // at least the box reach below it, at least that far above it, or between.
 // Two colours on the same far side of one channel span a box that far from
-// the target, so only classes that differ there are ever paired.
+// the target, so only classes that differ there are ever paired. The colours
+// are held class by class, each class in box order.
 class SideClasses
 {
 public:
-    static constexpr int kClassCount = 27;
+    static constexpr int kClassCount = kSideClassCount;
 
     SideClasses(MixModel model, std::span<const RgbColor> colors, const RgbColor &target, double limit)
         : m_limit(limit)
         , m_classOf(colors.size())
+        , m_order(colors.size())
     {
         const double reach = boxReach(model, limit);
-        std::array<std::vector<RgbColor>, kClassCount> members;
+        std::array<int, kClassCount + 1> count{};
         for (std::size_t k = 0; k < colors.size(); ++k) {
             const RgbColor &c = colors[k];
             const int code = 9 * side(c.red - target.red, reach) + 3 * side(c.green - target.green, reach)
                 + side(c.blue - target.blue, reach);
             m_classOf[k] = code;
-            m_indices[static_cast<std::size_t>(code)].push_back(static_cast<int>(k));
-            members[static_cast<std::size_t>(code)].push_back(c);
+            ++count[static_cast<std::size_t>(code) + 1];
         }
-        m_colors.reserve(kClassCount);
+        for (int code = 0; code < kClassCount; ++code)
+            m_start[code + 1] = m_start[code] + count[static_cast<std::size_t>(code) + 1];
+        std::array<int, kClassCount> fill = {};
+        std::vector<RgbColor> grouped(colors.size());
+        for (std::size_t k = 0; k < colors.size(); ++k) {
+            const auto code = static_cast<std::size_t>(m_classOf[k]);
+            const auto at = static_cast<std::size_t>(m_start[code] + fill[code]++);
+            m_order[at] = static_cast<int>(k);
+            grouped[at] = colors[k];
+        }
+        m_colors.emplace(grouped, target);
         for (int code = 0; code < kClassCount; ++code) {
-            m_colors.emplace_back(members[static_cast<std::size_t>(code)], target);
-            for (int other = 0; other < kClassCount; ++other) {
-                if (!m_indices[static_cast<std::size_t>(other)].empty() && mayPair(code, other))
-                    m_partners[static_cast<std::size_t>(code)].push_back(other);
-            }
+            if (m_start[code + 1] > m_start[code])
+                m_occupied |= 1u << code;
         }
     }
 
     // The limit the classes were made for; they serve every smaller one.
     double limit() const { return m_limit; }
-    const std::vector<int> &partnersOf(int k) const
+    // The classes colour k may pair with, one bit each.
+    std::uint32_t partnersOf(int k) const
     {
-        return m_partners[static_cast<std::size_t>(m_classOf[static_cast<std::size_t>(k)])];
+        return kPartners[static_cast<std::size_t>(m_classOf[static_cast<std::size_t>(k)])] & m_occupied;
     }
-    const std::vector<int> &indices(int code) const { return m_indices[static_cast<std::size_t>(code)]; }
-    const RelativeColors &colors(int code) const { return m_colors[static_cast<std::size_t>(code)]; }
-    // The first member of the class that comes after colour k in box order.
+    // The colours class by class, and the box index of each.
+    const RelativeColors &colors() const { return *m_colors; }
+    int boxIndex(int position) const { return m_order[static_cast<std::size_t>(position)]; }
+    int classEnd(int code) const { return m_start[code + 1]; }
+    // The position of the class's first colour that comes after colour k in box order.
     int firstAfter(int code, int k) const
     {
-        const std::vector<int> &members = indices(code);
-        return static_cast<int>(std::upper_bound(members.begin(), members.end(), k) - members.begin());
+        const auto begin = m_order.begin() + m_start[code];
+        return m_start[code]
+            + static_cast<int>(std::upper_bound(begin, m_order.begin() + m_start[code + 1], k) - begin);
     }
 
 private:
@@ -125,20 +164,12 @@ private:
         return offset >= reach ? 2 : 1;
     }
 
-    static bool mayPair(int a, int b)
-    {
-        for (int c = 0; c < 3; ++c, a /= 3, b /= 3) {
-            if (a % 3 == b % 3 && a % 3 != 1)
-                return false;
-        }
-        return true;
-    }
-
     double m_limit;
     std::vector<int> m_classOf;
-    std::array<std::vector<int>, kClassCount> m_indices;
-    std::array<std::vector<int>, kClassCount> m_partners;
-    std::vector<RelativeColors> m_colors;
+    std::vector<int> m_order;
+    int m_start[kClassCount + 1] = {};
+    std::optional<RelativeColors> m_colors;
+    std::uint32_t m_occupied = 0;
 };
 
 class PrunedPairSearch
@@ -191,13 +222,13 @@ private:
             // The row's candidates from every class, then fitted from the last.
             const ColorOffset a = offsetFrom(m_colors[static_cast<std::size_t>(i)], m_target);
             int count = 0;
-            for (const int code : classes.partnersOf(i)) {
-                const RelativeColors &members = classes.colors(code);
+            for (std::uint32_t partners = classes.partnersOf(i); partners != 0; partners &= partners - 1) {
+                const int code = std::countr_zero(partners);
                 int *out = m_candidates.data() + count;
-                const int found = m_candidatesFn(m_model, members, a, classes.firstAfter(code, i),
+                const int found = m_candidatesFn(m_model, classes.colors(), a, classes.firstAfter(code, i),
                                                  classes.firstAfter(code, last), limits, out);
                 for (int k = 0; k < found; ++k)
-                    out[k] = classes.indices(code)[static_cast<std::size_t>(out[k])];
+                    out[k] = classes.boxIndex(out[k]);
                 count += found;
             }
             std::sort(m_candidates.begin(), m_candidates.begin() + count, std::greater<>());
@@ -240,17 +271,17 @@ private:
             if (!classes || m_closest.distance < classes->limit() / 2)
                 classes.emplace(m_model, m_colors, m_target, tieLimit());
             const ColorOffset a = offsetFrom(m_colors[static_cast<std::size_t>(i)], m_target);
-            for (const int code : classes->partnersOf(i)) {
-                const RelativeColors &members = classes->colors(code);
-                for (int begin = classes->firstAfter(code, i), end = 0; begin < members.size(); begin = end) {
-                    end = std::min(members.size(), begin + kChunk);
+            for (std::uint32_t partners = classes->partnersOf(i); partners != 0; partners &= partners - 1) {
+                const int code = std::countr_zero(partners);
+                const int classEnd = classes->classEnd(code);
+                for (int begin = classes->firstAfter(code, i), end = 0; begin < classEnd; begin = end) {
+                    end = std::min(classEnd, begin + kChunk);
                     if (cancelled())
                         return Outcome::Cancelled;
-                    const int count = m_candidatesFn(m_model, members, a, begin, end, boundLimits(m_model, tieLimit()),
-                                                     m_candidates.data());
-                    const std::vector<int> &indices = classes->indices(code);
+                    const int count = m_candidatesFn(m_model, classes->colors(), a, begin, end,
+                                                     boundLimits(m_model, tieLimit()), m_candidates.data());
                     for (int k = 0; k < count; ++k) {
-                        const int j = indices[static_cast<std::size_t>(m_candidates[static_cast<std::size_t>(k)])];
+                        const int j = classes->boxIndex(m_candidates[static_cast<std::size_t>(k)]);
                         if (m_links.previous[static_cast<std::size_t>(j)] > i)
                             continue;
                         const PairFit f = fit(i, j);
