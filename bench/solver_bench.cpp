@@ -1,5 +1,6 @@
 // Time of one solve per model and box size, fast path against the plain
-// building blocks, and the time per subtractive and pigment mix evaluation.
+// building blocks, and the time per subtractive and pigment mix evaluation;
+// solves on boxes of 3,000 and 30,000 paints and how soon a cancel stops one.
 #include "data/colormanager.h"
 #include "engine/colordifference.h"
 #include "engine/mixsolver.h"
@@ -10,8 +11,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <pthread.h>
+#include <time.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -97,6 +104,125 @@ BENCHMARK(subtractiveSolve)->PIGMORA_BOX_SIZES;
 BENCHMARK(subtractiveSolvePlain)->PIGMORA_BOX_SIZES;
 BENCHMARK(spatialSolve)->PIGMORA_BOX_SIZES;
 BENCHMARK(spatialSolvePlain)->PIGMORA_BOX_SIZES;
+
+// ---- Huge boxes: a maker's whole catalogue imported into one box ----
+
+// n paints as such a catalogue lists them: the built-in paints with tints,
+// shades and mixes of two, each a little apart, in box order (codes ascending).
+std::vector<PaintColorRecord> catalogueBox(std::size_t n)
+{
+    const auto &all = catalogue();
+    std::mt19937 rng(17);
+    std::uniform_int_distribution<std::size_t> pick(0, all.size() - 1);
+    std::uniform_int_distribution<int> kind(0, 2);
+    std::uniform_real_distribution<double> amount(0.0, 0.8);
+    std::uniform_int_distribution<int> jitter(-6, 6);
+    std::vector<PaintColorRecord> box;
+    box.reserve(n);
+    char code[24];
+    for (std::size_t k = 0; k < n; ++k) {
+        const RgbColor a = all[pick(rng)].color();
+        const int which = kind(rng);
+        const RgbColor b = which == 0 ? RgbColor{255, 255, 255}
+            : which == 1              ? RgbColor{0, 0, 0}
+                                      : all[pick(rng)].color();
+        const double t = amount(rng);
+        auto channel
+            = [&](int x, int y) { return std::clamp(static_cast<int>(x * (1 - t) + y * t) + jitter(rng), 0, 255); };
+        const int r = channel(a.red, b.red);
+        const int g = channel(a.green, b.green);
+        PaintColorRecord record;
+        std::snprintf(code, sizeof code, "c%05zu", k);
+        record.setCode(code);
+        record.setName("p");
+        record.setColor({r, g, channel(a.blue, b.blue)});
+        box.push_back(record);
+    }
+    return box;
+}
+
+// One solve per iteration, each of the fixed targets once; slowest_ms is the
+// slowest single solve.
+void hugeBoxSolve(benchmark::State &state, MixModel model)
+{
+    const std::vector<PaintColorRecord> box = catalogueBox(static_cast<std::size_t>(state.range(0)));
+    const std::vector<RgbColor> targets = fixedTargets();
+    std::size_t next = 0;
+    double slowest = 0.0;
+    for (auto _ : state) {
+        MixResult result = MixResult::forTarget(targets[next]);
+        next = (next + 1) % targets.size();
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(findMix(model, box, result));
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        slowest = std::max(slowest, took.count());
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["slowest_ms"] = slowest;
+}
+
+BENCHMARK_CAPTURE(hugeBoxSolve, subtractive, MixModel::Subtractive)
+    ->Arg(3000)
+    ->Arg(30000)
+    ->Iterations(kTargetCount)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeBoxSolve, spatial, MixModel::Spatial)
+    ->Arg(3000)
+    ->Arg(30000)
+    ->Iterations(kTargetCount)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeBoxSolve, pigment, MixModel::Pigment)->Arg(3000)->Iterations(4)->Unit(benchmark::kMillisecond);
+
+double threadCpuSeconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// How long a solve on a worker thread runs on after it is cancelled midway:
+// the time from cancel() to the solve's return, and the processor time the
+// worker spent in it (the same without the waits of a busy machine).
+void cancelLatency(benchmark::State &state, MixModel model)
+{
+    const std::vector<PaintColorRecord> box = catalogueBox(static_cast<std::size_t>(state.range(0)));
+    const RgbColor target{81, 248, 40}; // no near match in this box: both walks run
+    double slowest = 0.0;
+    double slowestCpu = 0.0;
+    for (auto _ : state) {
+        SolveControl control;
+        MixResult result = MixResult::forTarget(target);
+        double cpuAtReturn = 0.0;
+        std::thread worker([&] {
+            benchmark::DoNotOptimize(findMix(model, box, result, control));
+            cpuAtReturn = threadCpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+        });
+        clockid_t workerClock{};
+        pthread_getcpuclockid(worker.native_handle(), &workerClock);
+        while (control.progress() < 100)
+            std::this_thread::yield();
+        const double cpuAtCancel = threadCpuSeconds(workerClock);
+        const auto start = std::chrono::steady_clock::now();
+        control.cancel();
+        worker.join();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+        slowest = std::max(slowest, took.count() * 1000.0);
+        slowestCpu = std::max(slowestCpu, (cpuAtReturn - cpuAtCancel) * 1000.0);
+    }
+    state.counters["slowest_ms"] = slowest;
+    state.counters["slowest_cpu_ms"] = slowestCpu;
+}
+BENCHMARK_CAPTURE(cancelLatency, subtractive, MixModel::Subtractive)
+    ->Arg(30000)
+    ->Iterations(20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(cancelLatency, spatial, MixModel::Spatial)
+    ->Arg(30000)
+    ->Iterations(20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // One pair fit over all 101 shares, on random catalogue pairs.
 template<class Fit>

@@ -1,12 +1,13 @@
 #include "engine/mixsolver.h"
 
 #include "engine/mixrecords.h"
+#include "engine/pairbound.h"
+#include "engine/pairsearch.h"
 #include "engine/sharesearch.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <optional>
 #include <vector>
 
 namespace pigmora {
@@ -65,8 +66,6 @@ class PairAcceptance
 {
 public:
     bool admits(double distance) const { return distance < m_best || distance < kNearMatchDistance; }
-    // A pair at least this far from the target is never admitted.
-    double admissionLimit() const { return std::max(m_best, kNearMatchDistance); }
 
     void accept(int i, int j, const PairFit &fit, const BoxPaint &first, const BoxPaint &second)
     {
@@ -114,10 +113,8 @@ private:
     bool m_found = false;
 };
 
-// Stage 1 then stage 2. fitPair(i, j, acceptance) returns the fit of paints i
-// and j, or nothing when it can tell the pair would not be admitted.
-template<class FitPair>
-bool searchBestPair(MixModel model, const std::vector<BoxPaint> &paints, FitPair &&fitPair, BestPair &best)
+// Stage 1: the first paint in box order under the model's threshold.
+bool findSinglePaint(MixModel model, const std::vector<BoxPaint> &paints, BestPair &best)
 {
     const double threshold = singlePaintThreshold(model);
     const int n = static_cast<int>(paints.size());
@@ -128,77 +125,55 @@ bool searchBestPair(MixModel model, const std::vector<BoxPaint> &paints, FitPair
             return true;
         }
     }
+    return false;
+}
+
+// Stage 1 then stage 2, every pair fitted.
+bool searchBestPair(MixModel model, const std::vector<BoxPaint> &paints, PairFitFn fitPair, const RgbColor &target,
+                    BestPair &best)
+{
+    if (findSinglePaint(model, paints, best))
+        return true;
+    const int n = static_cast<int>(paints.size());
     PairAcceptance acceptance;
     for (int i = 0; i + 1 < n; ++i) {
         for (int j = i + 1; j < n; ++j) {
-            const std::optional<PairFit> fit = fitPair(i, j, acceptance);
-            if (!fit || !acceptance.admits(fit->distance))
-                continue;
-            acceptance.accept(i, j, *fit, paints[static_cast<std::size_t>(i)], paints[static_cast<std::size_t>(j)]);
+            const BoxPaint &a = paints[static_cast<std::size_t>(i)];
+            const BoxPaint &b = paints[static_cast<std::size_t>(j)];
+            const PairFit fit = fitPair(target, a.color, b.color);
+            if (acceptance.admits(fit.distance))
+                acceptance.accept(i, j, fit, a, b);
         }
     }
     return acceptance.finish(model, paints, best);
 }
 
-// Lowest squared distance from the target that any subtractive mix of a and b
-// can have: every mixed channel lies between the darkest point of the curve
-// (at share 0, 1/2 or 1) and the brighter paint.
-std::int32_t subtractiveLowerBound(const RgbColor &target, const RgbColor &a, const RgbColor &b)
-{
-    const int as[3] = {a.red, a.green, a.blue};
-    const int bs[3] = {b.red, b.green, b.blue};
-    const int ts[3] = {target.red, target.green, target.blue};
-    std::int32_t sum = 0;
-    for (int c = 0; c < 3; ++c) {
-        const int diff = as[c] - bs[c];
-        const int high = std::max(as[c], bs[c]);
-        int gap = ts[c] - high;
-        if (gap <= 0) {
-            // The darkest mix is at least (a + b)/2 - diff²/510; the +0.5 of the
-            // rounding keeps the computed channel at or above its floor.
-            const double darkest
-                = std::min<double>(std::min(as[c], bs[c]), (as[c] + bs[c]) * 0.5 - diff * diff / 510.0);
-            const int low = std::max(0, static_cast<int>(std::floor(darkest)));
-            gap = std::max(0, low - ts[c]);
-        }
-        sum += gap * gap;
-    }
-    return sum;
-}
-
-bool findBestPairFast(MixModel model, std::span<const PaintColorRecord> box, const RgbColor &target, BestPair &best)
+// Stage 1, then the pruned pair stage (pairsearch.h).
+bool findBestPairFast(MixModel model, std::span<const PaintColorRecord> box, const RgbColor &target, BestPair &best,
+                      SolveControl *control)
 {
     const std::vector<BoxPaint> paints = boxPaints(box, target);
-    if (model == MixModel::Spatial) {
-        auto fit = [&](int i, int j, const PairAcceptance &) -> std::optional<PairFit> {
-            return fitSpatialPair(target, paints[static_cast<std::size_t>(i)].color,
-                                  paints[static_cast<std::size_t>(j)].color);
-        };
-        return searchBestPair(model, paints, fit, best);
-    }
-    const ShareDistancesFn distances = bestShareDistances();
-    auto fit = [&](int i, int j, const PairAcceptance &acceptance) -> std::optional<PairFit> {
-        const BoxPaint &a = paints[static_cast<std::size_t>(i)];
-        const BoxPaint &b = paints[static_cast<std::size_t>(j)];
-        if (a.color == b.color)
-            return PairFit{1.0f, a.targetDistance, true, false};
-        // sqrt is monotonic: no mix of the pair can come closer than the bound.
-        const std::int32_t bound = subtractiveLowerBound(target, a.color, b.color);
-        if (bound > 0 && std::sqrt(static_cast<double>(bound)) >= acceptance.admissionLimit())
-            return std::nullopt;
-        return fitSubtractivePairWith(distances, target, a.color, b.color);
-    };
-    return searchBestPair(model, paints, fit, best);
+    if (findSinglePaint(model, paints, best))
+        return true;
+    std::vector<RgbColor> colors;
+    colors.reserve(paints.size());
+    for (const BoxPaint &paint : paints)
+        colors.push_back(paint.color);
+    return findBestPairPruned(model, colors, target, best, control);
 }
 
-bool solve(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, bool fast)
+// The fast path (fast) prunes pairs and third paints by proven bounds; the
+// plain one fits them all. control, when given, may cancel the fast path.
+bool solve(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, bool fast,
+           SolveControl *control = nullptr)
 {
     if (box.empty())
         return false;
     result.paints[2] = PaintColorRecord();
     const RgbColor target = clampedColor(result.target.color());
     BestPair pair;
-    const bool found = fast ? findBestPairFast(model, box, target, pair) : findBestPair(model, box, target, pair);
+    const bool found
+        = fast ? findBestPairFast(model, box, target, pair, control) : findBestPair(model, box, target, pair);
     if (!found)
         return false;
 
@@ -223,6 +198,8 @@ bool solve(MixModel model, std::span<const PaintColorRecord> box, MixResult &res
         if (candidate.samePaint(first) || candidate.samePaint(second))
             continue;
         const RgbColor color = clampedColor(candidate.color());
+        if (fast && !pairMayComeCloser(model, target, base, color, best))
+            continue;
         const PairFit fit = fitThird(target, base, color);
         // Only a paint that takes part with a share above 0 is offered: a fit
         // that falls back to the base alone describes the pair, not a mix of three.
@@ -309,11 +286,8 @@ PairFit fitSubtractivePair(const RgbColor &target, const RgbColor &a, const RgbC
 bool findBestPair(MixModel model, std::span<const PaintColorRecord> box, const RgbColor &target, BestPair &best)
 {
     const std::vector<BoxPaint> paints = boxPaints(box, target);
-    const PairFitFn fitPair = model == MixModel::Spatial ? fitSpatialPair : fitSubtractivePair;
-    auto fit = [&](int i, int j, const PairAcceptance &) -> std::optional<PairFit> {
-        return fitPair(target, paints[static_cast<std::size_t>(i)].color, paints[static_cast<std::size_t>(j)].color);
-    };
-    return searchBestPair(model, paints, fit, best);
+    return searchBestPair(model, paints, model == MixModel::Spatial ? fitSpatialPair : fitSubtractivePair, target,
+                          best);
 }
 
 MixModel mixModelOfSetting(int storedMode)
@@ -333,6 +307,19 @@ bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &r
     if (model == MixModel::Pigment)
         return findPigmentMix(box, result);
     return solve(model, box, result, true);
+}
+
+bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, SolveControl &control)
+{
+    if (control.isCancelled())
+        return false;
+    // The pigment search looks at the flag only before it starts.
+    const bool found
+        = model == MixModel::Pigment ? findPigmentMix(box, result) : solve(model, box, result, true, &control);
+    if (control.isCancelled())
+        return false;
+    control.advance(SolveControl::kProgressDone);
+    return found;
 }
 
 bool findSpatialMix(std::span<const PaintColorRecord> box, MixResult &result)

@@ -3,6 +3,7 @@
 #include "data/color.h"
 #include "data/records.h"
 #include "engine/mixresult.h"
+#include "engine/solvecontrol.h"
 
 #include <span>
 
@@ -69,7 +70,7 @@ struct BestPair {
     bool single = false;
 };
 // Plain exhaustive search; false when it finds nothing (an empty box, or one
-// paint outside the single-paint threshold).
+// paint outside the single-paint threshold). The solves prune it (pairsearch.h).
 bool findBestPair(MixModel model, std::span<const PaintColorRecord> box, const RgbColor &target, BestPair &best);
 
 // The full solve on a box in box order (code, then name). False when the box
@@ -86,11 +87,19 @@ bool findSubtractiveMix(std::span<const PaintColorRecord> box, MixResult &result
 // a paint with proportion 0 is not used.
 bool findPigmentMix(std::span<const PaintColorRecord> box, MixResult &result);
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
+// The same solve, for a worker thread: control reports its progress, and once
+// another thread cancels it the solve returns false (no answer) within a few
+// milliseconds. Only the pigment model does not yet stop midway.
+bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, SolveControl &control);
 
 // The same solves built only from the plain building blocks above. They give
 // bit-identical results and serve as the yardstick for the fast path.
 namespace reference {
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
+// The same solve, for a worker thread: control reports its progress, and once
+// another thread cancels it the solve returns false (no answer) within a few
+// milliseconds. Only the pigment model does not yet stop midway.
+bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, SolveControl &control);
 bool findPigmentMix(std::span<const PaintColorRecord> box, MixResult &result);
 } // namespace reference
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 // Many random boxes and targets: the fast solve against the plain one, and
@@ -12,18 +13,69 @@
 namespace pigmora {
 namespace {
 
-enum class BoxKind { Uniform, Extremes, EqualPaints, Greys, NearColours };
+// Clamped: records with channels outside 0..255. Mirrored: one offset,
+// permuted and negated around a centre, so many pairs tie. Sheets: tints and
+// shades of three hues, a little apart, which leave most targets without a
+// near match.
+enum class BoxKind { Uniform, Extremes, EqualPaints, Greys, NearColours, Clamped, Mirrored, Sheets };
+
+RgbColor mirroredColor(std::mt19937 &rng, const RgbColor &centre, const RgbColor &offset)
+{
+    std::uniform_int_distribution<int> choice(0, 5);
+    std::uniform_int_distribution<int> sign(0, 1);
+    const int turn = choice(rng);
+    const int parts[3] = {offset.red, offset.green, offset.blue};
+    int channel[3];
+    for (int c = 0; c < 3; ++c)
+        channel[c] = parts[(c + turn) % 3] * (sign(rng) ? 1 : -1);
+    if (turn >= 3)
+        std::swap(channel[0], channel[1]);
+    return {centre.red + channel[0], centre.green + channel[1], centre.blue + channel[2]};
+}
+
+RgbColor sheetColor(std::mt19937 &rng, const std::vector<RgbColor> &hues)
+{
+    std::uniform_int_distribution<std::size_t> hue(0, hues.size() - 1);
+    std::uniform_real_distribution<double> part(0.0, 1.0);
+    std::uniform_int_distribution<int> jitter(-1, 1);
+    const RgbColor &h = hues[hue(rng)];
+    const double white = 0.9 * part(rng);
+    const double black = (0.95 - white) * part(rng);
+    auto channel = [&](int v) {
+        return std::clamp(static_cast<int>(v * (1.0 - white - black) + 255.0 * white) + jitter(rng), 0, 255);
+    };
+    const int r = channel(h.red);
+    const int g = channel(h.green);
+    return {r, g, channel(h.blue)};
+}
 
 std::vector<RgbColor> randomColors(std::mt19937 &rng, BoxKind kind, int count)
 {
     std::uniform_int_distribution<int> bit(0, 1);
     std::uniform_int_distribution<int> jitter(-3, 3);
+    std::uniform_int_distribution<int> wide(-60, 320);
+    std::uniform_int_distribution<int> small(0, 40);
     const RgbColor centre = test::randomColor(rng);
     const std::vector<RgbColor> pool{test::randomColor(rng), test::randomColor(rng), {0, 0, 0}, {255, 255, 255}};
     std::uniform_int_distribution<std::size_t> fromPool(0, pool.size() - 1);
+    const RgbColor offset{small(rng), small(rng), small(rng)};
+    const RgbColor inner{40 + centre.red * 175 / 255, 40 + centre.green * 175 / 255, 40 + centre.blue * 175 / 255};
+    const std::vector<RgbColor> hues{test::randomColor(rng), test::randomColor(rng), test::randomColor(rng)};
     std::vector<RgbColor> colors;
     for (int i = 0; i < count; ++i) {
         switch (kind) {
+        case BoxKind::Clamped: {
+            const int r = wide(rng);
+            const int g = wide(rng);
+            colors.push_back({r, g, wide(rng)});
+            break;
+        }
+        case BoxKind::Mirrored:
+            colors.push_back(mirroredColor(rng, inner, offset));
+            break;
+        case BoxKind::Sheets:
+            colors.push_back(sheetColor(rng, hues));
+            break;
         case BoxKind::Uniform:
             colors.push_back(test::randomColor(rng));
             break;
@@ -52,16 +104,21 @@ std::vector<RgbColor> randomColors(std::mt19937 &rng, BoxKind kind, int count)
     return colors;
 }
 
-// A target that is random, a box colour or close to one.
+// A target that is random, a box colour or close to one (clamped), or the
+// midpoint of two box colours.
 RgbColor randomTarget(std::mt19937 &rng, const std::vector<RgbColor> &colors)
 {
-    std::uniform_int_distribution<int> pick(0, 3);
+    std::uniform_int_distribution<int> pick(0, 4);
     std::uniform_int_distribution<int> jitter(-4, 4);
     std::uniform_int_distribution<std::size_t> index(0, colors.size() - 1);
     const int choice = pick(rng);
     if (choice < 2 || colors.empty())
         return test::randomColor(rng);
-    const RgbColor c = colors[index(rng)];
+    const RgbColor c = clampedColor(colors[index(rng)]);
+    if (choice == 4) {
+        const RgbColor d = clampedColor(colors[index(rng)]);
+        return {(c.red + d.red) / 2, (c.green + d.green) / 2, (c.blue + d.blue) / 2};
+    }
     if (choice == 2)
         return c;
     const int r = jitter(rng);
@@ -91,19 +148,40 @@ void expectSameAsReference(MixModel model, const std::vector<PaintColorRecord> &
 class AgreementTest : public ::testing::TestWithParam<MixModel>
 { };
 
+struct SweepRow {
+    BoxKind kind;
+    int fewest;
+    int most;
+    int boxes;
+    bool pigmentToo;
+};
+
+// The larger boxes reach both walks of the pruned pair search, its classes
+// and its skipping of repeated colours.
+constexpr SweepRow kSweep[] = {
+    {BoxKind::Uniform, 1, 22, 500, true},     {BoxKind::Extremes, 1, 22, 500, true},
+    {BoxKind::EqualPaints, 1, 22, 500, true}, {BoxKind::Greys, 1, 22, 500, true},
+    {BoxKind::NearColours, 1, 22, 500, true}, {BoxKind::Uniform, 1, 2, 500, false},
+    {BoxKind::Clamped, 1, 22, 300, false},    {BoxKind::Mirrored, 2, 40, 300, false},
+    {BoxKind::Sheets, 20, 70, 100, false},    {BoxKind::Uniform, 40, 70, 50, false},
+    {BoxKind::Greys, 40, 70, 50, false},      {BoxKind::EqualPaints, 40, 70, 50, false},
+};
+
 TEST_P(AgreementTest, FastSolveMatchesTheReferenceOnRandomBoxes)
 {
     std::mt19937 rng(1234 + static_cast<int>(GetParam()));
     // The plain pigment search scores every share in full: smaller boxes.
     const bool pigment = GetParam() == MixModel::Pigment;
-    std::uniform_int_distribution<int> size(1, pigment ? 9 : 22);
-    for (const BoxKind kind :
-         {BoxKind::Uniform, BoxKind::Extremes, BoxKind::EqualPaints, BoxKind::Greys, BoxKind::NearColours}) {
-        for (int i = 0; i < (pigment ? 300 : 500); ++i) {
-            const std::vector<RgbColor> colors = randomColors(rng, kind, size(rng));
+    for (const SweepRow &row : kSweep) {
+        if (pigment && !row.pigmentToo)
+            continue;
+        std::uniform_int_distribution<int> size(row.fewest, pigment ? 9 : row.most);
+        for (int i = 0; i < (pigment ? 300 : row.boxes); ++i) {
+            const std::vector<RgbColor> colors = randomColors(rng, row.kind, size(rng));
             const auto box = test::paintBox(colors);
             for (int t = 0; t < 2; ++t)
-                ASSERT_NO_FATAL_FAILURE(expectSameAsReference(GetParam(), box, randomTarget(rng, colors)));
+                ASSERT_NO_FATAL_FAILURE(expectSameAsReference(GetParam(), box, randomTarget(rng, colors)))
+                    << "kind " << static_cast<int>(row.kind);
         }
     }
 }
