@@ -96,41 +96,45 @@ const CImageDibObject *openPhoto(Context &context, const ViewOptions &options, C
     return loaded.value();
 }
 
-// The whole view (or magnified) picture, built by the image engine.
+// The whole view (or magnified) picture, built by the image engine; with a
+// correction, from a corrected copy of the base picture.
 std::optional<PictureBitmap> wholePicture(Context &context, const ViewOptions &options, CImageEngine &engine,
                                           const CImageDibObject &base, std::string_view zoom,
                                           const ColorTransform *transform)
 {
-    const std::string id = options.magnified
-        ? buildMagnifiedPicture(engine, base.pictureId(), zoom, options.gray).pictureId
-        : buildViewPicture(engine, base.pictureId(), zoom, options.gray).pictureId;
-    CImageDibObject *picture = engine.findPicture(id);
+    std::string baseId = base.pictureId();
+    if (transform) {
+        std::string copyId;
+        CImageDibObject *copy = engine.duplicatePicture(baseId, copyId) ? engine.findPicture(copyId) : nullptr;
+        std::uint8_t *pixels = copy ? copy->mutablePixels() : nullptr;
+        if (!pixels) {
+            context.fail(options.photo + ": not enough memory for the corrected picture");
+            return std::nullopt;
+        }
+        transform->applyPixels(pixels, static_cast<std::size_t>(copy->width()) * static_cast<std::size_t>(copy->height()));
+        baseId = copyId;
+    }
+    const std::string id = options.magnified ? buildMagnifiedPicture(engine, baseId, zoom, options.gray).pictureId
+                                             : buildViewPicture(engine, baseId, zoom, options.gray).pictureId;
+    const CImageDibObject *picture = engine.findPicture(id);
     if (!picture) {
         context.fail(options.photo + ": the " + (options.magnified ? "magnified" : "view")
                      + " picture could not be built");
         return std::nullopt;
     }
-    if (transform) {
-        std::uint8_t *pixels = picture->mutablePixels();
-        if (!pixels) {
-            context.fail(options.photo + ": not enough memory for the corrected picture");
-            return std::nullopt;
-        }
-        transform->applyPixels(pixels, static_cast<std::size_t>(picture->width()) * picture->height());
-    }
     // The bitmap shares the picture's pixels and outlives the engine.
     return picture->pictureToBitmap();
 }
 
-// The view (or magnified) picture computed tile by tile on demand.
+// The view (or magnified) picture computed tile by tile on demand, of the
+// picture corrected by the transform when there is one.
 std::unique_ptr<VirtualPicture> virtualPicture(Context &context, const ViewOptions &options,
                                                const CImageDibObject &base, std::string_view zoom, bool magnified,
-                                               std::shared_ptr<const ColorTransform> transform = nullptr)
+                                               bool gray, std::shared_ptr<const ColorTransform> transform = nullptr)
 {
-    auto picture
-        = VirtualPicture::create(PictureSource::make(base, options.gray),
-                                 magnified ? VirtualPicture::Kind::Magnified : VirtualPicture::Kind::View, zoom,
-                                 {.transform = std::move(transform)});
+    auto picture = VirtualPicture::create(PictureSource::make(base, gray, std::move(transform)),
+                                          magnified ? VirtualPicture::Kind::Magnified : VirtualPicture::Kind::View,
+                                          zoom);
     if (!picture)
         context.fail(options.photo + ": not enough memory for the " + (magnified ? "magnified" : "view")
                      + " picture at " + std::string(zoom));
@@ -142,6 +146,20 @@ std::string sizeText(const VirtualPicture &picture)
     return std::to_string(picture.width()) + " x " + std::to_string(picture.height());
 }
 
+// The correction asked for, measured on the colour view at the zoom step
+// (its pixels are what the coordinates name); none asked: no correction.
+std::optional<PhotoCorrection> measureCorrection(Context &context, const ViewOptions &options,
+                                                 const CorrectionRequest &request, const CImageDibObject &base,
+                                                 std::string_view zoom)
+{
+    if (!request.white && !request.chart)
+        return PhotoCorrection();
+    const auto colour = virtualPicture(context, options, base, zoom, false, false);
+    if (!colour)
+        return std::nullopt;
+    return makeCorrection(context, request, *colour);
+}
+
 int runView(Context &context, const ViewOptions &options)
 {
     std::optional<Region> region;
@@ -150,7 +168,7 @@ int runView(Context &context, const ViewOptions &options)
         if (!region)
             return context.fail("--region must be X,Y,W,H: whole numbers, X and Y from 0, W and H from 1");
     }
-    const auto request = parseCorrection(context, options.correction, options.gray);
+    const auto request = parseCorrection(context, options.correction);
     if (!request)
         return kExitFailure;
     CImageEngine engine;
@@ -158,23 +176,15 @@ int runView(Context &context, const ViewOptions &options)
     const CImageDibObject *base = openPhoto(context, options, engine, zoom);
     if (!base)
         return kExitFailure;
-    PhotoCorrection correction;
-    if (request->white || request->chart) {
-        // Measured on the view picture, whose pixels the coordinates name.
-        const auto view = virtualPicture(context, options, *base, zoom, false);
-        if (!view)
-            return kExitFailure;
-        auto made = makeCorrection(context, *request, *view);
-        if (!made)
-            return kExitFailure;
-        correction = std::move(*made);
-    }
+    const auto correction = measureCorrection(context, options, *request, *base, zoom);
+    if (!correction)
+        return kExitFailure;
     std::optional<PictureBitmap> bitmap;
     if (!region) {
-        bitmap = wholePicture(context, options, engine, *base, zoom, correction.transform().get());
+        bitmap = wholePicture(context, options, engine, *base, zoom, correction->transform().get());
     } else {
         const auto picture
-            = virtualPicture(context, options, *base, zoom, options.magnified, correction.transform());
+            = virtualPicture(context, options, *base, zoom, options.magnified, options.gray, correction->transform());
         if (!picture)
             return kExitFailure;
         if (region->x > picture->width() - region->width || region->y > picture->height() - region->height)
@@ -196,7 +206,7 @@ int runPick(Context &context, const ViewOptions &options)
     const auto y = parseInt(options.y, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     if (!x || !y)
         return context.fail("X and Y must be whole numbers (a pixel of the view picture)");
-    const auto request = parseCorrection(context, options.correction, options.gray);
+    const auto request = parseCorrection(context, options.correction);
     if (!request)
         return kExitFailure;
     const auto setup = prepareMatch(context, options.match);
@@ -208,13 +218,13 @@ int runPick(Context &context, const ViewOptions &options)
     if (!base)
         return kExitFailure;
     // Only the pixels sampled are computed, never the whole zoomed picture.
-    const auto view = virtualPicture(context, options, *base, zoom, false);
+    const auto view = virtualPicture(context, options, *base, zoom, false, options.gray);
     if (!view)
         return kExitFailure;
     if (*x < 0 || *y < 0 || *x >= view->width() || *y >= view->height())
         return context.fail("pixel (" + options.x + ", " + options.y + ") is outside the view picture ("
                             + sizeText(*view) + ")");
-    const auto correction = makeCorrection(context, *request, *view);
+    const auto correction = measureCorrection(context, options, *request, *base, zoom);
     if (!correction)
         return kExitFailure;
     const auto sample = samplePick(*view, *x, *y, request->sample);
@@ -225,8 +235,18 @@ int runPick(Context &context, const ViewOptions &options)
         printMatch(context, *setup, sample->color);
         return kExitOk;
     }
+    // The corrected colour is the same pick on the corrected picture.
+    RgbColor target = sample->color;
+    if (correction->isOn()) {
+        const auto corrected
+            = virtualPicture(context, options, *base, zoom, false, options.gray, correction->transform());
+        const auto correctedSample = corrected ? samplePick(*corrected, *x, *y, request->sample) : std::nullopt;
+        if (!correctedSample)
+            return context.fail(options.photo + ": not enough memory for the corrected picture");
+        target = correctedSample->color;
+    }
     const PickReport report{request->sample, sample->color, correction->isOn() ? &*correction : nullptr};
-    printMatch(context, *setup, correction->correct(*sample), &report);
+    printMatch(context, *setup, target, &report);
     return kExitOk;
 }
 

@@ -44,7 +44,7 @@ void addCorrectionOptions(CLI::App &command, CorrectionOptions &options)
                        "X1,Y1,X2,Y2,X3,Y3,X4,Y4");
 }
 
-std::optional<CorrectionRequest> parseCorrection(Context &context, const CorrectionOptions &options, bool gray)
+std::optional<CorrectionRequest> parseCorrection(Context &context, const CorrectionOptions &options)
 {
     CorrectionRequest request;
     if (!options.sample.empty()) {
@@ -76,10 +76,6 @@ std::optional<CorrectionRequest> parseCorrection(Context &context, const Correct
     }
     if (request.white && request.chart) {
         context.fail("--white and --chart cannot be used together");
-        return std::nullopt;
-    }
-    if (gray && (request.white || request.chart)) {
-        context.fail("--gray cannot be used with --white or --chart: a correction applies to the colour picture");
         return std::nullopt;
     }
     return request;

@@ -37,12 +37,11 @@ struct CorrectionRequest {
 };
 
 // Nothing (the reason printed) for a malformed value, a sample size that is
-// not odd or not within 1..51, both corrections at once, or a correction of
-// the black-and-white view.
-std::optional<CorrectionRequest> parseCorrection(Context &context, const CorrectionOptions &options, bool gray);
+// not odd or not within 1..51, or both corrections at once.
+std::optional<CorrectionRequest> parseCorrection(Context &context, const CorrectionOptions &options);
 
-// The correction the request asks for, measured on the view picture (its
-// coordinates are view pixels); none asked: no correction. Nothing (the
+// The correction the request asks for, measured on the colour view picture
+// (its coordinates are view pixels); none asked: no correction. Nothing (the
 // reason printed) for a point outside the view or a refused correction.
 std::optional<PhotoCorrection> makeCorrection(Context &context, const CorrectionRequest &request,
                                               const VirtualPicture &view);

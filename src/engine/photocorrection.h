@@ -19,17 +19,20 @@ enum class CorrectionKind { None, White, Chart };
 
 // The colour correction of one open picture: none, a white balance on a
 // neutral reference, or a calibration with a 24-patch chart. Both are a
-// 3 x 3 matrix in linear sRGB, applied by one ColorTransform to the colour
-// a pick samples and to every pixel of a corrected view
-// (VirtualPictureOptions::transform), so the two agree pixel for pixel.
-// A plain value: the picture that owns it replaces it, and drops it when
-// another picture is opened.
+// 3 x 3 matrix in linear sRGB, one ColorTransform. The corrected picture is
+// PictureSource::make(base, gray, transform()): its views (any zoom step,
+// the magnifier) are VirtualPictures of that source, and a corrected pick is
+// the same pick (samplePick) on the corrected view, so the corrected view
+// and the corrected pick agree pixel for pixel. Corrections are measured on
+// the colour picture, never the gray one. A plain value: the picture that
+// owns it replaces it, and drops it when another picture is opened.
 class PhotoCorrection
 {
 public:
     PhotoCorrection() = default; // none
 
-    // The white balance on a reference sample (the pick's sample there).
+    // The white balance on a reference sample (the pick's sample there, on
+    // the colour view).
     static Result<PhotoCorrection> white(const AreaSample &reference);
     // The chart calibration from the centres of patches 1, 6, 24 and 19 in
     // the coordinates of the picture (colour, never gray).
@@ -44,8 +47,8 @@ public:
     // The chart's fit, for a chart calibration.
     const std::optional<chart::Fit> &chartFit() const { return m_fit; }
 
-    // The colour a sample stands for: corrected from its linear mean, or the
-    // sample's colour as it is without a correction.
+    // The correction of a sample's linear mean (the sample's colour as it is
+    // without a correction): the chart patches' corrected colours.
     RgbColor correct(const AreaSample &sample) const;
 
 private:

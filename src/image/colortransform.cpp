@@ -47,34 +47,32 @@ Matrix3 Matrix3::diagonal(double a, double b, double c)
 
 namespace {
 
-constexpr int kSteps = 4096;
+// Linear values are encoded through a table indexed by the float's exponent
+// and top mantissa bits: 1024 buckets per octave from 2^-14 (which encodes
+// to 0, as everything below it) up to 1, each holding the code of its
+// middle. A bucket spans at most a ninth of a code, so the result is
+// linearToSrgb8's except within that of a boundary between two codes, where
+// it may be the neighbour: one table load, no comparison.
+constexpr int kMantissaBits = 10;
+constexpr int kBucketShift = 23 - kMantissaBits;
+constexpr std::uint32_t kLowestBits = 113u << 23; // 2^-14
+constexpr int kBuckets = 14 << kMantissaBits;
+constexpr float kLowest = 0x1p-14f;
 // The largest float below 1: everything from 1 on encodes as 255.
 constexpr float kBelowOne = 0x1.fffffep-1f;
 
 struct EncodeTables {
-    // The code of the first float of each step, and for each code the
-    // smallest float that encodes to the next one. A step (1/4096) is
-    // narrower than the closest two thresholds (near black, 1/255/12.92),
-    // so a value passes at most one threshold beyond its step's code.
-    std::array<std::uint8_t, kSteps> firstCode{};
-    std::array<float, 256> threshold{};
+    std::array<std::uint8_t, kBuckets> code{};
 
     EncodeTables()
     {
-        for (int code = 0; code < 255; ++code) {
-            // The curve's inverse at the half code, then to the exact float.
-            const double half = (code + 0.5) / 255.0;
-            float t = static_cast<float>(half <= 0.04045 ? half / 12.92 : std::pow((half + 0.055) / 1.055, 2.4));
-            while (linearToSrgb8(t) > code)
-                t = std::nextafter(t, 0.0f);
-            while (linearToSrgb8(t) <= code)
-                t = std::nextafter(t, 1.0f);
-            threshold[static_cast<std::size_t>(code)] = t;
+        for (int i = 0; i < kBuckets; ++i) {
+            const std::uint32_t middle
+                = kLowestBits + (static_cast<std::uint32_t>(i) << kBucketShift) + (1u << (kBucketShift - 1));
+            float f;
+            std::memcpy(&f, &middle, sizeof f);
+            code[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(linearToSrgb8(f));
         }
-        threshold[255] = 2.0f; // never passed
-        for (int step = 0; step < kSteps; ++step)
-            firstCode[static_cast<std::size_t>(step)]
-                = static_cast<std::uint8_t>(linearToSrgb8(static_cast<float>(step) / kSteps));
     }
 };
 
@@ -86,14 +84,15 @@ const EncodeTables &encodeTables()
 
 inline std::uint8_t encodeWith(const EncodeTables &tables, float v)
 {
-    v = v > 0.0f ? v : 0.0f; // NaN too
+    v = v > kLowest ? v : kLowest; // NaN too
     v = v < kBelowOne ? v : kBelowOne;
-    unsigned code = tables.firstCode[static_cast<std::size_t>(v * static_cast<float>(kSteps))];
-    code += v >= tables.threshold[code] ? 1u : 0u;
-    return static_cast<std::uint8_t>(code);
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return tables.code[(bits - kLowestBits) >> kBucketShift];
 }
 
 using Lanes = float __attribute__((vector_size(16)));
+using Words = std::uint32_t __attribute__((vector_size(16)));
 
 inline Lanes loadLanes(const float *p)
 {
@@ -160,15 +159,35 @@ RgbColor ColorTransform::applyLinear(const Linear3 &linear) const
     return {out[2], out[1], out[0]};
 }
 
-void ColorTransform::applyPixels(std::uint8_t *pixels, std::size_t count) const
+void ColorTransform::applyPixels(const std::uint8_t *in, std::uint8_t *out, std::size_t count) const
 {
     const EncodeTables &tables = encodeTables();
+    const Lanes lowest = {kLowest, kLowest, kLowest, kLowest};
+    const Lanes belowOne = {kBelowOne, kBelowOne, kBelowOne, kBelowOne};
+    const Words lowestBits = {kLowestBits, kLowestBits, kLowestBits, kLowestBits};
+    // Flat areas repeat pixels: a run costs one conversion.
+    std::uint32_t last = 0;
+    std::uint32_t lastOut = 0;
+    bool known = false;
     for (std::size_t i = 0; i < count; ++i) {
-        std::uint8_t *p = pixels + 4 * i;
-        const Lanes sum = (loadLanes(m_terms[0][p[0]]) + loadLanes(m_terms[1][p[1]])) + loadLanes(m_terms[2][p[2]]);
-        p[0] = encodeWith(tables, sum[0]);
-        p[1] = encodeWith(tables, sum[1]);
-        p[2] = encodeWith(tables, sum[2]);
+        std::uint32_t pixel;
+        std::memcpy(&pixel, in + 4 * i, sizeof pixel);
+        if (!known || ((pixel ^ last) & 0xFFFFFFu) != 0) {
+            Lanes sum = (loadLanes(m_terms[0][pixel & 0xFF]) + loadLanes(m_terms[1][pixel >> 8 & 0xFF]))
+                + loadLanes(m_terms[2][pixel >> 16 & 0xFF]);
+            sum = sum > lowest ? sum : lowest;
+            sum = sum < belowOne ? sum : belowOne;
+            Words bits;
+            std::memcpy(&bits, &sum, sizeof bits);
+            const Words index = (bits - lowestBits) >> kBucketShift;
+            lastOut = static_cast<std::uint32_t>(tables.code[index[0]])
+                | static_cast<std::uint32_t>(tables.code[index[1]]) << 8
+                | static_cast<std::uint32_t>(tables.code[index[2]]) << 16;
+            last = pixel;
+            known = true;
+        }
+        const std::uint32_t corrected = lastOut | (pixel & 0xFF000000u);
+        std::memcpy(out + 4 * i, &corrected, sizeof corrected);
     }
 }
 

@@ -26,15 +26,17 @@ struct Matrix3 {
 };
 
 // A colour correction as pictures get it: 8-bit sRGB decoded to linear light,
-// multiplied by a 3 x 3 matrix, encoded with the sRGB curve and rounded (the
-// encoding of linearToSrgb8, clipped to 0..255). Lookup tables stand in for
+// multiplied by a 3 x 3 matrix, encoded with the sRGB curve and rounded
+// (encodeLinearToSrgb8, clipped to 0..255). Lookup tables stand in for
 // both curves: per input channel and value the matrix column's three products
 // as floats, summed blue + green, then red, so a pixel costs three table rows,
-// two vector additions and three encodings.
+// two vector additions and three table encodings (a run of equal pixels
+// costs one).
 //
 // A single pixel, a row of pixels and a linear colour (an area's mean) take
-// the same float steps, so a corrected view and a corrected pick agree to the
-// bit: apply(c) == applyLinear(linear of c) for every colour.
+// the same float steps: apply(c) == applyLinear(linear of c) for every
+// colour. Pictures are corrected through PictureSource::make: each original
+// pixel once, before the view scales it.
 class ColorTransform
 {
 public:
@@ -52,9 +54,10 @@ public:
 
     RgbColor apply(const RgbColor &color) const;
     RgbColor applyLinear(const Linear3 &linear) const;
-    // Corrects count 32-bit pixels (blue, green, red, fourth byte) in place;
-    // the fourth byte is kept.
-    void applyPixels(std::uint8_t *pixels, std::size_t count) const;
+    // Corrects count 32-bit pixels (blue, green, red, fourth byte) from in
+    // to out, which may be in itself; the fourth byte is kept.
+    void applyPixels(const std::uint8_t *in, std::uint8_t *out, std::size_t count) const;
+    void applyPixels(std::uint8_t *pixels, std::size_t count) const { applyPixels(pixels, pixels, count); }
 
 private:
     ColorTransform() = default;
@@ -65,9 +68,10 @@ private:
     alignas(16) float m_terms[3][256][4];
 };
 
-// The sRGB encoding of a float linear value as linearToSrgb8 rounds it (0 for
-// anything not above 0, 255 from 1 on), by a table of 4096 steps and the
-// exact thresholds between codes.
+// The sRGB encoding of a float linear value by a table over the float's
+// leading bits: linearToSrgb8's code (0 for anything not above 0, 255 from 1
+// on) except within a ninth of a code of a boundary between two codes, where
+// it may be the neighbour.
 std::uint8_t encodeLinearToSrgb8(float linear);
 
 } // namespace pigmora

@@ -68,7 +68,6 @@ VirtualPicture::VirtualPicture(std::shared_ptr<const PictureSource> source, Kind
     : m_source(std::move(source))
     , m_kind(kind)
     , m_plan(std::move(plan))
-    , m_transform(options.transform)
     , m_factor(factor)
     , m_tileSide(options.tileSide)
     , m_cache(options.cacheBudget)
@@ -101,7 +100,7 @@ std::optional<RgbColor> VirtualPicture::pixel(int x, int y) const
     }
     // One pixel costs far less than its tile at the small zoom steps.
     std::uint8_t p[4];
-    if (!render(x, y, 1, 1, p, 4))
+    if (!m_plan->render(*m_source, x, y, 1, 1, p, 4))
         return std::nullopt;
     return RgbColor{p[2], p[1], p[0]};
 }
@@ -134,7 +133,7 @@ bool VirtualPicture::copyRect(int x, int y, int w, int h, std::uint8_t *dest, st
             // the workers; a large part costs little more than the tile.
             const bool small = std::int64_t{right - left} * (bottom - top) * 2 < std::int64_t{tileWidth} * tileHeight;
             if (!block && small) {
-                if (!render(left, top, right - left, bottom - top, to, destStride))
+                if (!m_plan->render(*m_source, left, top, right - left, bottom - top, to, destStride))
                     return false;
                 later.push_back(keyOf(column, row));
                 continue;
@@ -201,19 +200,9 @@ VirtualPicture::Block VirtualPicture::computeTile(int column, int row) const
     const int h = std::min(m_tileSide, height() - y);
     std::shared_ptr<PictureBlock> block
         = PictureBlock::allocate(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4, 0);
-    if (!block || !render(x, y, w, h, block->pixels(), static_cast<std::ptrdiff_t>(w) * 4))
+    if (!block || !m_plan->render(*m_source, x, y, w, h, block->pixels(), static_cast<std::ptrdiff_t>(w) * 4))
         return nullptr;
     return block;
-}
-
-bool VirtualPicture::render(int x, int y, int w, int h, std::uint8_t *out, std::ptrdiff_t outStride) const
-{
-    if (!m_plan->render(*m_source, x, y, w, h, out, outStride))
-        return false;
-    if (m_transform)
-        for (int j = 0; j < h; ++j)
-            m_transform->applyPixels(out + static_cast<std::ptrdiff_t>(j) * outStride, static_cast<std::size_t>(w));
-    return true;
 }
 
 VirtualPicture::Block VirtualPicture::tileBlock(int column, int row) const

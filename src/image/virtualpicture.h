@@ -1,7 +1,6 @@
 #pragma once
 
 #include "data/color.h"
-#include "image/colortransform.h"
 #include "image/picturebitmap.h"
 #include "image/picturesource.h"
 #include "image/scaleplan.h"
@@ -33,9 +32,6 @@ struct VirtualPictureOptions {
     // calling thread computes everything.
     int workers = 0;
     int tileSide = kTileSide;
-    // A colour correction applied to every pixel after scaling (null: none),
-    // so each pixel is the correction of the uncorrected picture's pixel.
-    std::shared_ptr<const ColorTransform> transform = nullptr;
 };
 
 // A view picture or magnified picture that is never built whole: it has the
@@ -82,8 +78,6 @@ public:
     bool zoomed() const { return m_plan->mode() != ScalePlan::Mode::Copy; }
     bool gray() const { return m_source->gray(); }
     const std::shared_ptr<const PictureSource> &source() const { return m_source; }
-    // The correction every pixel gets; null when none.
-    const std::shared_ptr<const ColorTransform> &transform() const { return m_transform; }
 
     int tileSide() const { return m_tileSide; }
     int tileColumns() const { return (width() + m_tileSide - 1) / m_tileSide; }
@@ -151,10 +145,6 @@ private:
     std::shared_ptr<const PictureSource> m_source;
     Kind m_kind;
     std::unique_ptr<const ScalePlan> m_plan;
-    // render() of the plan followed by the correction, when there is one.
-    bool render(int x, int y, int w, int h, std::uint8_t *out, std::ptrdiff_t outStride) const;
-
-    std::shared_ptr<const ColorTransform> m_transform;
     float m_factor;
     int m_tileSide;
 

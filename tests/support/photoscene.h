@@ -42,48 +42,62 @@ struct Camera {
     double noise = 0.0; // standard deviation in 8-bit codes
 };
 
+// The scene's true colour at each pixel's centre, a row at a time.
+class SceneColours
+{
+public:
+    explicit SceneColours(const PhotoScene &scene)
+        : m_scene(scene)
+    {
+        if (scene.chart) {
+            const chart::Perspective p = chart::layoutOf(*scene.chart)->perspective;
+            m_toChart = *Matrix3{{p.a, p.b, p.c, p.d, p.e, p.f, p.g, p.h, 1.0}}.inverse();
+        }
+    }
+
+    Linear3 at(int x, int y) const
+    {
+        for (auto patch = m_scene.patches.rbegin(); patch != m_scene.patches.rend(); ++patch)
+            if (x >= patch->x && y >= patch->y && x < patch->x + patch->width && y < patch->y + patch->height)
+                return patch->color;
+        if (!m_scene.chart)
+            return m_scene.background;
+        const Linear3 q = m_toChart * Linear3{x + 0.5, y + 0.5, 1.0};
+        const double u = q[0] / q[2] * (chart::kColumns - 1);
+        const double v = q[1] / q[2] * (chart::kRows - 1);
+        if (u < -0.6 || v < -0.6 || u > chart::kColumns - 0.4 || v > chart::kRows - 0.4)
+            return m_scene.background;
+        const double column = std::round(u);
+        const double row = std::round(v);
+        const double half = m_scene.patchShare / 2;
+        if (std::fabs(u - column) < half && std::fabs(v - row) < half && column >= 0 && row >= 0
+            && column < chart::kColumns && row < chart::kRows)
+            return chart::referenceLinear()[static_cast<std::size_t>(row * chart::kColumns + column)];
+        return {0.03, 0.03, 0.03}; // the chart's black frame
+    }
+
+private:
+    const PhotoScene &m_scene;
+    Matrix3 m_toChart;
+};
+
 // 32-bit rows (blue, green, red, 0), top row first.
 inline std::vector<std::uint8_t> takePhoto(const PhotoScene &scene, const Camera &camera, unsigned seed = 1)
 {
-    std::vector<Linear3> truth(static_cast<std::size_t>(scene.width) * scene.height, scene.background);
-    if (scene.chart) {
-        const chart::Perspective p = chart::layoutOf(*scene.chart)->perspective;
-        const Matrix3 toPicture{{p.a, p.b, p.c, p.d, p.e, p.f, p.g, p.h, 1.0}};
-        const Matrix3 toChart = *toPicture.inverse();
-        const auto &references = chart::referenceLinear();
-        for (int y = 0; y < scene.height; ++y) {
-            for (int x = 0; x < scene.width; ++x) {
-                const Linear3 q = toChart * Linear3{x + 0.5, y + 0.5, 1.0};
-                const double u = q[0] / q[2] * (chart::kColumns - 1);
-                const double v = q[1] / q[2] * (chart::kRows - 1);
-                if (u < -0.6 || v < -0.6 || u > chart::kColumns - 0.4 || v > chart::kRows - 0.4)
-                    continue;
-                Linear3 &t = truth[static_cast<std::size_t>(y) * scene.width + x];
-                t = {0.03, 0.03, 0.03};
-                const double column = std::round(u);
-                const double row = std::round(v);
-                if (std::fabs(u - column) < scene.patchShare / 2 && std::fabs(v - row) < scene.patchShare / 2
-                    && column >= 0 && row >= 0 && column < chart::kColumns && row < chart::kRows)
-                    t = references[static_cast<std::size_t>(row * chart::kColumns + column)];
-            }
-        }
-    }
-    for (const ScenePatch &patch : scene.patches)
-        for (int y = patch.y; y < patch.y + patch.height; ++y)
-            for (int x = patch.x; x < patch.x + patch.width; ++x)
-                truth[static_cast<std::size_t>(y) * scene.width + x] = patch.color;
-
+    const SceneColours colours(scene);
     std::mt19937 random(seed);
     std::normal_distribution<double> noise(0.0, camera.noise > 0.0 ? camera.noise : 1.0);
-    std::vector<std::uint8_t> rows(truth.size() * 4, 0);
-    for (std::size_t i = 0; i < truth.size(); ++i) {
-        const Linear3 seen = camera.response * truth[i];
-        for (int c = 0; c < 3; ++c) {
-            const double linear = std::clamp(seen[static_cast<std::size_t>(c)], 0.0, 1.0);
-            const double v = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
-            const double code = v * 255.0 + (camera.noise > 0.0 ? noise(random) : 0.0);
-            rows[4 * i + 2 - static_cast<std::size_t>(c)]
-                = static_cast<std::uint8_t>(std::clamp(std::round(code), 0.0, 255.0));
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(scene.width) * scene.height * 4, 0);
+    std::uint8_t *p = rows.data();
+    for (int y = 0; y < scene.height; ++y) {
+        for (int x = 0; x < scene.width; ++x, p += 4) {
+            const Linear3 seen = camera.response * colours.at(x, y);
+            for (int c = 0; c < 3; ++c) {
+                const double linear = std::clamp(seen[static_cast<std::size_t>(c)], 0.0, 1.0);
+                const double v = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
+                const double code = v * 255.0 + (camera.noise > 0.0 ? noise(random) : 0.0);
+                p[2 - c] = static_cast<std::uint8_t>(std::clamp(std::round(code), 0.0, 255.0));
+            }
         }
     }
     return rows;
