@@ -23,7 +23,7 @@ std::optional<AreaSample> sampleArea(const PictureSource &source, int x, int y, 
     const int right = std::min(x + half, source.width() - 1);
     const int top = std::max(y - half, 0);
     const int bottom = std::min(y + half, source.height() - 1);
-    const std::uint8_t *rows = source.rows(top, bottom);
+    const std::uint8_t *rows = source.rows(top, bottom, left, right);
     const std::size_t stride = static_cast<std::size_t>(source.width()) * 4;
 
     AreaSample sample;

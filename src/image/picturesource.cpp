@@ -24,34 +24,43 @@ std::shared_ptr<const PictureSource> PictureSource::make(const CImageDibObject &
     source->m_transform = std::move(transform);
     if (gray || source->m_transform) {
         source->m_converted = PictureBlock::allocate(source->m_base->pixelBytes(), 0);
-        const int bands = (source->m_height + kBandRows - 1) / kBandRows;
-        source->m_bandsDone.reset(new (std::nothrow) std::once_flag[static_cast<std::size_t>(bands)]);
-        if (!source->m_converted || !source->m_bandsDone)
+        const int bands = (source->m_height + kBlockRows - 1) / kBlockRows;
+        source->m_blockColumns = (source->m_width + kBlockColumns - 1) / kBlockColumns;
+        source->m_blocksDone.reset(new (std::nothrow)
+                                       std::once_flag[static_cast<std::size_t>(bands) * source->m_blockColumns]);
+        if (!source->m_converted || !source->m_blocksDone)
             return nullptr;
     }
     return source;
 }
 
-const std::uint8_t *PictureSource::rows(int first, int last) const
+const std::uint8_t *PictureSource::rows(int first, int last, int left, int right) const
 {
     if (!m_converted)
         return m_base->pixels();
     const std::size_t stride = static_cast<std::size_t>(m_width) * 4;
-    for (int band = std::max(first, 0) / kBandRows; band <= std::min(last, m_height - 1) / kBandRows; ++band) {
-        std::call_once(m_bandsDone[static_cast<std::size_t>(band)], [&] {
-            const int top = band * kBandRows;
-            const std::size_t count
-                = static_cast<std::size_t>(std::min(kBandRows, m_height - top)) * static_cast<std::size_t>(m_width);
-            const std::size_t offset = static_cast<std::size_t>(top) * stride;
-            const std::uint8_t *from = m_base->pixels() + offset;
-            std::uint8_t *to = m_converted->pixels() + offset;
-            if (m_transform) {
-                m_transform->applyPixels(from, to, count);
-                from = to;
-            }
-            if (m_gray)
-                gray::grayPixels(from, to, count);
-        });
+    const int lastBand = std::min(last, m_height - 1) / kBlockRows;
+    const int lastColumn = std::min(right, m_width - 1) / kBlockColumns;
+    for (int band = std::max(first, 0) / kBlockRows; band <= lastBand; ++band) {
+        for (int column = std::max(left, 0) / kBlockColumns; column <= lastColumn; ++column) {
+            std::call_once(m_blocksDone[static_cast<std::size_t>(band) * m_blockColumns + column], [&] {
+                const int top = band * kBlockRows;
+                const int bottom = std::min(top + kBlockRows, m_height);
+                const auto x = static_cast<std::size_t>(column) * kBlockColumns;
+                const auto count = std::min<std::size_t>(kBlockColumns, static_cast<std::size_t>(m_width) - x);
+                for (int y = top; y < bottom; ++y) {
+                    const std::size_t offset = static_cast<std::size_t>(y) * stride + 4 * x;
+                    const std::uint8_t *from = m_base->pixels() + offset;
+                    std::uint8_t *to = m_converted->pixels() + offset;
+                    if (m_transform) {
+                        m_transform->applyPixels(from, to, count);
+                        from = to;
+                    }
+                    if (m_gray)
+                        gray::grayPixels(from, to, count);
+                }
+            });
+        }
     }
     return m_converted->pixels();
 }

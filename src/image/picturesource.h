@@ -13,10 +13,10 @@ class CImageDibObject;
 
 // The pixels a virtual picture is computed from: the base picture's rows as
 // they are, or converted: colour-corrected, gray, or both (corrected first).
-// Converted rows are made on first use, a band of rows at a time, and kept,
-// so that the view and the magnified picture of one state (and every zoom
-// step) share them and a screen at a high zoom converts only the few rows it
-// reads. Thread-safe: any thread may ask for rows.
+// Converted pixels are made on first use, a block of 32 rows by 256 columns
+// at a time, and kept, so that the view and the magnified picture of one
+// state (and every zoom step) share them and a screen or a sample converts
+// only what it reads. Thread-safe: any thread may ask for rows.
 class PictureSource
 {
 public:
@@ -36,11 +36,14 @@ public:
     const std::shared_ptr<const ColorTransform> &transform() const { return m_transform; }
 
     // The first byte of row 0 (stride width x 4) once rows first .. last
-    // (inclusive, within the picture) are ready to be read.
-    const std::uint8_t *rows(int first, int last) const;
+    // (inclusive, within the picture) are ready to be read, whole or from
+    // column left to right (inclusive).
+    const std::uint8_t *rows(int first, int last) const { return rows(first, last, 0, m_width - 1); }
+    const std::uint8_t *rows(int first, int last, int left, int right) const;
 
 private:
-    static constexpr int kBandRows = 32;
+    static constexpr int kBlockRows = 32;
+    static constexpr int kBlockColumns = 256;
 
     PictureSource() = default;
 
@@ -50,7 +53,8 @@ private:
     bool m_gray = false;
     std::shared_ptr<const ColorTransform> m_transform;
     std::shared_ptr<PictureBlock> m_converted; // null for the base rows as they are
-    std::unique_ptr<std::once_flag[]> m_bandsDone;
+    int m_blockColumns = 0; // blocks across a band
+    std::unique_ptr<std::once_flag[]> m_blocksDone;
 };
 
 } // namespace pigmora

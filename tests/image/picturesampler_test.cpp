@@ -20,13 +20,6 @@ std::shared_ptr<const PictureSource> sourceOf(int width, int height, const test:
     return PictureSource::make(picture, false);
 }
 
-TEST(PictureSampler, SampleSizesAreOddFromOneTo51)
-{
-    for (const auto &[size, valid] : {std::pair{1, true}, {3, true}, {51, true}, {0, false}, {2, false},
-                                      {50, false}, {53, false}, {-1, false}})
-        EXPECT_EQ(isSampleSize(size), valid) << size;
-}
-
 TEST(PictureSampler, AreaMeansAreTakenInLinearLightAndClippedAtTheEdges)
 {
     std::mt19937 random(3);
