@@ -235,15 +235,17 @@ int runPick(Context &context, const ViewOptions &options)
         printMatch(context, *setup, sample->color);
         return kExitOk;
     }
-    // The corrected colour is the same pick on the corrected picture.
+    // The corrected colour is read from the view of the corrected picture.
     RgbColor target = sample->color;
     if (correction->isOn()) {
         const auto corrected
             = virtualPicture(context, options, *base, zoom, false, options.gray, correction->transform());
-        const auto correctedSample = corrected ? samplePick(*corrected, *x, *y, request->sample) : std::nullopt;
-        if (!correctedSample)
+        const auto colour = PictureSource::make(*base, false);
+        const auto pick = corrected && colour ? correctedPick(*corrected, *colour, *x, *y, request->sample)
+                                              : std::nullopt;
+        if (!pick)
             return context.fail(options.photo + ": not enough memory for the corrected picture");
-        target = correctedSample->color;
+        target = *pick;
     }
     const PickReport report{request->sample, sample->color, correction->isOn() ? &*correction : nullptr};
     printMatch(context, *setup, target, &report);

@@ -1,6 +1,7 @@
 #include "engine/photocorrection.h"
 
 #include "engine/whitebalance.h"
+#include "image/graykernel.h"
 #include "image/picturesource.h"
 #include "image/virtualpicture.h"
 
@@ -54,6 +55,31 @@ std::string_view PhotoCorrection::name() const
 RgbColor PhotoCorrection::correct(const AreaSample &sample) const
 {
     return m_transform ? m_transform->applyLinear(sample.linear) : sample.color;
+}
+
+std::optional<RgbColor> correctedPick(const VirtualPicture &correctedView, const PictureSource &colour, int x, int y,
+                                      int size)
+{
+    const auto &transform = correctedView.source()->transform();
+    if (!transform || size == 1 || colour.width() != correctedView.source()->width()
+        || colour.height() != correctedView.source()->height()) {
+        const auto sample = samplePick(correctedView, x, y, size);
+        return sample ? std::optional<RgbColor>(sample->color) : std::nullopt;
+    }
+    if (!isSampleSize(size) || x < 0 || y < 0 || x >= correctedView.width() || y >= correctedView.height())
+        return std::nullopt;
+    const auto sample = sampleArea(colour, originalPixelOf(x, colour.width(), correctedView.width()),
+                                   originalPixelOf(y, colour.height(), correctedView.height()), size);
+    if (!sample)
+        return std::nullopt;
+    RgbColor corrected = transform->applyLinear(sample->linear);
+    if (correctedView.gray()) {
+        const int level = gray::grayLevel(static_cast<std::uint8_t>(corrected.blue),
+                                          static_cast<std::uint8_t>(corrected.green),
+                                          static_cast<std::uint8_t>(corrected.red));
+        corrected = {level, level, level};
+    }
+    return corrected;
 }
 
 std::array<chart::Point, 4> originalPointsOf(const VirtualPicture &view, const std::array<int, 8> &viewCoordinates)

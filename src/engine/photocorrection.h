@@ -21,11 +21,11 @@ enum class CorrectionKind { None, White, Chart };
 // neutral reference, or a calibration with a 24-patch chart. Both are a
 // 3 x 3 matrix in linear sRGB, one ColorTransform. The corrected picture is
 // PictureSource::make(base, gray, transform()): its views (any zoom step,
-// the magnifier) are VirtualPictures of that source, and a corrected pick is
-// the same pick (samplePick) on the corrected view, so the corrected view
-// and the corrected pick agree pixel for pixel. Corrections are measured on
-// the colour picture, never the gray one. A plain value: the picture that
-// owns it replaces it, and drops it when another picture is opened.
+// the magnifier) are VirtualPictures of that source, and correctedPick reads
+// a pick from them, so the corrected view and the corrected pick agree pixel
+// for pixel. Corrections are measured on the colour picture, never the gray
+// one. A plain value: the picture that owns it replaces it, and drops it
+// when another picture is opened.
 class PhotoCorrection
 {
 public:
@@ -56,6 +56,16 @@ private:
     std::shared_ptr<const ColorTransform> m_transform;
     std::optional<chart::Fit> m_fit;
 };
+
+// The colour a pick at view pixel (x, y) stands for on a view of the
+// corrected picture: one pixel is that view's pixel, what the corrected view
+// shows there; a larger sample is the correction of the mean of the original
+// colour pixels (colour: the uncorrected colour source), in linear light
+// before any rounding, then gray converted when the view is gray. Without a
+// correction in the view's source, the plain pick. None outside the view or
+// for a refused size or memory.
+std::optional<RgbColor> correctedPick(const VirtualPicture &correctedView, const PictureSource &colour, int x, int y,
+                                      int size);
 
 // The centres of four view pixels (corner clicks) in the coordinates of the
 // view's original picture.

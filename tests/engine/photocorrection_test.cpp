@@ -2,8 +2,10 @@
 
 #include "engine/colorchecker.h"
 #include "engine/whitebalance.h"
+#include "image/graykernel.h"
 #include "image/imagedibobject.h"
 #include "image/picturesource.h"
+#include "image/virtualpicture.h"
 #include "support/photoscene.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +175,38 @@ TEST(PhotoCorrection, WhiteBalanceMakesACastNeutralNeutral)
         EXPECT_NEAR(labOf(correction->correct(*reference)).lightness, test::labOfLinear(reference->linear).lightness,
                     0.5);
     }
+}
+
+TEST(PhotoCorrection, CorrectedPicksReadTheCorrectedPicture)
+{
+    // One pixel: what the corrected view shows; more: the corrected mean,
+    // gray converted for a gray view; the reference comes out exactly neutral.
+    test::PhotoScene scene{.width = 90, .height = 60};
+    scene.patches = {{0, 0, 45, 60, {0.45, 0.45, 0.45}}, {45, 0, 45, 60, test::linearOf(90, 110, 50)}};
+    CImageDibObject picture;
+    picture.adoptRows(90, 60, test::takePhoto(scene, {Matrix3::diagonal(1.2, 0.9, 0.6), 4.0}));
+    const auto colour = PictureSource::make(picture, false);
+    const auto correction = PhotoCorrection::white(*sampleArea(*colour, 20, 30, 9));
+    ASSERT_TRUE(correction);
+    for (const std::string_view zoom : {"50%", "100%", "200%"}) {
+        for (const bool gray : {false, true}) {
+            const auto view
+                = VirtualPicture::create(PictureSource::make(picture, gray, correction->transform()),
+                                         VirtualPicture::Kind::View, zoom);
+            const int x = view->width() * 2 / 9;
+            const int y = view->height() / 2;
+            EXPECT_EQ(correctedPick(*view, *colour, x, y, 1), view->pixel(x, y));
+            const auto mean = sampleArea(*colour, originalPixelOf(x, 90, view->width()),
+                                         originalPixelOf(y, 60, view->height()), 9);
+            const RgbColor c = correction->correct(*mean);
+            const int level = gray::grayLevel(static_cast<std::uint8_t>(c.blue), static_cast<std::uint8_t>(c.green),
+                                              static_cast<std::uint8_t>(c.red));
+            const RgbColor expected = gray ? RgbColor{level, level, level} : c;
+            EXPECT_EQ(correctedPick(*view, *colour, x, y, 9), expected) << zoom;
+        }
+    }
+    const RgbColor reference = correction->correct(*sampleArea(*colour, 20, 30, 9));
+    EXPECT_TRUE(reference.red == reference.green && reference.green == reference.blue);
 }
 
 TEST(PhotoCorrection, WhiteBalanceRefusals)
