@@ -157,10 +157,10 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
     return setup;
 }
 
-void printMatch(Context &context, const MatchSetup &setup, const RgbColor &target)
+void printMatch(Context &context, const MatchSetup &setup, const RgbColor &target, const PickReport *report)
 {
     const ColorPick pick = pickColor(setup.box, target, setup.model, setup.cards, setup.card);
-    context.io.out << (setup.json ? matchJson(pick, setup.card) : matchText(pick, setup.card)) << '\n';
+    context.io.out << (setup.json ? matchJson(pick, setup.card, report) : matchText(pick, setup.card, report)) << '\n';
 }
 
 void addMatchOptions(CLI::App &command, MatchOptions &options)

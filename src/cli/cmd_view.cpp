@@ -1,15 +1,19 @@
 // Commands on photographs: "view" writes the picture as the picture view shows
 // it (or the magnifier's magnified picture, whole or one rectangle of it),
-// "pick" answers the colour pick at one of its pixels.
+// "pick" answers the colour pick at one of its pixels; both can correct the
+// photo's colours first (white balance or chart calibration).
 #include "cli/colorarg.h"
 #include "cli/commands.h"
 #include "cli/context.h"
+#include "cli/correctionoptions.h"
+#include "cli/matchoutput.h"
 #include "cli/matchsetup.h"
 
 #include "image/bmpwriter.h"
 #include "image/imagedibobject.h"
 #include "image/imageengine.h"
 #include "image/picturebitmap.h"
+#include "image/picturesampler.h"
 #include "image/viewbuilder.h"
 #include "image/virtualpicture.h"
 
@@ -33,6 +37,7 @@ struct ViewOptions {
     std::string region; // X,Y,W,H; empty: the whole picture
     std::string x;
     std::string y;
+    CorrectionOptions correction;
     MatchOptions match;
 };
 
@@ -54,19 +59,10 @@ struct Region {
 // "X,Y,W,H": four whole numbers, X and Y from 0, W and H from 1.
 std::optional<Region> parseRegion(const std::string &text)
 {
-    std::vector<int> numbers;
-    std::string_view rest = text;
-    for (int i = 0; i < 4; ++i) {
-        const std::size_t comma = rest.find(',');
-        if ((comma == std::string_view::npos) != (i == 3))
-            return std::nullopt;
-        const auto number = parseInt(rest.substr(0, comma), i < 2 ? 0 : 1, std::numeric_limits<int>::max());
-        if (!number)
-            return std::nullopt;
-        numbers.push_back(*number);
-        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-    }
-    return Region{numbers[0], numbers[1], numbers[2], numbers[3]};
+    const auto numbers = parseIntList(text, 4, 0, std::numeric_limits<int>::max());
+    if (!numbers || (*numbers)[2] < 1 || (*numbers)[3] < 1)
+        return std::nullopt;
+    return Region{(*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]};
 }
 
 // Opens the photo as the picture view opens a file, after checking the zoom
@@ -100,13 +96,26 @@ const CImageDibObject *openPhoto(Context &context, const ViewOptions &options, C
     return loaded.value();
 }
 
-// The whole view (or magnified) picture, built by the image engine.
+// The whole view (or magnified) picture, built by the image engine; with a
+// correction, from a corrected copy of the base picture.
 std::optional<PictureBitmap> wholePicture(Context &context, const ViewOptions &options, CImageEngine &engine,
-                                          const CImageDibObject &base, std::string_view zoom)
+                                          const CImageDibObject &base, std::string_view zoom,
+                                          const ColorTransform *transform)
 {
-    const std::string id = options.magnified
-        ? buildMagnifiedPicture(engine, base.pictureId(), zoom, options.gray).pictureId
-        : buildViewPicture(engine, base.pictureId(), zoom, options.gray).pictureId;
+    std::string baseId = base.pictureId();
+    if (transform) {
+        std::string copyId;
+        CImageDibObject *copy = engine.duplicatePicture(baseId, copyId) ? engine.findPicture(copyId) : nullptr;
+        std::uint8_t *pixels = copy ? copy->mutablePixels() : nullptr;
+        if (!pixels) {
+            context.fail(options.photo + ": not enough memory for the corrected picture");
+            return std::nullopt;
+        }
+        transform->applyPixels(pixels, static_cast<std::size_t>(copy->width()) * static_cast<std::size_t>(copy->height()));
+        baseId = copyId;
+    }
+    const std::string id = options.magnified ? buildMagnifiedPicture(engine, baseId, zoom, options.gray).pictureId
+                                             : buildViewPicture(engine, baseId, zoom, options.gray).pictureId;
     const CImageDibObject *picture = engine.findPicture(id);
     if (!picture) {
         context.fail(options.photo + ": the " + (options.magnified ? "magnified" : "view")
@@ -117,13 +126,15 @@ std::optional<PictureBitmap> wholePicture(Context &context, const ViewOptions &o
     return picture->pictureToBitmap();
 }
 
-// The view (or magnified) picture computed tile by tile on demand.
+// The view (or magnified) picture computed tile by tile on demand, of the
+// picture corrected by the transform when there is one.
 std::unique_ptr<VirtualPicture> virtualPicture(Context &context, const ViewOptions &options,
-                                               const CImageDibObject &base, std::string_view zoom, bool magnified)
+                                               const CImageDibObject &base, std::string_view zoom, bool magnified,
+                                               bool gray, std::shared_ptr<const ColorTransform> transform = nullptr)
 {
-    auto picture
-        = VirtualPicture::create(PictureSource::make(base, options.gray),
-                                 magnified ? VirtualPicture::Kind::Magnified : VirtualPicture::Kind::View, zoom);
+    auto picture = VirtualPicture::create(PictureSource::make(base, gray, std::move(transform)),
+                                          magnified ? VirtualPicture::Kind::Magnified : VirtualPicture::Kind::View,
+                                          zoom);
     if (!picture)
         context.fail(options.photo + ": not enough memory for the " + (magnified ? "magnified" : "view")
                      + " picture at " + std::string(zoom));
@@ -135,6 +146,20 @@ std::string sizeText(const VirtualPicture &picture)
     return std::to_string(picture.width()) + " x " + std::to_string(picture.height());
 }
 
+// The correction asked for, measured on the colour view at the zoom step
+// (its pixels are what the coordinates name); none asked: no correction.
+std::optional<PhotoCorrection> measureCorrection(Context &context, const ViewOptions &options,
+                                                 const CorrectionRequest &request, const CImageDibObject &base,
+                                                 std::string_view zoom)
+{
+    if (!request.white && !request.chart)
+        return PhotoCorrection();
+    const auto colour = virtualPicture(context, options, base, zoom, false, false);
+    if (!colour)
+        return std::nullopt;
+    return makeCorrection(context, request, *colour);
+}
+
 int runView(Context &context, const ViewOptions &options)
 {
     std::optional<Region> region;
@@ -143,16 +168,23 @@ int runView(Context &context, const ViewOptions &options)
         if (!region)
             return context.fail("--region must be X,Y,W,H: whole numbers, X and Y from 0, W and H from 1");
     }
+    const auto request = parseCorrection(context, options.correction);
+    if (!request)
+        return kExitFailure;
     CImageEngine engine;
     std::string_view zoom;
     const CImageDibObject *base = openPhoto(context, options, engine, zoom);
     if (!base)
         return kExitFailure;
+    const auto correction = measureCorrection(context, options, *request, *base, zoom);
+    if (!correction)
+        return kExitFailure;
     std::optional<PictureBitmap> bitmap;
     if (!region) {
-        bitmap = wholePicture(context, options, engine, *base, zoom);
+        bitmap = wholePicture(context, options, engine, *base, zoom, correction->transform().get());
     } else {
-        const auto picture = virtualPicture(context, options, *base, zoom, options.magnified);
+        const auto picture
+            = virtualPicture(context, options, *base, zoom, options.magnified, options.gray, correction->transform());
         if (!picture)
             return kExitFailure;
         if (region->x > picture->width() - region->width || region->y > picture->height() - region->height)
@@ -174,6 +206,9 @@ int runPick(Context &context, const ViewOptions &options)
     const auto y = parseInt(options.y, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     if (!x || !y)
         return context.fail("X and Y must be whole numbers (a pixel of the view picture)");
+    const auto request = parseCorrection(context, options.correction);
+    if (!request)
+        return kExitFailure;
     const auto setup = prepareMatch(context, options.match);
     if (!setup)
         return kExitFailure;
@@ -182,17 +217,38 @@ int runPick(Context &context, const ViewOptions &options)
     const CImageDibObject *base = openPhoto(context, options, engine, zoom);
     if (!base)
         return kExitFailure;
-    // Only the picked pixel is computed, never the whole zoomed picture.
-    const auto view = virtualPicture(context, options, *base, zoom, false);
+    // Only the pixels sampled are computed, never the whole zoomed picture.
+    const auto view = virtualPicture(context, options, *base, zoom, false, options.gray);
     if (!view)
         return kExitFailure;
     if (*x < 0 || *y < 0 || *x >= view->width() || *y >= view->height())
         return context.fail("pixel (" + options.x + ", " + options.y + ") is outside the view picture ("
                             + sizeText(*view) + ")");
-    const auto color = view->pixel(*x, *y);
-    if (!color)
+    const auto correction = measureCorrection(context, options, *request, *base, zoom);
+    if (!correction)
+        return kExitFailure;
+    const auto sample = samplePick(*view, *x, *y, request->sample);
+    if (!sample)
         return context.fail(options.photo + ": not enough memory for the view picture at " + std::string(zoom));
-    printMatch(context, *setup, *color);
+    // The answer keeps its plain shape unless a sample size or a correction was asked for.
+    if (!request->sampleGiven && !correction->isOn()) {
+        printMatch(context, *setup, sample->color);
+        return kExitOk;
+    }
+    // The corrected colour is read from the view of the corrected picture.
+    RgbColor target = sample->color;
+    if (correction->isOn()) {
+        const auto corrected
+            = virtualPicture(context, options, *base, zoom, false, options.gray, correction->transform());
+        const auto colour = PictureSource::make(*base, false);
+        const auto pick = corrected && colour ? correctedPick(*corrected, *colour, *x, *y, request->sample)
+                                              : std::nullopt;
+        if (!pick)
+            return context.fail(options.photo + ": not enough memory for the corrected picture");
+        target = *pick;
+    }
+    const PickReport report{request->sample, sample->color, correction->isOn() ? &*correction : nullptr};
+    printMatch(context, *setup, target, &report);
     return kExitOk;
 }
 
@@ -202,6 +258,7 @@ void addViewOptions(CLI::App &command, ViewOptions &options)
                        "Zoom step: 10% 25% 50% 75% 100% 125% 150% 175% 200% 300% 400% 600% "
                        "800% (default 100%)");
     command.add_flag("--gray", options.gray, "Black-and-white view");
+    addCorrectionOptions(command, options.correction);
 }
 
 } // namespace

@@ -15,6 +15,22 @@ std::optional<int> parseInt(std::string_view text, int low, int high)
     return value;
 }
 
+std::optional<std::vector<int>> parseIntList(std::string_view text, std::size_t count, int low, int high)
+{
+    std::vector<int> numbers;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t comma = text.find(',');
+        if ((comma == std::string_view::npos) != (i + 1 == count))
+            return std::nullopt;
+        const auto number = parseInt(text.substr(0, comma), low, high);
+        if (!number)
+            return std::nullopt;
+        numbers.push_back(*number);
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    }
+    return numbers;
+}
+
 std::optional<RgbColor> parseColor(std::string_view text)
 {
     if (text.size() == 7 && text[0] == '#') {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace pigmora::cli {
 
@@ -13,5 +14,8 @@ std::optional<RgbColor> parseColor(std::string_view text);
 
 // Parses a decimal integer in [low, high] that fills the whole text.
 std::optional<int> parseInt(std::string_view text, int low, int high);
+
+// Parses exactly count comma-separated integers in [low, high] ("X,Y").
+std::optional<std::vector<int>> parseIntList(std::string_view text, std::size_t count, int low, int high);
 
 } // namespace pigmora::cli

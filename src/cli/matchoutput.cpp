@@ -5,6 +5,7 @@
 
 #include "data/platform.h"
 #include "engine/colorpick.h"
+#include "engine/photocorrection.h"
 
 namespace pigmora::cli {
 
@@ -16,9 +17,16 @@ std::string cmykText(const Cmyk &cmyk)
         + std::to_string(cmyk.black);
 }
 
+const chart::Fit *chartFitOf(const PickReport *report)
+{
+    if (!report || !report->correction || !report->correction->chartFit())
+        return nullptr;
+    return &*report->correction->chartFit();
+}
+
 } // namespace
 
-std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::Card> card)
+std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::Card> card, const PickReport *report)
 {
     std::string line = rgbText(pick.target) + "  ";
     if (!pick.solved) {
@@ -43,10 +51,18 @@ std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::C
         }
     }
     line += "  CMYK " + cmykText(pick.cmyk);
+    if (report) {
+        const std::string size = std::to_string(report->sample);
+        line += "  sample " + size + " x " + size + "  raw " + rgbText(report->raw);
+        if (report->correction && report->correction->isOn())
+            line += "  corrected (" + std::string(report->correction->name()) + ")";
+        if (const chart::Fit *fit = chartFitOf(report))
+            line += "  chart fit mean " + deltaE00Text(fit->meanDeltaE00) + " max " + deltaE00Text(fit->maxDeltaE00);
+    }
     return line;
 }
 
-std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::Card> card)
+std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::Card> card, const PickReport *report)
 {
     JsonWriter json;
     json.beginObject().key("target");
@@ -105,7 +121,23 @@ std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::C
         .value(pick.cmyk.magenta)
         .value(pick.cmyk.yellow)
         .value(pick.cmyk.black);
-    json.endArray().endObject();
+    json.endArray();
+    if (report) {
+        json.key("sample").value(report->sample).key("raw");
+        writeRgb(json, report->raw);
+        if (report->correction && report->correction->isOn()) {
+            json.key("correction").value(report->correction->name()).key("corrected");
+            writeRgb(json, pick.target);
+        }
+        if (const chart::Fit *fit = chartFitOf(report)) {
+            json.key("chart_fit").beginObject().key("mean_delta_e00");
+            writeDifference(json, fit->meanDeltaE00);
+            json.key("max_delta_e00");
+            writeDifference(json, fit->maxDeltaE00);
+            json.endObject();
+        }
+    }
+    json.endObject();
     return json.text();
 }
 

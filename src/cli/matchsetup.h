@@ -42,7 +42,11 @@ struct MatchSetup {
 // printed) when an option or the data is unusable.
 std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &options);
 
-// Answers one colour on stdout, as text or as one JSON line.
-void printMatch(Context &context, const MatchSetup &setup, const RgbColor &target);
+struct PickReport;
+
+// Answers one colour on stdout, as text or as one JSON line (with the
+// report's fields when there is one).
+void printMatch(Context &context, const MatchSetup &setup, const RgbColor &target,
+                const PickReport *report = nullptr);
 
 } // namespace pigmora::cli

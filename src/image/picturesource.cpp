@@ -9,7 +9,8 @@
 
 namespace pigmora {
 
-std::shared_ptr<const PictureSource> PictureSource::make(const CImageDibObject &base, bool gray)
+std::shared_ptr<const PictureSource> PictureSource::make(const CImageDibObject &base, bool gray,
+                                                         std::shared_ptr<const ColorTransform> transform)
 {
     if (!base.hasBlock() || base.bitsPerPixel() != 32 || base.width() <= 0 || base.height() <= 0)
         return nullptr;
@@ -19,31 +20,49 @@ std::shared_ptr<const PictureSource> PictureSource::make(const CImageDibObject &
     source->m_width = base.width();
     source->m_height = base.height();
     source->m_base = base.block();
-    if (gray) {
-        source->m_gray = PictureBlock::allocate(source->m_base->pixelBytes(), 0);
-        const int bands = (source->m_height + kGrayBandRows - 1) / kGrayBandRows;
-        source->m_bandsDone.reset(new (std::nothrow) std::once_flag[static_cast<std::size_t>(bands)]);
-        if (!source->m_gray || !source->m_bandsDone)
+    source->m_gray = gray;
+    source->m_transform = std::move(transform);
+    if (gray || source->m_transform) {
+        source->m_converted = PictureBlock::allocate(source->m_base->pixelBytes(), 0);
+        const int bands = (source->m_height + kBlockRows - 1) / kBlockRows;
+        source->m_blockColumns = (source->m_width + kBlockColumns - 1) / kBlockColumns;
+        source->m_blocksDone.reset(new (std::nothrow)
+                                       std::once_flag[static_cast<std::size_t>(bands) * source->m_blockColumns]);
+        if (!source->m_converted || !source->m_blocksDone)
             return nullptr;
     }
     return source;
 }
 
-const std::uint8_t *PictureSource::rows(int first, int last) const
+const std::uint8_t *PictureSource::rows(int first, int last, int left, int right) const
 {
-    if (!m_gray)
+    if (!m_converted)
         return m_base->pixels();
     const std::size_t stride = static_cast<std::size_t>(m_width) * 4;
-    for (int band = std::max(first, 0) / kGrayBandRows; band <= std::min(last, m_height - 1) / kGrayBandRows; ++band) {
-        std::call_once(m_bandsDone[static_cast<std::size_t>(band)], [&] {
-            const int top = band * kGrayBandRows;
-            const int count = std::min(kGrayBandRows, m_height - top);
-            const std::size_t offset = static_cast<std::size_t>(top) * stride;
-            gray::grayPixels(m_base->pixels() + offset, m_gray->pixels() + offset,
-                             static_cast<std::size_t>(count) * static_cast<std::size_t>(m_width));
-        });
+    const int lastBand = std::min(last, m_height - 1) / kBlockRows;
+    const int lastColumn = std::min(right, m_width - 1) / kBlockColumns;
+    for (int band = std::max(first, 0) / kBlockRows; band <= lastBand; ++band) {
+        for (int column = std::max(left, 0) / kBlockColumns; column <= lastColumn; ++column) {
+            std::call_once(m_blocksDone[static_cast<std::size_t>(band) * m_blockColumns + column], [&] {
+                const int top = band * kBlockRows;
+                const int bottom = std::min(top + kBlockRows, m_height);
+                const auto x = static_cast<std::size_t>(column) * kBlockColumns;
+                const auto count = std::min<std::size_t>(kBlockColumns, static_cast<std::size_t>(m_width) - x);
+                for (int y = top; y < bottom; ++y) {
+                    const std::size_t offset = static_cast<std::size_t>(y) * stride + 4 * x;
+                    const std::uint8_t *from = m_base->pixels() + offset;
+                    std::uint8_t *to = m_converted->pixels() + offset;
+                    if (m_transform) {
+                        m_transform->applyPixels(from, to, count);
+                        from = to;
+                    }
+                    if (m_gray)
+                        gray::grayPixels(from, to, count);
+                }
+            });
+        }
     }
-    return m_gray->pixels();
+    return m_converted->pixels();
 }
 
 } // namespace pigmora

@@ -81,7 +81,7 @@ std::unique_ptr<const ScalePlan> ScalePlan::make(Mode mode, int sourceWidth, int
     return plan;
 }
 
-void ScalePlan::sourceRows(int y, int h, int &first, int &last) const
+void ScalePlan::sourceSpan(bool rows, int y, int h, int &first, int &last) const
 {
     const int bottom = y + h - 1;
     switch (m_mode) {
@@ -90,15 +90,17 @@ void ScalePlan::sourceRows(int y, int h, int &first, int &last) const
         last = bottom;
         break;
     case Mode::Enlarge: {
-        first = m_rowTaps[static_cast<std::size_t>(y)].source;
-        const EnlargeTap &tap = m_rowTaps[static_cast<std::size_t>(bottom)];
+        const std::vector<EnlargeTap> &taps = rows ? m_rowTaps : m_columnTaps;
+        first = taps[static_cast<std::size_t>(y)].source;
+        const EnlargeTap &tap = taps[static_cast<std::size_t>(bottom)];
         last = tap.source + (tap.w1 != 0.0f ? 1 : 0);
         break;
     }
     case Mode::Reduce: {
-        const ColumnRun &top = m_rowRuns[static_cast<std::size_t>(y)];
+        const std::vector<ColumnRun> &runs = rows ? m_rowRuns : m_columnRuns;
+        const ColumnRun &top = runs[static_cast<std::size_t>(y)];
         first = top.lead >= 0 ? top.lead : top.first;
-        const ColumnRun &end = m_rowRuns[static_cast<std::size_t>(bottom)];
+        const ColumnRun &end = runs[static_cast<std::size_t>(bottom)];
         last = std::max({end.tail, end.first + end.count - 1, end.lead});
         break;
     }
@@ -113,8 +115,11 @@ bool ScalePlan::render(const PictureSource &source, int x, int y, int w, int h, 
         return false;
     int first = 0;
     int last = 0;
-    sourceRows(y, h, first, last);
-    const std::uint8_t *src = source.rows(first, last);
+    int left = 0;
+    int right = 0;
+    sourceSpan(true, y, h, first, last);
+    sourceSpan(false, x, w, left, right);
+    const std::uint8_t *src = source.rows(first, last, left, right);
     switch (m_mode) {
     case Mode::Copy: {
         const std::size_t stride = static_cast<std::size_t>(m_sourceWidth) * 4;

@@ -46,8 +46,9 @@ private:
                         std::ptrdiff_t outStride) const;
     bool renderReduced(const std::uint8_t *src, int x, int y, int w, int h, std::uint8_t *out,
                        std::ptrdiff_t outStride) const;
-    // The first and last source rows that target rows y .. y + h - 1 read.
-    void sourceRows(int y, int h, int &first, int &last) const;
+    // The first and last source rows that target rows y .. y + h - 1 read
+    // (rows), or columns that target columns y .. y + h - 1 read.
+    void sourceSpan(bool rows, int y, int h, int &first, int &last) const;
 
     Mode m_mode = Mode::Copy;
     int m_sourceWidth = 0;

@@ -224,6 +224,46 @@ TEST(TileCache, DropsTheLeastRecentlyUsedOverTheBudget)
     EXPECT_EQ(cache.bytes(), 64u);
 }
 
+TEST(VirtualPicture, ACorrectedSourceShowsTheCorrectedPicture)
+{
+    // The view of a corrected source holds the whole view of the corrected
+    // picture byte for byte, gray or not; at 100 % each pixel is the
+    // correction of the plain one.
+    CImageEngine engine;
+    engine.initialise();
+    std::string baseId;
+    std::mt19937 random(17);
+    test::makePicture(*engine.createPicture(baseId), 150, 90, test::randomPixels(random, 150, 90));
+    const auto transform = ColorTransform::make(Matrix3{{1.4, -0.3, 0.05, -0.1, 1.2, 0.0, 0.0, -0.2, 1.7}});
+    std::string correctedId;
+    ASSERT_TRUE(engine.duplicatePicture(baseId, correctedId));
+    CImageDibObject *corrected = engine.findPicture(correctedId);
+    transform->applyPixels(corrected->mutablePixels(), 150 * 90);
+    const CImageDibObject &base = *engine.findPicture(baseId);
+    for (const bool gray : {false, true}) {
+        const auto source = PictureSource::make(base, gray, transform);
+        EXPECT_EQ(source->transform(), transform);
+        for (const std::string_view zoom : {"25%", "100%", "300%"}) {
+            for (const Kind kind : {Kind::View, Kind::Magnified}) {
+                const auto view = VirtualPicture::create(source, kind, zoom, {.tileSide = 37});
+                const std::string wholeId = kind == Kind::View
+                    ? buildViewPicture(engine, correctedId, zoom, gray).pictureId
+                    : buildMagnifiedPicture(engine, correctedId, zoom, gray).pictureId;
+                const CImageDibObject *whole = engine.findPicture(wholeId);
+                ASSERT_TRUE(view && whole);
+                const PictureBitmap got = view->region(0, 0, view->width(), view->height());
+                ASSERT_EQ(std::memcmp(got.bits(), whole->pixels(), whole->pixelBytes()), 0) << zoom << gray;
+                engine.deletePicture(wholeId);
+            }
+        }
+    }
+    const auto plain = VirtualPicture::create(PictureSource::make(base, false), Kind::View, "100%");
+    const auto shown = VirtualPicture::create(PictureSource::make(base, false, transform), Kind::View, "100%");
+    for (int y = 0; y < 90; y += 7)
+        for (int x = 0; x < 150; x += 5)
+            ASSERT_EQ(shown->pixel(x, y), transform->apply(*plain->pixel(x, y)));
+}
+
 TEST(VirtualPicture, RefusesWhatItCannotRepresent)
 {
     CImageDibObject empty;
