@@ -84,6 +84,34 @@ void pigmentLanesXyz(const KsCurve &first, const KsCurve &second, const KsCurve 
 
 namespace {
 
+template<std::size_t N>
+std::array<int, N> sharesFrom(int first)
+{
+    std::array<int, N> shares{};
+    std::size_t n = 0;
+    for (int t = first; t <= 1000; ++t) {
+        if (t < 10 || t > 990 || t % 10 == 0)
+            shares[n++] = t;
+    }
+    return shares;
+}
+
+} // namespace
+
+const std::array<int, kPigmentShareCount> &pigmentPairShares()
+{
+    static const auto shares = sharesFrom<kPigmentShareCount>(0);
+    return shares;
+}
+
+const std::array<int, kPigmentThirdShareCount> &pigmentThirdShares()
+{
+    static const auto shares = sharesFrom<kPigmentThirdShareCount>(1);
+    return shares;
+}
+
+namespace {
+
 double distanceToRange(double value, double low, double high)
 {
     return value < low ? low - value : (value > high ? value - high : 0.0);

@@ -11,9 +11,15 @@
 // the same order, so the XYZ values are bit-identical to it.
 namespace pigmora {
 
-// Shares 0.00 .. 1.00 of the first paint, rounded up to whole vectors.
-inline constexpr int kPigmentShareCount = 101;
-inline constexpr int kPaddedPigmentShares = 104;
+// The shares the search tries, in thousandths, ascending: a pair's first
+// paint 0, 1 .. 9, 10, 20 .. 990, 991 .. 999, 1000 (the fine ends reach a
+// touch of a strong paint); a third paint the same without 0. Lanes are
+// rounded up to whole vectors.
+inline constexpr int kPigmentShareCount = 119;
+inline constexpr int kPigmentThirdShareCount = 118;
+inline constexpr int kPaddedPigmentShares = 120;
+const std::array<int, kPigmentShareCount> &pigmentPairShares();
+const std::array<int, kPigmentThirdShareCount> &pigmentThirdShares();
 
 struct PigmentLanes {
     alignas(32) std::array<double, kPaddedPigmentShares> c1{};
