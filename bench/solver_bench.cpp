@@ -227,8 +227,9 @@ void pigmentPairLanes(benchmark::State &state, bool vectorised)
     LaneXyz out;
     std::size_t next = 0;
     for (auto _ : state) {
-        (vectorised ? pigmentLanesXyz : pigmentLanesXyzScalar)(curves[next % 64], curves[(next + 7) % 64], nullptr,
-                                                               lanes, out);
+        using LanesFn = void (*)(const KsCurve &, const KsCurve &, const KsCurve *, const PigmentLanes &, LaneXyz &);
+        const LanesFn compute = vectorised ? static_cast<LanesFn>(pigmentLanesXyz) : pigmentLanesXyzScalar;
+        compute(curves[next % 64], curves[(next + 7) % 64], nullptr, lanes, out);
         benchmark::DoNotOptimize(out);
         ++next;
     }

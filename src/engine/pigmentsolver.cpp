@@ -147,10 +147,10 @@ public:
     void pairs(Best &best)
     {
         const int n = static_cast<int>(m_paints.size());
-        std::vector<ReflectanceCurve> reflectances;
-        reflectances.reserve(m_paints.size());
+        m_reflectances.clear();
+        m_reflectances.reserve(m_paints.size());
         for (const PigmentPaint &paint : m_paints)
-            reflectances.push_back(reflectanceOf(paint.curve));
+            m_reflectances.push_back(reflectanceOf(paint.curve));
         std::vector<double> bounds;
         bounds.reserve(static_cast<std::size_t>(n * (n - 1) / 2));
         int lowestI = 0;
@@ -158,8 +158,8 @@ public:
         double lowest = std::numeric_limits<double>::infinity();
         for (int i = 0; i + 1 < n; ++i) {
             for (int j = i + 1; j < n; ++j) {
-                const double bound = pairLowerBound(m_target, reflectances[static_cast<std::size_t>(i)],
-                                                    reflectances[static_cast<std::size_t>(j)]);
+                const double bound = pairLowerBound(m_target, m_reflectances[static_cast<std::size_t>(i)],
+                                                    m_reflectances[static_cast<std::size_t>(j)]);
                 bounds.push_back(bound);
                 if (bound < lowest) {
                     lowest = bound;
@@ -181,6 +181,10 @@ public:
         }
     }
 
+    // The hundredths first, in lanes 0 .. 100; each run of fine shares
+    // (0.001 .. 0.009, 0.991 .. 0.999) only when the reflectances of the mixes
+    // at its two ends, which bound every mix between them, could still win.
+    // The shares are scored in ascending order all the same.
     void pair(int i, int j, Best &best)
     {
         const PigmentPaint &a = paint(i);
@@ -190,49 +194,121 @@ public:
             fillPairLanes(a.strength, b.strength, m_lanes);
             lanes = &m_lanes;
         }
-        pigmentLanesXyz(a.curve, b.curve, nullptr, *lanes, m_xyz);
-        const auto &shares = pigmentPairShares();
-        for (std::size_t l = 0; l < shares.size(); ++l) {
-            if (improves(l, best))
-                best = {m_difference, i, j, -1, shares[l], 0, m_mix};
-        }
+        pigmentLanesXyz(a.curve, b.curve, nullptr, *lanes, m_xyz, 0, kCoarseLaneEnd);
+        auto scan = [&](std::size_t begin, std::size_t end, int firstShare, int step) {
+            for (std::size_t l = begin; l < end; ++l) {
+                if (improves(l, best))
+                    best = {m_difference, i, j, -1, firstShare + step * static_cast<int>(l - begin), 0, m_mix};
+            }
+        };
+        auto fine = [&](std::size_t lane, std::size_t from, std::size_t to, int firstShare) {
+            const ReflectanceCurve end = reflectanceOf(a.curve, lanes->c1[lane], b.curve, lanes->c2[lane]);
+            const ReflectanceCurve &alone = lane == 1 ? reflectance(j) : reflectance(i);
+            if (pairLowerBound(m_target, end, alone) > std::min(m_ceiling, best.difference))
+                return;
+            pigmentLanesXyz(a.curve, b.curve, nullptr, *lanes, m_xyz, static_cast<int>(from),
+                            static_cast<int>(from) + kFineLaneBlock);
+            scan(from, to, firstShare, 1);
+        };
+        scan(0, 1, 0, 10);
+        fine(1, kLowFineLane, kLowFineLane + 9, 1);
+        scan(1, 100, 10, 10);
+        fine(99, kHighFineLane, kHighFineLane + 9, 991);
+        scan(100, 101, 1000, 10);
     }
 
+    // A third paint in the same lane layout (m = 10 .. 1000 in lanes 0 .. 99,
+    // the fine shares after them), skipped whole or by its runs of fine shares
+    // where the reflectances at the ends of the range bound every mix in it.
     void third(int t, Best &best)
     {
         const Best pairBest = best;
         const PigmentPaint &a = paint(pairBest.first);
         const PigmentPaint &b = paint(pairBest.second);
-        const std::array<double, 3> strengths{a.strength, b.strength, paint(t).strength};
-        const auto &shares = pigmentThirdShares();
-        for (std::size_t l = 0; l < shares.size(); ++l) {
-            const auto c = concentrations(threeParts(pairBest.share, shares[l]), strengths);
-            m_lanes.c1[l] = c[0];
-            m_lanes.c2[l] = c[1];
-            m_lanes.c3[l] = c[2];
+        const PigmentPaint &c = paint(t);
+        if (m_pairMixFor != pairBest.share) {
+            const auto pair = concentrations(pairParts(pairBest.share), std::array<double, 2>{a.strength, b.strength});
+            m_pairMix = reflectanceOf(a.curve, pair[0], b.curve, pair[1]);
+            m_pairMixFor = pairBest.share;
         }
-        for (std::size_t l = shares.size(); l < kPaddedPigmentShares; ++l)
-            m_lanes.c1[l] = m_lanes.c2[l] = m_lanes.c3[l] = 0.0;
-        pigmentLanesXyz(a.curve, b.curve, &paint(t).curve, m_lanes, m_xyz);
-        for (std::size_t l = 0; l < shares.size(); ++l) {
-            if (improves(l, best))
-                best = {m_difference, pairBest.first, pairBest.second, t, pairBest.share, shares[l], m_mix};
+        if (pairLowerBound(m_target, m_pairMix, reflectance(t)) > std::min(m_ceiling, best.difference))
+            return;
+        const std::array<double, 3> strengths{a.strength, b.strength, c.strength};
+        m_lanes = PigmentLanes();
+        auto put = [&](std::size_t lane, int m) {
+            const auto cs = concentrations(threeParts(pairBest.share, m), strengths);
+            m_lanes.c1[lane] = cs[0];
+            m_lanes.c2[lane] = cs[1];
+            m_lanes.c3[lane] = cs[2];
+        };
+        for (int m = 1; m <= 100; ++m)
+            put(static_cast<std::size_t>(m - 1), 10 * m);
+        for (int m = 1; m <= 9; ++m) {
+            put(kLowFineLane + static_cast<std::size_t>(m - 1), m);
+            put(kHighFineLane + static_cast<std::size_t>(m - 1), 990 + m);
         }
+        pigmentLanesXyz(a.curve, b.curve, &c.curve, m_lanes, m_xyz, 0, kCoarseLaneEnd);
+        auto scan = [&](std::size_t begin, std::size_t end, int firstShare, int step) {
+            for (std::size_t l = begin; l < end; ++l) {
+                if (improves(l, best)) {
+                    best = {m_difference,   pairBest.first, pairBest.second, t, pairBest.share,
+                            firstShare + step * static_cast<int>(l - begin), m_mix};
+                }
+            }
+        };
+        auto fine = [&](std::size_t lane, const ReflectanceCurve &alone, std::size_t from, int firstShare) {
+            if (pairLowerBound(m_target, laneReflectance(m_lanes, lane, a, b, c), alone)
+                > std::min(m_ceiling, best.difference))
+                return;
+            pigmentLanesXyz(a.curve, b.curve, &c.curve, m_lanes, m_xyz, static_cast<int>(from),
+                            static_cast<int>(from) + kFineLaneBlock);
+            scan(from, from + 9, firstShare, 1);
+        };
+        fine(0, m_pairMix, kLowFineLane, 1);
+        scan(0, 99, 10, 10);
+        fine(98, reflectance(t), kHighFineLane, 991);
+        scan(99, 100, 1000, 10);
     }
 
 private:
     const PigmentPaint &paint(int i) const { return m_paints[static_cast<std::size_t>(i)]; }
 
+    // Pair lanes: the hundredths k = 0, 10 .. 1000 in lanes 0 .. 100, the
+    // fine shares 1 .. 9 from kLowFineLane and 991 .. 999 from kHighFineLane.
+    static constexpr int kCoarseLaneEnd = 104;
+    static constexpr int kFineLaneBlock = 12;
+    static constexpr std::size_t kLowFineLane = 104;
+    static constexpr std::size_t kHighFineLane = 116;
+
     static void fillPairLanes(double first, double second, PigmentLanes &lanes)
     {
         const std::array<double, 2> strengths{first, second};
-        const auto &shares = pigmentPairShares();
         lanes = PigmentLanes();
-        for (std::size_t l = 0; l < shares.size(); ++l) {
-            const auto c = concentrations(pairParts(shares[l]), strengths);
-            lanes.c1[l] = c[0];
-            lanes.c2[l] = c[1];
+        auto put = [&](std::size_t lane, int k) {
+            const auto c = concentrations(pairParts(k), strengths);
+            lanes.c1[lane] = c[0];
+            lanes.c2[lane] = c[1];
+        };
+        for (int k = 0; k <= 100; ++k)
+            put(static_cast<std::size_t>(k), 10 * k);
+        for (int k = 1; k <= 9; ++k) {
+            put(kLowFineLane + static_cast<std::size_t>(k - 1), k);
+            put(kHighFineLane + static_cast<std::size_t>(k - 1), 990 + k);
         }
+    }
+
+    const ReflectanceCurve &reflectance(int i) const { return m_reflectances[static_cast<std::size_t>(i)]; }
+
+    // The reflectance of a three-paint lane's mix.
+    static ReflectanceCurve laneReflectance(const PigmentLanes &lanes, std::size_t lane, const PigmentPaint &a,
+                                          const PigmentPaint &b, const PigmentPaint &c)
+    {
+        ReflectanceCurve out;
+        for (std::size_t k = 0; k < kPaddedWavelengthCount; ++k) {
+            out.r[k] = reflectanceOfKs(lanes.c1[lane] * a.curve.ks[k] + lanes.c2[lane] * b.curve.ks[k]
+                                       + lanes.c3[lane] * c.curve.ks[k]);
+        }
+        return out;
     }
 
     bool improves(std::size_t l, const Best &best)
@@ -252,6 +328,9 @@ private:
 
     const std::vector<PigmentPaint> &m_paints;
     Lab m_target;
+    std::vector<ReflectanceCurve> m_reflectances;
+    ReflectanceCurve m_pairMix; // the best pair's mix, the third paint's start
+    int m_pairMixFor = -1;
     PigmentLanes m_pairLanes; // every pair whose strengths are equal
     PigmentLanes m_lanes;
     LaneXyz m_xyz;
