@@ -50,6 +50,7 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
     app.add_option("--data-dir", dataDir, "Folder holding the data files (default: the program's own folder)");
 
     Commands commands;
+    addCalibrateCommands(app, commands);
     addCardCommands(app, commands);
     addMatchCommands(app, commands);
     addMixCommands(app, commands);

@@ -13,11 +13,15 @@ std::optional<std::size_t> PaintsFile::indexOfCode(const std::string &code) cons
     const auto gbk = platform::utf8ToGbk(code);
     if (!gbk)
         return std::nullopt;
+    std::optional<std::size_t> found;
     for (std::size_t k = 0; k < box.size(); ++k) {
-        if (box[k].code() == *gbk)
-            return k;
+        if (box[k].code() == *gbk) {
+            if (found)
+                return std::nullopt;
+            found = k;
+        }
     }
-    return std::nullopt;
+    return found;
 }
 
 std::optional<PaintsFile> readPaintsFile(Context &context, const std::string &path)
@@ -41,6 +45,7 @@ std::optional<PaintsFile> readPaintsFile(Context &context, const std::string &pa
     box.clearCatalogue();
     box.clearCurrentBox();
     PaintsFile file;
+    file.path = path;
     std::vector<std::pair<std::string, double>> strengthOfCode;
     for (std::size_t i = 0; i < table->rows.size(); ++i) {
         const CsvRow &row = table->rows[i];

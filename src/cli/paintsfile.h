@@ -17,13 +17,14 @@ class Context;
 // put into the box in box order. The tinting strengths are kept apart, in
 // box order; the rows as read, in file order, for printing the file back.
 struct PaintsFile {
+    std::string path;
     std::vector<PaintColorRecord> box;
     std::vector<double> strengths; // per box paint
     bool hasStrengths = false; // some row gives a strength
     std::vector<CsvRow> rows; // code,name,r,g,b of each row
     std::vector<std::string> codes; // per row
 
-    // The box index of the paint with this code (UTF-8), if one.
+    // The box index of the paint with this code (UTF-8), if exactly one.
     std::optional<std::size_t> indexOfCode(const std::string &code) const;
 };
 
