@@ -54,6 +54,7 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
     addCardCommands(app, commands);
     addMatchCommands(app, commands);
     addMixCommands(app, commands);
+    addObserveCommands(app, commands);
     addStoreCommands(app, commands);
     addViewCommands(app, commands);
 

@@ -11,6 +11,7 @@
 
 #include "data/platform.h"
 #include "engine/colorpick.h"
+#include "store/observationstore.h"
 #include "store/settings.h"
 
 #include <CLI/CLI.hpp>
@@ -115,6 +116,17 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
     }
     const auto current = colors.currentBoxRecords();
     setup.box.assign(current.begin(), current.end());
+    if (setup.model == MixModel::Pigment) {
+        // A damaged observation file leaves the paints uncalibrated, said on stderr.
+        const auto observations = ObservationStore(context.dataDir()).load();
+        if (!observations) {
+            context.note(observations.message() + "; matching without the strengths learnt from it");
+        } else if (!observations->empty()) {
+            setup.strengths = StoredStrengths::fit(*observations).forBox(setup.box);
+            if (!setup.strengths.empty())
+                setup.strengthSource = "stored";
+        }
+    }
     return setup;
 }
 

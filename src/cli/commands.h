@@ -24,6 +24,7 @@ void addCalibrateCommands(CLI::App &app, Commands &commands);
 void addCardCommands(CLI::App &app, Commands &commands);
 void addMatchCommands(CLI::App &app, Commands &commands);
 void addMixCommands(CLI::App &app, Commands &commands);
+void addObserveCommands(CLI::App &app, Commands &commands);
 void addStoreCommands(CLI::App &app, Commands &commands);
 void addViewCommands(CLI::App &app, Commands &commands);
 
