@@ -52,6 +52,7 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
     Commands commands;
     addCalibrateCommands(app, commands);
     addCardCommands(app, commands);
+    addCorrectCommands(app, commands);
     addMatchCommands(app, commands);
     addMixCommands(app, commands);
     addObserveCommands(app, commands);

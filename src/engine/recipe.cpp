@@ -8,57 +8,36 @@
 
 namespace pigmora {
 
-namespace {
-
-// Mixes one recipe's paints at many parts; the pigment curves are made once.
-class RecipeMixer
+RecipeMixer::RecipeMixer(MixModel model, std::span<const RecipePaint> paints)
+    : m_model(model)
+    , m_paints(paints.begin(), paints.end())
 {
-public:
-    RecipeMixer(MixModel model, std::span<const RecipePaint> paints)
-        : m_model(model)
-        , m_paints(paints.begin(), paints.end())
-    {
-        for (RecipePaint &paint : m_paints)
-            paint.color = clampedColor(paint.color);
-        if (model == MixModel::Pigment) {
-            for (const RecipePaint &paint : m_paints)
-                m_curves.push_back(ksCurveOf(paint.color));
+    for (RecipePaint &paint : m_paints)
+        paint.color = clampedColor(paint.color);
+    if (model == MixModel::Pigment) {
+        for (const RecipePaint &paint : m_paints)
+            m_curves.push_back(ksCurveOf(paint.color));
+    }
+}
+
+RecipeColor RecipeMixer::mix(std::span<const double> parts) const
+{
+    std::array<std::size_t, 3> taking{};
+    std::array<double, 3> amounts{};
+    std::size_t n = 0;
+    for (std::size_t k = 0; k < parts.size() && k < m_paints.size() && n < 3; ++k) {
+        if (parts[k] > 0.0) {
+            taking[n] = k;
+            amounts[n++] = parts[k];
         }
     }
-
-    RecipeColor mix(std::span<const double> parts) const
-    {
-        std::array<std::size_t, 3> taking{};
-        std::array<double, 3> amounts{};
-        std::size_t n = 0;
-        for (std::size_t k = 0; k < parts.size() && k < m_paints.size() && n < 3; ++k) {
-            if (parts[k] > 0.0) {
-                taking[n] = k;
-                amounts[n++] = parts[k];
-            }
-        }
-        if (n == 0)
-            return {};
-        if (n == 1) {
-            const RgbColor &color = m_paints[taking[0]].color;
-            return {labOf(color), color};
-        }
-        if (m_model == MixModel::Pigment)
-            return pigment(taking, amounts, n);
-        const auto mixTwo = m_model == MixModel::Spatial ? mixSpatial : mixSubtractive;
-        const RgbColor &a = m_paints[taking[0]].color;
-        const RgbColor &b = m_paints[taking[1]].color;
-        const double pair = amounts[0] + amounts[1];
-        RgbColor rgb = mixTwo(a, b, static_cast<float>(amounts[0] / pair));
-        if (n == 3)
-            rgb = mixTwo(rgb, m_paints[taking[2]].color, static_cast<float>(pair / (pair + amounts[2])));
-        return {labOf(rgb), rgb};
+    if (n == 0)
+        return {};
+    if (n == 1) {
+        const RgbColor &color = m_paints[taking[0]].color;
+        return {labOf(color), color};
     }
-
-private:
-    RecipeColor pigment(const std::array<std::size_t, 3> &taking, const std::array<double, 3> &amounts,
-                        std::size_t n) const
-    {
+    if (m_model == MixModel::Pigment) {
         std::array<double, 3> strengths{};
         for (std::size_t k = 0; k < n; ++k)
             strengths[k] = m_paints[taking[k]].strength;
@@ -69,11 +48,17 @@ private:
                                : pigmentXyz(m_curves[taking[0]], c[0], m_curves[taking[1]], c[1]);
         return {pigmentLab(xyz), pigmentRgb(xyz)};
     }
+    const auto mixTwo = m_model == MixModel::Spatial ? mixSpatial : mixSubtractive;
+    const RgbColor &a = m_paints[taking[0]].color;
+    const RgbColor &b = m_paints[taking[1]].color;
+    const double pair = amounts[0] + amounts[1];
+    RgbColor rgb = mixTwo(a, b, static_cast<float>(amounts[0] / pair));
+    if (n == 3)
+        rgb = mixTwo(rgb, m_paints[taking[2]].color, static_cast<float>(pair / (pair + amounts[2])));
+    return {labOf(rgb), rgb};
+}
 
-    MixModel m_model;
-    std::vector<RecipePaint> m_paints;
-    std::vector<KsCurve> m_curves;
-};
+namespace {
 
 std::array<double, 3> asParts(const std::array<int, 3> &parts)
 {

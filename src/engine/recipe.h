@@ -3,9 +3,11 @@
 #include "data/color.h"
 #include "engine/colordifference.h"
 #include "engine/mixsolver.h"
+#include "engine/pigmentmix.h"
 
 #include <array>
 #include <span>
+#include <vector>
 
 // Recipes in parts: the colour of up to three paints mixed at given parts in
 // any model, and the simplest whole-part recipe for a solved answer.
@@ -32,6 +34,21 @@ struct RecipeColor {
 // then a third into that colour at the base's share (p1 + p2) / T; CIELAB of
 // the 8-bit result.
 RecipeColor mixRecipe(MixModel model, std::span<const RecipePaint> paints, std::span<const double> parts);
+
+// mixRecipe for one set of paints at many parts: the pigment curves are
+// made once.
+class RecipeMixer
+{
+public:
+    RecipeMixer(MixModel model, std::span<const RecipePaint> paints);
+    RecipeColor mix(std::span<const double> parts) const;
+    std::size_t size() const { return m_paints.size(); }
+
+private:
+    MixModel m_model;
+    std::vector<RecipePaint> m_paints;
+    std::vector<KsCurve> m_curves;
+};
 
 inline constexpr int kDefaultMaxParts = 12;
 inline constexpr int kMinMaxParts = 2;
