@@ -4,10 +4,10 @@
 #include "engine/colordifference.h"
 #include "engine/colorpick.h"
 #include "engine/mixsolver.h"
-#include "engine/recipe.h"
-#include "engine/pigmentsolver.h"
 #include "engine/pigmentmix.h"
 #include "engine/pigmentsearch.h"
+#include "engine/pigmentsolver.h"
+#include "engine/recipe.h"
 #include "engine/sharesearch.h"
 #include "store/defaultdata.h"
 

@@ -3,7 +3,6 @@
 #include "cli/commands.h"
 #include "cli/context.h"
 #include "cli/json.h"
-#include "cli/paintsfile.h"
 #include "cli/recipeargs.h"
 
 #include "engine/mixcorrection.h"
@@ -53,8 +52,7 @@ int runCorrect(Context &context, const CorrectOptions &options)
         return kExitFailure;
     if (options.args.size() < 4 || options.args.size() > 5) {
         return context.fail("correct takes TARGET, GOT and two or three paints, "
-                            + std::to_string(options.args.size() < 2 ? 0 : options.args.size() - 2)
-                            + " paints given");
+                            + std::to_string(options.args.size() < 2 ? 0 : options.args.size() - 2) + " paints given");
     }
     const auto target = parseColor(options.args[0]);
     const auto got = parseColor(options.args[1]);
@@ -62,23 +60,11 @@ int runCorrect(Context &context, const CorrectOptions &options)
         return context.fail("malformed colour '" + options.args[target ? 1 : 0]
                             + "' (expected R,G,B with values 0..255, or #RRGGBB)");
     }
-    std::optional<PaintsFile> paintsFile;
-    if (!options.paintsFile.empty()) {
-        paintsFile = readPaintsFile(context, options.paintsFile);
-        if (!paintsFile)
-            return kExitFailure;
-    }
     const std::vector<std::string> paintArgs(options.args.begin() + 2, options.args.end());
-    const auto recipe = parseRecipeArguments(context, paintArgs, paintsFile ? &*paintsFile : nullptr);
+    const auto recipe = readRecipe(context, paintArgs, options.paintsFile);
     if (!recipe)
         return kExitFailure;
-    std::vector<RecipePaint> paints;
-    std::vector<double> parts;
-    for (const RecipeArgument &argument : *recipe) {
-        paints.push_back(argument.paint);
-        parts.push_back(argument.parts);
-    }
-    const MixCorrection correction = correctMix(*model, paints, parts, *target, *got);
+    const MixCorrection correction = correctMix(*model, recipe->paints, recipe->parts, *target, *got);
 
     if (options.json) {
         JsonWriter json;
@@ -98,8 +84,9 @@ int runCorrect(Context &context, const CorrectOptions &options)
             .endObject();
         context.io.out << json.text() << '\n';
     } else if (correction.helps) {
-        context.io.out << additionText(*recipe, correction.add) << " (ΔE00 " << twoDecimals(correction.deltaE00Before)
-                       << " → " << twoDecimals(correction.deltaE00After) << ")\n";
+        context.io.out << additionText(recipe->arguments, correction.add) << " (ΔE00 "
+                       << twoDecimals(correction.deltaE00Before) << " → " << twoDecimals(correction.deltaE00After)
+                       << ")\n";
     } else {
         context.io.out << "nothing helps: no paint of the recipe added brings the mix closer (ΔE00 "
                        << twoDecimals(correction.deltaE00Before) << ")\n";

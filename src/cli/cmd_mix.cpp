@@ -4,7 +4,6 @@
 #include "cli/context.h"
 #include "cli/json.h"
 #include "cli/output.h"
-#include "cli/paintsfile.h"
 #include "cli/recipeargs.h"
 
 #include "engine/colordifference.h"
@@ -52,28 +51,16 @@ int runMix(Context &context, const MixOptions &options)
                                 + "' (expected R,G,B with values 0..255, or #RRGGBB)");
         }
     }
-    std::optional<PaintsFile> paintsFile;
-    if (!options.paintsFile.empty()) {
-        paintsFile = readPaintsFile(context, options.paintsFile);
-        if (!paintsFile)
-            return kExitFailure;
-    }
-    const auto recipe = parseRecipeArguments(context, options.paints, paintsFile ? &*paintsFile : nullptr);
+    const auto recipe = readRecipe(context, options.paints, options.paintsFile);
     if (!recipe)
         return kExitFailure;
-    std::vector<RecipePaint> paints;
-    std::vector<double> parts;
-    for (const RecipeArgument &argument : *recipe) {
-        paints.push_back(argument.paint);
-        parts.push_back(argument.parts);
-    }
-    const RecipeColor mix = mixRecipe(*model, paints, parts);
+    const RecipeColor mix = mixRecipe(*model, recipe->paints, recipe->parts);
     const double difference = target ? deltaE00(labOf(*target), mix.lab) : 0.0;
 
     if (options.json) {
         JsonWriter json;
         json.beginObject().key("mode").value(options.mode).key("paints").beginArray();
-        for (const RecipeArgument &argument : *recipe) {
+        for (const RecipeArgument &argument : recipe->arguments) {
             json.beginObject();
             if (!argument.code.empty())
                 json.key("code").value(argument.code);
@@ -86,12 +73,7 @@ int runMix(Context &context, const MixOptions &options)
         }
         json.endArray().key("rgb");
         writeRgb(json, mix.rgb);
-        json.key("lab")
-            .beginArray()
-            .fixed(mix.lab.lightness, 4)
-            .fixed(mix.lab.a, 4)
-            .fixed(mix.lab.b, 4)
-            .endArray();
+        json.key("lab").beginArray().fixed(mix.lab.lightness, 4).fixed(mix.lab.a, 4).fixed(mix.lab.b, 4).endArray();
         if (target)
             json.key("delta_e00").fixed(difference, 4);
         json.endObject();

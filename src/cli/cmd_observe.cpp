@@ -116,8 +116,13 @@ int runObservations(Context &context, const ObserveOptions &options)
         writeRgb(json, observation.measured);
         json.key("paints").beginArray();
         for (const ObservedPaint &paint : observation.paints) {
-            json.beginObject().key("code").value(paint.code).key("name").value(paint.name).key("group").value(
-                paint.group);
+            json.beginObject()
+                .key("code")
+                .value(paint.code)
+                .key("name")
+                .value(paint.name)
+                .key("group")
+                .value(paint.group);
             json.key("rgb");
             writeRgb(json, paint.color);
             json.key("parts").number(paint.parts, 17).endObject();
@@ -163,8 +168,8 @@ int runObserve(Context &context, const ObserveOptions &options)
     for (const std::string &arg : options.paints) {
         const std::size_t colon = arg.rfind(':');
         const std::string code = arg.substr(0, colon == std::string::npos ? arg.size() : colon);
-        const auto parts = colon == std::string::npos ? std::nullopt
-                                                      : parsePositiveNumber(std::string_view(arg).substr(colon + 1));
+        const auto parts
+            = colon == std::string::npos ? std::nullopt : parsePositiveNumber(std::string_view(arg).substr(colon + 1));
         if (!parts)
             return context.fail("'" + arg + "' is not CODE:PARTS with a positive number of parts");
         const PaintColorRecord *found = nullptr;
@@ -182,8 +187,8 @@ int runObserve(Context &context, const ObserveOptions &options)
             inCatalogue = inCatalogue || record.samePaint(*found);
         if (!inCatalogue)
             return context.fail("paint '" + code + "' is no longer in the catalogue");
-        observation.paints.push_back({code, platform::gbkToUtf8(found->name()), found->group(),
-                                      clampedColor(found->color()), *parts});
+        observation.paints.push_back(
+            {code, platform::gbkToUtf8(found->name()), found->group(), clampedColor(found->color()), *parts});
     }
     const ObservationStore store(context.dataDir());
     if (Status added = store.add(observation); !added)
@@ -211,7 +216,8 @@ void addObserveCommands(CLI::App &app, Commands &commands)
 {
     auto o = std::make_shared<ObserveOptions>();
 
-    CLI::App *list = app.add_subcommand("observations", "The recorded mixes and the tinting strengths learnt from them");
+    CLI::App *list
+        = app.add_subcommand("observations", "The recorded mixes and the tinting strengths learnt from them");
     list->add_flag("--json", o->json, "One JSON object");
     commands.push_back({list, [o](Context &context) { return runObservations(context, *o); }});
 

@@ -55,8 +55,8 @@ std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::C
         if (pick.mixDeltaE00)
             line += "  " + deltaE00Text(*pick.mixDeltaE00);
         if (pick.parts) {
-            line += "  parts " + partsText(*pick.parts) + " (" + deltaE00Text(pick.parts->deltaE00)
-                + ", one part off " + twoDecimals(pick.parts->onePartOff) + ")";
+            line += "  parts " + partsText(*pick.parts) + " (" + deltaE00Text(pick.parts->deltaE00) + ", one part off "
+                + twoDecimals(pick.parts->onePartOff) + ")";
         }
         if (card && pick.cardEntry) {
             line += "  " + std::string(cardName(*card)) + ' ' + platform::gbkToUtf8(pick.cardEntry->displayText()) + ' '

@@ -32,9 +32,10 @@ std::optional<PaintsFile> readPaintsFile(Context &context, const std::string &pa
         return std::nullopt;
     }
     const bool withStrength = table->header.size() == 6;
-    if (Status header = expectHeader(*table, withStrength ? std::vector<std::string_view>{"code", "name", "r", "g", "b",
-                                                                                          "strength"}
-                                                          : std::vector<std::string_view>{"code", "name", "r", "g", "b"});
+    if (Status header
+        = expectHeader(*table,
+                       withStrength ? std::vector<std::string_view>{"code", "name", "r", "g", "b", "strength"}
+                                    : std::vector<std::string_view>{"code", "name", "r", "g", "b"});
         !header) {
         context.fail(path + ": " + header.message() + " (optionally followed by strength)");
         return std::nullopt;

@@ -73,6 +73,26 @@ std::optional<std::vector<RecipeArgument>> parseRecipeArguments(Context &context
     return arguments;
 }
 
+std::optional<Recipe> readRecipe(Context &context, const std::vector<std::string> &args, const std::string &paintsFile)
+{
+    std::optional<PaintsFile> paints;
+    if (!paintsFile.empty()) {
+        paints = readPaintsFile(context, paintsFile);
+        if (!paints)
+            return std::nullopt;
+    }
+    auto arguments = parseRecipeArguments(context, args, paints ? &*paints : nullptr);
+    if (!arguments)
+        return std::nullopt;
+    Recipe recipe;
+    recipe.arguments = std::move(*arguments);
+    for (const RecipeArgument &argument : recipe.arguments) {
+        recipe.paints.push_back(argument.paint);
+        recipe.parts.push_back(argument.parts);
+    }
+    return recipe;
+}
+
 std::optional<MixModel> parseModelName(Context &context, const std::string &name)
 {
     if (name == "pigment")

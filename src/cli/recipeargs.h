@@ -25,6 +25,15 @@ struct RecipeArgument {
 std::optional<std::vector<RecipeArgument>> parseRecipeArguments(Context &context, const std::vector<std::string> &args,
                                                                 const PaintsFile *paints);
 
+// A recipe from the command line, with the --paints box its codes name
+// (when paintsFile is not empty): the arguments and their paints and parts.
+struct Recipe {
+    std::vector<RecipeArgument> arguments;
+    std::vector<RecipePaint> paints;
+    std::vector<double> parts;
+};
+std::optional<Recipe> readRecipe(Context &context, const std::vector<std::string> &args, const std::string &paintsFile);
+
 // "pigment", "spatial" or "subtractive"; nothing (the reason printed) else.
 std::optional<MixModel> parseModelName(Context &context, const std::string &name);
 

@@ -215,8 +215,8 @@ MixCorrection correctMix(MixModel model, std::span<const RecipePaint> paints, st
     const bool any = std::any_of(best.add.begin(), best.add.end(), [](int a) { return a > 0; });
     correction.helps = any && best.difference < correction.deltaE00Before;
     correction.add = correction.helps ? best.add : std::vector<int>(parts.size(), 0);
-    correction.deltaE00After = correction.helps ? best.difference
-                                                : deltaE00(targetLab, mixer.mix(correction.estimatedParts).lab);
+    correction.deltaE00After
+        = correction.helps ? best.difference : deltaE00(targetLab, mixer.mix(correction.estimatedParts).lab);
     return correction;
 }
 

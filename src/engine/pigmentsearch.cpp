@@ -48,16 +48,16 @@ __attribute__((target("avx"))) void lanesXyzAvx(const KsCurve &first, const KsCu
 
 // Unaligned stores, kept out of interprocedural alignment assumptions: a returned curve's
 // slot on the stack need not keep its alignment.
-__attribute__((target("avx"), noipa)) void reflectanceAvx(const double *first, double c1, const double *second, double c2,
-                                                   double *out)
+__attribute__((target("avx"), noipa)) void reflectanceAvx(const double *first, double c1, const double *second,
+                                                          double c2, double *out)
 {
     const __m256d one = _mm256_set1_pd(1.0);
     const __m256d two = _mm256_set1_pd(2.0);
     const __m256d a = _mm256_set1_pd(c1);
     const __m256d b = _mm256_set1_pd(c2);
     for (std::size_t k = 0; k < kPaddedWavelengthCount; k += 4) {
-        const __m256d ks
-            = _mm256_add_pd(_mm256_mul_pd(a, _mm256_loadu_pd(first + k)), _mm256_mul_pd(b, _mm256_loadu_pd(second + k)));
+        const __m256d ks = _mm256_add_pd(_mm256_mul_pd(a, _mm256_loadu_pd(first + k)),
+                                         _mm256_mul_pd(b, _mm256_loadu_pd(second + k)));
         const __m256d root = _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(ks, ks), _mm256_mul_pd(two, ks)));
         _mm256_storeu_pd(out + k, _mm256_sub_pd(_mm256_add_pd(one, ks), root));
     }

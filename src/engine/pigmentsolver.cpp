@@ -1,9 +1,9 @@
+#include "engine/pigmentsolver.h"
 #include "engine/colordifference.h"
 #include "engine/mixrecords.h"
 #include "engine/mixsolver.h"
 #include "engine/pigmentmix.h"
 #include "engine/pigmentsearch.h"
-#include "engine/pigmentsolver.h"
 
 #include <algorithm>
 #include <limits>
@@ -251,8 +251,13 @@ public:
         auto scan = [&](std::size_t begin, std::size_t end, int firstShare, int step) {
             for (std::size_t l = begin; l < end; ++l) {
                 if (improves(l, best)) {
-                    best = {m_difference,   pairBest.first, pairBest.second, t, pairBest.share,
-                            firstShare + step * static_cast<int>(l - begin), m_mix};
+                    best = {m_difference,
+                            pairBest.first,
+                            pairBest.second,
+                            t,
+                            pairBest.share,
+                            firstShare + step * static_cast<int>(l - begin),
+                            m_mix};
                 }
             }
         };
@@ -301,7 +306,7 @@ private:
 
     // The reflectance of a three-paint lane's mix.
     static ReflectanceCurve laneReflectance(const PigmentLanes &lanes, std::size_t lane, const PigmentPaint &a,
-                                          const PigmentPaint &b, const PigmentPaint &c)
+                                            const PigmentPaint &b, const PigmentPaint &c)
     {
         ReflectanceCurve out;
         for (std::size_t k = 0; k < kPaddedWavelengthCount; ++k) {
@@ -381,8 +386,9 @@ bool solvePigment(std::span<const PaintColorRecord> box, std::span<const double>
     }
 
     // The proportions are the shares (parts adding up to 1), whatever the strengths.
-    const auto shares = concentrations(best.third >= 0 ? threeParts(best.share, best.thirdShare) : pairParts(best.share),
-                                       std::array<double, 3>{1.0, 1.0, 1.0});
+    const auto shares
+        = concentrations(best.third >= 0 ? threeParts(best.share, best.thirdShare) : pairParts(best.share),
+                         std::array<double, 3>{1.0, 1.0, 1.0});
     result.paints[0] = withUsedFlag(box[static_cast<std::size_t>(best.first)], shares[0] > 0.0);
     result.paints[1] = withUsedFlag(box[static_cast<std::size_t>(best.second)], shares[1] > 0.0);
     if (best.third >= 0)

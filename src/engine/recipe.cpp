@@ -43,9 +43,9 @@ RecipeColor RecipeMixer::mix(std::span<const double> parts) const
             strengths[k] = m_paints[taking[k]].strength;
         std::array<double, 3> c{};
         pigmentConcentrations(std::span(amounts.data(), n), std::span(strengths.data(), n), std::span(c.data(), n));
-        const Xyz xyz = n == 3 ? pigmentXyz(m_curves[taking[0]], c[0], m_curves[taking[1]], c[1],
-                                            m_curves[taking[2]], c[2])
-                               : pigmentXyz(m_curves[taking[0]], c[0], m_curves[taking[1]], c[1]);
+        const Xyz xyz = n == 3
+            ? pigmentXyz(m_curves[taking[0]], c[0], m_curves[taking[1]], c[1], m_curves[taking[2]], c[2])
+            : pigmentXyz(m_curves[taking[0]], c[0], m_curves[taking[1]], c[1]);
         return {pigmentLab(xyz), pigmentRgb(xyz)};
     }
     const auto mixTwo = m_model == MixModel::Spatial ? mixSpatial : mixSubtractive;
@@ -95,9 +95,8 @@ double onePartOff(MixModel model, const std::array<RecipePaint, 3> &paints, cons
     return onePartOffWith(RecipeMixer(model, paints), parts);
 }
 
-PartsRecipe findPartsRecipe(MixModel model, const std::array<RecipePaint, 3> &paints,
-                            const std::array<bool, 3> &used, const Lab &target, double unroundedDeltaE00,
-                            int maxParts)
+PartsRecipe findPartsRecipe(MixModel model, const std::array<RecipePaint, 3> &paints, const std::array<bool, 3> &used,
+                            const Lab &target, double unroundedDeltaE00, int maxParts)
 {
     const RecipeMixer mixer(model, paints);
     std::array<std::size_t, 3> slots{};

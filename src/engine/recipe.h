@@ -72,9 +72,8 @@ struct PartsRecipe {
 // The smallest T whose best parts (lexicographic order first on exact ties)
 // come within kPartsTolerance of unroundedDeltaE00; if none does, the best
 // over all T, the smallest T on ties.
-PartsRecipe findPartsRecipe(MixModel model, const std::array<RecipePaint, 3> &paints,
-                            const std::array<bool, 3> &used, const Lab &target, double unroundedDeltaE00,
-                            int maxParts = kDefaultMaxParts);
+PartsRecipe findPartsRecipe(MixModel model, const std::array<RecipePaint, 3> &paints, const std::array<bool, 3> &used,
+                            const Lab &target, double unroundedDeltaE00, int maxParts = kDefaultMaxParts);
 
 // The largest ΔE00 between the recipe's mix and the same recipe with one
 // paint's parts one more or one less (never below 1).

@@ -98,9 +98,8 @@ private:
             strengths[k] = std::exp(m_x[static_cast<std::size_t>(u.paints[k])]);
         pigmentConcentrations(std::span(u.parts.data(), u.count), std::span(strengths.data(), u.count),
                               std::span(c.data(), u.count));
-        const auto &curve = [&](std::size_t k) -> const KsCurve & {
-            return m_curves[static_cast<std::size_t>(u.paints[k])];
-        };
+        const auto &curve
+            = [&](std::size_t k) -> const KsCurve & { return m_curves[static_cast<std::size_t>(u.paints[k])]; };
         const Xyz xyz = u.count == 3 ? pigmentXyz(curve(0), c[0], curve(1), c[1], curve(2), c[2])
                                      : pigmentXyz(curve(0), c[0], curve(1), c[1]);
         return deltaE00(u.measured, pigmentLab(xyz));

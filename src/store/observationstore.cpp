@@ -25,16 +25,9 @@ int compareNamesDescending(const void *key, const void *element)
     return -le::compareText(static_cast<const std::uint8_t *>(key), static_cast<const std::uint8_t *>(element), 31);
 }
 
-const TableFormat kObservationTableFormat{"ZQX_OBSERVE",
-                                          12,
-                                          76,
-                                          31,
-                                          1,
-                                          44,
-                                          static_cast<int>(kObservationRecordSize),
-                                          false,
-                                          compareNamesDescending,
-                                          "observation file"};
+const TableFormat kObservationTableFormat{
+    "ZQX_OBSERVE",     12, 76, 31, 1, 44, static_cast<int>(kObservationRecordSize), false, compareNamesDescending,
+    "observation file"};
 
 class CObservationFile : protected TableFile
 {

@@ -32,7 +32,8 @@ protected:
 // The parts recipe a match reports is what mix says of those parts.
 TEST_F(LearningCommands, MatchPartsAreWhatMixGives)
 {
-    const auto box = write("box.csv", "code,name,r,g,b,strength\nW,白,250,250,245,2.5\nB,蓝,20,40,150,\nR,红,200,30,40,0.6\n");
+    const auto box
+        = write("box.csv", "code,name,r,g,b,strength\nW,白,250,250,245,2.5\nB,蓝,20,40,150,\nR,红,200,30,40,0.6\n");
     for (const std::string mode : {"pigment", "subtractive", "spatial"}) {
         const auto match
             = runCli({"match", "--paints", box, "--mode", mode, "--card", "none", "--json", "#8A7090"}, {}, dir.path());
@@ -66,13 +67,14 @@ TEST_F(LearningCommands, MatchPartsAreWhatMixGives)
 
 TEST_F(LearningCommands, CalibratePrintsTheBoxWithFittedStrengths)
 {
-    const auto truth = write("truth.csv", "code,name,r,g,b,strength\nW,白,250,250,245,3\nB,蓝,20,40,150,1\nY,黄,240,200,20,0.4\n");
+    const auto truth
+        = write("truth.csv", "code,name,r,g,b,strength\nW,白,250,250,245,3\nB,蓝,20,40,150,1\nY,黄,240,200,20,0.4\n");
     std::string observations = "measured,paint1,parts1,paint2,parts2\n";
     for (const auto &[a, b] : {std::pair{"W", "B"}, std::pair{"W", "Y"}, std::pair{"B", "Y"}}) {
         for (const char *parts : {"1", "3"}) {
-            const auto mix = runCli({"mix", "--paints", truth, "--json", std::string(a) + ":" + parts,
-                                     std::string(b) + ":1"},
-                                    {}, dir.path());
+            const auto mix
+                = runCli({"mix", "--paints", truth, "--json", std::string(a) + ":" + parts, std::string(b) + ":1"}, {},
+                         dir.path());
             std::smatch m;
             ASSERT_TRUE(std::regex_search(mix.out, m, std::regex("\\],\"rgb\":\\[(\\d+),(\\d+),(\\d+)\\]")));
             char hex[8];
@@ -136,8 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"StrengthNotPositive", "code,name,r,g,b,strength\nW,白,250,250,245,0\n", kObs,
                  "line 2: strength '0' must be a positive number"},
         BadInput{"StrengthWord", "code,name,r,g,b,strength\nW,白,250,250,245,strong\n", kObs, "line 2: strength"},
-        BadInput{"UnknownCode", kBox, "measured,paint1,parts1,paint2,parts2\n#808080,W,1,X,1\n",
-                 "line 2: paint 'X'"},
+        BadInput{"UnknownCode", kBox, "measured,paint1,parts1,paint2,parts2\n#808080,W,1,X,1\n", "line 2: paint 'X'"},
         BadInput{"BadColour", kBox, "measured,paint1,parts1,paint2,parts2\n#80808G,W,1,B,1\n",
                  "line 2: malformed colour"},
         BadInput{"ZeroParts", kBox, "measured,paint1,parts1,paint2,parts2\n#808080,W,1,B,0\n",
@@ -183,7 +184,8 @@ TEST_F(LearningCommands, ObservationsAreKeptAndUsed)
     const auto stored = cli({"match", "--mode", "pigment", "--json", "#7A8A9B"});
     EXPECT_NE(stored.out.find("\"strengths\":\"stored\""), std::string::npos) << stored.out;
     ASSERT_EQ(cli({"forget", "1"}).status, 0);
-    EXPECT_EQ(cli({"observations"}).outLines().at(0).rfind("1  got #78788C  1 × 340 群青 + 3 × 710 钛白 + 1 × 640", 0), 0u);
+    EXPECT_EQ(cli({"observations"}).outLines().at(0).rfind("1  got #78788C  1 × 340 群青 + 3 × 710 钛白 + 1 × 640", 0),
+              0u);
 
     // A damaged file: listed as such, matching goes on without it, restore.
     auto bytes = readFileBytes(folder / "QorObservation.bin");
@@ -216,8 +218,9 @@ TEST_F(LearningCommands, CorrectSuggestsWholePartsToAdd)
     args.insert(args.end(), recipe.begin(), recipe.end());
     const auto text = runCli(args, {}, dir.path());
     ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_TRUE(std::regex_match(text.out, std::regex("add 2 parts of #1E3C96 and 5 parts of #FFFFFF "
-                                                      "\\(ΔE00 [0-9]+\\.[0-9]{2} → 0\\.[0-9]{2}\\)\n")))
+    EXPECT_TRUE(std::regex_match(text.out,
+                                 std::regex("add 2 parts of #1E3C96 and 5 parts of #FFFFFF "
+                                            "\\(ΔE00 [0-9]+\\.[0-9]{2} → 0\\.[0-9]{2}\\)\n")))
         << text.out;
     args.insert(args.begin() + 1, "--json");
     const auto json = runCli(args, {}, dir.path());
@@ -235,16 +238,16 @@ TEST_F(LearningCommands, CorrectSuggestsWholePartsToAdd)
     }
     EXPECT_NEAR(number(runCli(mix, {}, dir.path()).out, "delta_e00"), number(json.out, "delta_e00_after"), 1e-4);
 
-    const auto nothing = runCli({"correct", "--mode", "subtractive", rgbOf(target.out), rgbOf(target.out),
-                                 "255,255,255:1", "250,250,250:1"},
-                                {}, dir.path());
+    const auto nothing = runCli(
+        {"correct", "--mode", "subtractive", rgbOf(target.out), rgbOf(target.out), "255,255,255:1", "250,250,250:1"},
+        {}, dir.path());
     EXPECT_EQ(nothing.out.substr(0, 14), "nothing helps:") << nothing.out;
-    for (const auto &[bad, error] : {std::pair{std::vector<std::string>{"correct", "1,2,3", "1,2,3", "1,2,3:1"},
-                                               "two or three paints, 1 paints given"},
-                                     std::pair{std::vector<std::string>{"correct", "1,2,3", "1,2", "1,2,3:1", "4,5,6:1"},
-                                               "malformed colour '1,2'"},
-                                     std::pair{std::vector<std::string>{"correct", "1,2,3", "1,2,3", "1,2,3:-1", "4,5,6:1"},
-                                               "parts '-1'"}}) {
+    for (const auto &[bad, error] :
+         {std::pair{std::vector<std::string>{"correct", "1,2,3", "1,2,3", "1,2,3:1"},
+                    "two or three paints, 1 paints given"},
+          std::pair{std::vector<std::string>{"correct", "1,2,3", "1,2", "1,2,3:1", "4,5,6:1"},
+                    "malformed colour '1,2'"},
+          std::pair{std::vector<std::string>{"correct", "1,2,3", "1,2,3", "1,2,3:-1", "4,5,6:1"}, "parts '-1'"}}) {
         const auto run = runCli(bad, {}, dir.path());
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.err.find(error), std::string::npos) << run.err;

@@ -73,7 +73,8 @@ TEST_F(MatchCommand, SinglePaintTextLineAndStdin)
     const auto lines = run.outLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].substr(0, lines[0].find("  ral")),
-              "243,255,15  100.00 % 100 柠檬黄  = 243,255,15  deviation 0.00 %  ΔE00 0.00  parts 1 (ΔE00 0.00, one part off 0.00)");
+              "243,255,15  100.00 % 100 柠檬黄  = 243,255,15  deviation 0.00 %  ΔE00 0.00  parts 1 (ΔE00 0.00, one "
+              "part off 0.00)");
     EXPECT_EQ(lines[0], lines[1]);
 }
 

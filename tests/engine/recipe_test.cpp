@@ -120,7 +120,8 @@ TEST(Parts, SinglePaintAndTouchOfAStrongPaint)
     EXPECT_EQ(single.parts->onePartOff, 0.0);
     // A tint needing less than 0.01 of the blue: reached by the fine shares,
     // read as a touch, and still at least one whole part.
-    const RgbColor tint = mixPigments(std::vector<RgbColor>{{255, 255, 255}, {20, 30, 140}}, std::vector{996.0, 4.0}).rgb;
+    const RgbColor tint
+        = mixPigments(std::vector<RgbColor>{{255, 255, 255}, {20, 30, 140}}, std::vector{996.0, 4.0}).rgb;
     const ColorPick pick = pickColor(box, tint, MixModel::Pigment, nullptr, std::nullopt);
     ASSERT_TRUE(pick.paints[0] && pick.paints[1]);
     EXPECT_LT(*pick.mixDeltaE00, 1.0);
@@ -183,8 +184,9 @@ TEST(StrengthFit, RecoversKnownStrengths)
                 o.paints = {a, b, -1};
                 o.parts = {pa, pb, 0.0};
                 o.measured = mixRecipe(MixModel::Pigment,
-                                       std::vector<RecipePaint>{{colors[static_cast<std::size_t>(a)], truth[static_cast<std::size_t>(a)]},
-                                                                {colors[static_cast<std::size_t>(b)], truth[static_cast<std::size_t>(b)]}},
+                                       std::vector<RecipePaint>{
+                                           {colors[static_cast<std::size_t>(a)], truth[static_cast<std::size_t>(a)]},
+                                           {colors[static_cast<std::size_t>(b)], truth[static_cast<std::size_t>(b)]}},
                                        std::vector{pa, pb})
                                  .rgb;
                 observations.push_back(o);
@@ -265,14 +267,19 @@ TEST_P(Correction, SuggestsAdditionsThatBringTheMixBack)
 
 INSTANTIATE_TEST_SUITE_P(
     SimulatedMixes, Correction,
-    ::testing::Values(WrongMix{"PigmentTooMuchYellow", MixModel::Pigment,
-                               {{30, 60, 150}, {255, 255, 255}, {200, 160, 40}}, {2, 5, 1}, {2, 5, 2}},
-                      WrongMix{"PigmentTooLittleWhite", MixModel::Pigment, {{30, 60, 150}, {255, 255, 255}}, {1, 4},
-                               {1, 2}},
-                      WrongMix{"SubtractiveTooMuchRed", MixModel::Subtractive, {{220, 40, 40}, {240, 230, 60}}, {1, 3},
-                               {2, 3}},
-                      WrongMix{"SpatialForgotTheThird", MixModel::Spatial,
-                               {{20, 20, 20}, {240, 240, 240}, {200, 40, 40}}, {2, 6, 2}, {2, 6, 0.2}}),
+    ::testing::Values(
+        WrongMix{"PigmentTooMuchYellow",
+                 MixModel::Pigment,
+                 {{30, 60, 150}, {255, 255, 255}, {200, 160, 40}},
+                 {2, 5, 1},
+                 {2, 5, 2}},
+        WrongMix{"PigmentTooLittleWhite", MixModel::Pigment, {{30, 60, 150}, {255, 255, 255}}, {1, 4}, {1, 2}},
+        WrongMix{"SubtractiveTooMuchRed", MixModel::Subtractive, {{220, 40, 40}, {240, 230, 60}}, {1, 3}, {2, 3}},
+        WrongMix{"SpatialForgotTheThird",
+                 MixModel::Spatial,
+                 {{20, 20, 20}, {240, 240, 240}, {200, 40, 40}},
+                 {2, 6, 2},
+                 {2, 6, 0.2}}),
     [](const ::testing::TestParamInfo<WrongMix> &param) { return param.param.name; });
 
 TEST(CorrectionEdge, NothingHelpsWhenTheMixIsRight)
