@@ -12,6 +12,9 @@ namespace pigmora::cli {
 
 namespace {
 
+// Parts beyond this are no recipe a painter mixes; it keeps every sum finite.
+constexpr double kMostParts = 1e6;
+
 std::optional<RecipeArgument> parseRecipeArgument(Context &context, const std::string &arg, const PaintsFile *paints)
 {
     const std::size_t colon = arg.rfind(':');
@@ -50,8 +53,8 @@ std::optional<RecipeArgument> parseRecipeArgument(Context &context, const std::s
         argument.label = hexText(*color);
     }
     const auto parts = parsePositiveNumber(std::string_view(arg).substr(colon + 1));
-    if (!parts) {
-        context.fail("parts '" + arg.substr(colon + 1) + "' of " + name + " must be a positive number");
+    if (!parts || *parts > kMostParts) {
+        context.fail("parts '" + arg.substr(colon + 1) + "' of " + name + " must be a positive number up to 1000000");
         return std::nullopt;
     }
     argument.parts = *parts;

@@ -146,14 +146,18 @@ public:
             ++step;
         std::vector<int> add(n, 0);
         walk(add, 0, 0, step, std::vector<int>(n, 0), std::vector<int>(n, m_most), best);
-        if (step > 1) {
+        // Coarse to fine: each round searches around the best at a quarter
+        // of the step, (2·4 + 1)^n vectors, down to whole parts.
+        while (step > 1) {
+            const int finer = std::max(1, step / 4);
             std::vector<int> low(n);
             std::vector<int> high(n);
             for (std::size_t k = 0; k < n; ++k) {
                 low[k] = std::max(0, best.add[k] - step);
                 high[k] = best.add[k] + step;
             }
-            walk(add, 0, 0, 1, low, high, best);
+            walk(add, 0, 0, finer, low, high, best);
+            step = finer;
         }
         return best;
     }
