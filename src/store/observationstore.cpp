@@ -167,6 +167,17 @@ Status openChecked(CObservationFile &file, const std::filesystem::path &path)
 
 } // namespace
 
+ObservedPaint observedPaint(const PaintColorRecord &record, double parts)
+{
+    const RgbColor color = record.color();
+    auto channel = [](int value) { return value < 0 ? 0 : (value > 255 ? 255 : value); };
+    return {platform::gbkToUtf8(record.code()),
+            platform::gbkToUtf8(record.name()),
+            record.group(),
+            {channel(color.red), channel(color.green), channel(color.blue)},
+            parts};
+}
+
 ObservationStore::ObservationStore(std::filesystem::path folder)
     : m_folder(std::move(folder))
     , m_path(m_folder / kFileName)

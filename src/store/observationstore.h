@@ -31,6 +31,9 @@ struct ObservedPaint {
     double parts = 0.0;
 };
 
+// A box paint (its catalogue record) at the given parts.
+ObservedPaint observedPaint(const PaintColorRecord &record, double parts);
+
 struct Observation {
     RgbColor measured;
     std::vector<ObservedPaint> paints; // two or three, parts positive
