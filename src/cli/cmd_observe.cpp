@@ -187,8 +187,7 @@ int runObserve(Context &context, const ObserveOptions &options)
             inCatalogue = inCatalogue || record.samePaint(*found);
         if (!inCatalogue)
             return context.fail("paint '" + code + "' is no longer in the catalogue");
-        observation.paints.push_back(
-            {code, platform::gbkToUtf8(found->name()), found->group(), clampedColor(found->color()), *parts});
+        observation.paints.push_back(observedPaint(*found, *parts));
     }
     const ObservationStore store(context.dataDir());
     if (Status added = store.add(observation); !added)
