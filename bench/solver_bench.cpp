@@ -3,9 +3,12 @@
 // solves on boxes of 3,000 and 30,000 paints and how soon a cancel stops one.
 #include "data/colormanager.h"
 #include "engine/colordifference.h"
+#include "engine/colorpick.h"
 #include "engine/mixsolver.h"
 #include "engine/pigmentmix.h"
 #include "engine/pigmentsearch.h"
+#include "engine/pigmentsolver.h"
+#include "engine/recipe.h"
 #include "engine/sharesearch.h"
 #include "store/defaultdata.h"
 
@@ -316,7 +319,51 @@ void pigmentSolveLargestDefaultBoxPlain(benchmark::State &state)
     pigmentSolveOn<false>(state, largestDefaultBox());
 }
 
+// The whole pick in the pigment model (solve, parts recipe, one part off)
+// and the parts recipe alone on the same answers: the recipe's share.
+void pigmentPickLargestDefaultBox(benchmark::State &state)
+{
+    const std::vector<PaintColorRecord> box = largestDefaultBox();
+    const std::vector<RgbColor> targets = fixedTargets();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pickColor(box, targets[next], MixModel::Pigment, nullptr, std::nullopt));
+        next = (next + 1) % targets.size();
+    }
+}
+
+void partsRecipeLargestDefaultBox(benchmark::State &state)
+{
+    const std::vector<PaintColorRecord> box = largestDefaultBox();
+    struct Answer {
+        std::array<RecipePaint, 3> paints;
+        std::array<bool, 3> used;
+        Lab target;
+        double difference;
+    };
+    std::vector<Answer> answers;
+    for (const RgbColor &target : fixedTargets()) {
+        MixResult result = MixResult::forTarget(target);
+        Answer answer{};
+        findPigmentMix(box, {}, result, &answer.difference);
+        for (std::size_t k = 0; k < 3; ++k) {
+            answer.paints[k].color = result.paints[k].color();
+            answer.used[k] = result.paints[k].usedFlag() == 1;
+        }
+        answer.target = labOf(target);
+        answers.push_back(answer);
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const Answer &a = answers[next];
+        benchmark::DoNotOptimize(findPartsRecipe(MixModel::Pigment, a.paints, a.used, a.target, a.difference));
+        next = (next + 1) % answers.size();
+    }
+}
+
 BENCHMARK(pigmentSolve)->PIGMORA_BOX_SIZES;
+BENCHMARK(pigmentPickLargestDefaultBox)->Unit(benchmark::kMicrosecond);
+BENCHMARK(partsRecipeLargestDefaultBox)->Unit(benchmark::kMicrosecond);
 BENCHMARK(pigmentSolvePlain)->Arg(12)->Arg(34)->Unit(benchmark::kMillisecond);
 BENCHMARK(pigmentSolveLargestDefaultBox)->Unit(benchmark::kMicrosecond);
 BENCHMARK(pigmentSolveLargestDefaultBoxPlain)->Unit(benchmark::kMillisecond);
@@ -353,8 +400,9 @@ void pigmentPairLanes(benchmark::State &state, bool vectorised)
     LaneXyz out;
     std::size_t next = 0;
     for (auto _ : state) {
-        (vectorised ? pigmentLanesXyz : pigmentLanesXyzScalar)(curves[next % 64], curves[(next + 7) % 64], nullptr,
-                                                               lanes, out);
+        using LanesFn = void (*)(const KsCurve &, const KsCurve &, const KsCurve *, const PigmentLanes &, LaneXyz &);
+        const LanesFn compute = vectorised ? static_cast<LanesFn>(pigmentLanesXyz) : pigmentLanesXyzScalar;
+        compute(curves[next % 64], curves[(next + 7) % 64], nullptr, lanes, out);
         benchmark::DoNotOptimize(out);
         ++next;
     }

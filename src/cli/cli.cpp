@@ -55,9 +55,12 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
                    "installed copy)");
 
     Commands commands;
+    addCalibrateCommands(app, commands);
     addCardCommands(app, commands);
+    addCorrectCommands(app, commands);
     addMatchCommands(app, commands);
     addMixCommands(app, commands);
+    addObserveCommands(app, commands);
     addStoreCommands(app, commands);
     addViewCommands(app, commands);
 

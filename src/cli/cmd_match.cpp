@@ -7,9 +7,11 @@
 #include "cli/matchoutput.h"
 #include "cli/matchsetup.h"
 #include "cli/output.h"
+#include "cli/paintsfile.h"
 
 #include "data/platform.h"
 #include "engine/colorpick.h"
+#include "store/observationstore.h"
 #include "store/settings.h"
 
 #include <CLI/CLI.hpp>
@@ -21,56 +23,6 @@
 namespace pigmora::cli {
 
 namespace {
-
-// An ad-hoc colour box from a CSV file "code,name,r,g,b": each row becomes a
-// paint as the catalogue records one (group 0, strength 1.0, mixing class 2,
-// user origin) and is put into the box.
-std::optional<std::vector<PaintColorRecord>> readPaintsFile(Context &context, const std::string &path)
-{
-    auto table = readCsvFile(path);
-    if (!table) {
-        context.fail(table.message());
-        return std::nullopt;
-    }
-    if (Status header = expectHeader(*table, {"code", "name", "r", "g", "b"}); !header) {
-        context.fail(path + ": " + header.message());
-        return std::nullopt;
-    }
-    CColorManager box(context.dataDir());
-    box.buildBuiltInCatalogue();
-    box.clearCatalogue();
-    box.clearCurrentBox();
-    for (std::size_t i = 0; i < table->rows.size(); ++i) {
-        const CsvRow &row = table->rows[i];
-        const std::string where = path + ", line " + std::to_string(table->lineNumbers[i]) + ": ";
-        if (row.size() != 5) {
-            context.fail(where + "expected 5 fields (code,name,r,g,b), found " + std::to_string(row.size()));
-            return std::nullopt;
-        }
-        const auto red = parseInt(row[2], 0, 255);
-        const auto green = parseInt(row[3], 0, 255);
-        const auto blue = parseInt(row[4], 0, 255);
-        if (!red || !green || !blue) {
-            context.fail(where + "r, g and b must be whole numbers 0..255");
-            return std::nullopt;
-        }
-        if (row[0].empty() || row[1].empty()) {
-            context.fail(where + "code and name must not be empty");
-            return std::nullopt;
-        }
-        if (!platform::utf8ToGbk(row[0]) || !platform::utf8ToGbk(row[1])) {
-            context.fail(where + "the code or name holds characters the paint records cannot store");
-            return std::nullopt;
-        }
-        if (!box.addCatalogueColor(row[0], row[1], "", {*red, *green, *blue}, 1.0f, 2, 0, PaintColorRecord::kOriginUser)
-            || !box.addToCurrentBox(row[0], row[1])) {
-            context.fail(where + "paint " + row[0] + " " + row[1] + " is listed twice");
-            return std::nullopt;
-        }
-    }
-    const auto records = box.currentBoxRecords();
-    return std::vector<PaintColorRecord>(records.begin(), records.end());
-}
 
 int runMatch(Context &context, const MatchOptions &options)
 {
@@ -132,6 +84,12 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
         context.fail("--box and --paints cannot be used together");
         return std::nullopt;
     }
+    if (options.maxParts < kMinMaxParts || options.maxParts > kMaxMaxParts) {
+        context.fail("--max-parts must be " + std::to_string(kMinMaxParts) + ".." + std::to_string(kMaxMaxParts)
+                     + ", not " + std::to_string(options.maxParts));
+        return std::nullopt;
+    }
+    setup.maxParts = options.maxParts;
 
     // An ad-hoc box needs no stored data: the folder is only read for the
     // configured mode, and only when no mode is given.
@@ -140,7 +98,11 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
         if (!paints)
             return std::nullopt;
         setup.model = model.value_or(mixModelOfSetting(context.configuredMixingMode()));
-        setup.box = std::move(*paints);
+        setup.box = std::move(paints->box);
+        if (setup.model == MixModel::Pigment && paints->hasStrengths) {
+            setup.strengths = std::move(paints->strengths);
+            setup.strengthSource = "box";
+        }
         return setup;
     }
     Session *session = context.session();
@@ -154,21 +116,37 @@ std::optional<MatchSetup> prepareMatch(Context &context, const MatchOptions &opt
     }
     const auto current = colors.currentBoxRecords();
     setup.box.assign(current.begin(), current.end());
+    if (setup.model == MixModel::Pigment) {
+        // A damaged observation file leaves the paints uncalibrated, said on stderr.
+        const auto observations = ObservationStore(context.dataDir()).load();
+        if (!observations) {
+            context.note(observations.message() + "; matching without the strengths learnt from it");
+        } else if (!observations->empty()) {
+            setup.strengths = StoredStrengths::fit(*observations).forBox(setup.box);
+            if (!setup.strengths.empty())
+                setup.strengthSource = "stored";
+        }
+    }
     return setup;
 }
 
 void printMatch(Context &context, const MatchSetup &setup, const RgbColor &target, const PickReport *report)
 {
-    const ColorPick pick = pickColor(setup.box, target, setup.model, setup.cards, setup.card);
-    context.io.out << (setup.json ? matchJson(pick, setup.card, report) : matchText(pick, setup.card, report)) << '\n';
+    const ColorPick pick = pickColor(setup.box, target, setup.model, setup.cards, setup.card,
+                                     PickOptions{setup.strengths, setup.maxParts});
+    context.io.out << (setup.json ? matchJson(pick, setup.card, setup.strengthSource, report)
+                                  : matchText(pick, setup.card, report))
+                   << '\n';
 }
 
 void addMatchOptions(CLI::App &command, MatchOptions &options)
 {
     command.add_option("--box", options.box, "Colour box to mix from (default: the current box)");
-    command.add_option("--paints", options.paints, "Ad-hoc colour box: UTF-8 CSV with header code,name,r,g,b");
+    command.add_option("--paints", options.paints,
+                       "Ad-hoc colour box: UTF-8 CSV with header code,name,r,g,b and optionally strength");
     command.add_option("--mode", options.mode, "subtractive, spatial or pigment (default: the configured mixing mode)");
     command.add_option("--card", options.card, "pantone, ral, building or none (default pantone)");
+    command.add_option("--max-parts", options.maxParts, "Largest total of the whole-part recipe, 2..100 (default 12)");
     command.add_flag("--json", options.json, "One JSON object per colour");
 }
 

@@ -1,6 +1,7 @@
 #include "cli/colorarg.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace pigmora::cli {
 
@@ -56,6 +57,20 @@ std::optional<RgbColor> parseColor(std::string_view text)
         start = comma + 1;
     }
     return RgbColor{channels[0], channels[1], channels[2]};
+}
+
+} // namespace pigmora::cli
+
+namespace pigmora::cli {
+
+std::optional<double> parsePositiveNumber(std::string_view text)
+{
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)
+        || !(value > 0.0))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace pigmora::cli

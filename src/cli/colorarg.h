@@ -18,4 +18,7 @@ std::optional<int> parseInt(std::string_view text, int low, int high);
 // Parses exactly count comma-separated integers in [low, high] ("X,Y").
 std::optional<std::vector<int>> parseIntList(std::string_view text, std::size_t count, int low, int high);
 
+// A positive, finite decimal number filling the whole text.
+std::optional<double> parsePositiveNumber(std::string_view text);
+
 } // namespace pigmora::cli

@@ -20,9 +20,12 @@ struct Command {
 using Commands = std::vector<Command>;
 
 // Each group of commands adds its subcommands to the application.
+void addCalibrateCommands(CLI::App &app, Commands &commands);
 void addCardCommands(CLI::App &app, Commands &commands);
+void addCorrectCommands(CLI::App &app, Commands &commands);
 void addMatchCommands(CLI::App &app, Commands &commands);
 void addMixCommands(CLI::App &app, Commands &commands);
+void addObserveCommands(CLI::App &app, Commands &commands);
 void addStoreCommands(CLI::App &app, Commands &commands);
 void addViewCommands(CLI::App &app, Commands &commands);
 

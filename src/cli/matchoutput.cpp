@@ -11,6 +11,23 @@ namespace pigmora::cli {
 
 namespace {
 
+// "2:5:1": the parts of the paints taking part, in paint order.
+std::string partsText(const PartsRecipe &recipe)
+{
+    std::string text;
+    for (const int parts : recipe.parts) {
+        if (parts > 0)
+            text += (text.empty() ? "" : ":") + std::to_string(parts);
+    }
+    return text;
+}
+
+std::string twoDecimals(double value)
+{
+    // deltaE00Text rounds the way the panel does; only its number is used.
+    return deltaE00Text(value).substr(std::string_view("ΔE00 ").size());
+}
+
 std::string cmykText(const Cmyk &cmyk)
 {
     return std::to_string(cmyk.cyan) + ',' + std::to_string(cmyk.magenta) + ',' + std::to_string(cmyk.yellow) + ','
@@ -45,6 +62,10 @@ std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::C
         line += "  = " + rgbText(pick.mix.mixed.color()) + "  deviation " + deviationText(pick.mix.deviation);
         if (pick.mixDeltaE00)
             line += "  " + deltaE00Text(*pick.mixDeltaE00);
+        if (pick.parts) {
+            line += "  parts " + partsText(*pick.parts) + " (" + deltaE00Text(pick.parts->deltaE00) + ", one part off "
+                + twoDecimals(pick.parts->onePartOff) + ")";
+        }
         if (card && pick.cardEntry) {
             line += "  " + std::string(cardName(*card)) + ' ' + platform::gbkToUtf8(pick.cardEntry->displayText()) + ' '
                 + rgbText(pick.cardEntry->color());
@@ -62,7 +83,8 @@ std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::C
     return line;
 }
 
-std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::Card> card, const PickReport *report)
+std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::Card> card, std::string_view strengths,
+                      const PickReport *report)
 {
     JsonWriter json;
     json.beginObject().key("target");
@@ -121,7 +143,17 @@ std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::C
         .value(pick.cmyk.magenta)
         .value(pick.cmyk.yellow)
         .value(pick.cmyk.black);
-    json.endArray();
+    json.endArray().key("parts");
+    if (pick.solved && pick.parts) {
+        json.beginArray();
+        for (const int parts : pick.parts->parts)
+            json.value(parts);
+        json.endArray().key("parts_delta_e00").fixed(pick.parts->deltaE00, 4);
+        json.key("parts_one_off").fixed(pick.parts->onePartOff, 4);
+    } else {
+        json.null().key("parts_delta_e00").null().key("parts_one_off").null();
+    }
+    json.key("strengths").value(strengths);
     if (report) {
         json.key("sample").value(report->sample).key("raw");
         writeRgb(json, report->raw);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pigmora {
 struct ColorPick;
@@ -21,10 +22,11 @@ struct PickReport {
 };
 
 // One line answering a colour pick, for people or for programs; a report
-// adds its fields at the end.
+// adds its fields at the end. strengths: where the pigment model's tinting
+// strengths came from ("stored", "box" or "none").
 std::string matchText(const ColorPick &pick, std::optional<CStandardColorCard::Card> card,
                       const PickReport *report = nullptr);
 std::string matchJson(const ColorPick &pick, std::optional<CStandardColorCard::Card> card,
-                      const PickReport *report = nullptr);
+                      std::string_view strengths = "none", const PickReport *report = nullptr);
 
 } // namespace pigmora::cli

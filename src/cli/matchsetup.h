@@ -4,6 +4,7 @@
 #include "data/records.h"
 #include "data/standardcolorcard.h"
 #include "engine/mixsolver.h"
+#include "engine/recipe.h"
 
 #include <optional>
 #include <string>
@@ -23,6 +24,7 @@ struct MatchOptions {
     std::string paints;
     std::string mode;
     std::string card = "pantone";
+    int maxParts = kDefaultMaxParts;
     bool json = false;
     std::vector<std::string> colors;
 };
@@ -32,6 +34,12 @@ void addMatchOptions(CLI::App &command, MatchOptions &options);
 // What a pick is answered from: the box, the mixing model and the card.
 struct MatchSetup {
     std::vector<PaintColorRecord> box;
+    // Tinting strengths of the box's paints (pigment model), and where they
+    // come from: "stored" (fitted from the data folder's observations),
+    // "box" (the --paints strength column) or "none".
+    std::vector<double> strengths;
+    std::string strengthSource = "none";
+    int maxParts = kDefaultMaxParts;
     MixModel model = MixModel::Subtractive;
     std::optional<CStandardColorCard::Card> card;
     const CStandardColorCard *cards = nullptr;

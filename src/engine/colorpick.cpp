@@ -2,7 +2,9 @@
 
 #include "data/platform.h"
 #include "engine/colordifference.h"
+#include "engine/pigmentsolver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -122,24 +124,67 @@ std::string cmykStatusText(const Cmyk &cmyk)
         + "  Y:" + std::to_string(cmyk.yellow) + "  K:" + std::to_string(cmyk.black);
 }
 
+namespace {
+
+// The answer's paints as a recipe mixes them, with their strengths.
+std::array<RecipePaint, 3> recipePaints(const MixResult &mix, std::span<const PaintColorRecord> box,
+                                        std::span<const double> strengths)
+{
+    std::array<RecipePaint, 3> paints;
+    for (std::size_t k = 0; k < 3; ++k) {
+        paints[k].color = clampedColor(mix.paints[k].color());
+        for (std::size_t i = 0; i < strengths.size() && i < box.size(); ++i) {
+            if (box[i].samePaint(mix.paints[k])) {
+                paints[k].strength = strengths[i];
+                break;
+            }
+        }
+    }
+    return paints;
+}
+
+} // namespace
+
 ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &target, MixModel model,
                     const CStandardColorCard *cards, std::optional<CStandardColorCard::Card> card)
+{
+    return pickColor(box, target, model, cards, card, PickOptions());
+}
+
+ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &target, MixModel model,
+                    const CStandardColorCard *cards, std::optional<CStandardColorCard::Card> card,
+                    const PickOptions &options)
 {
     ColorPick pick;
     pick.target = target;
     pick.cmyk = cmykOf(target);
     pick.mix = MixResult::forTarget(target);
-    pick.solved = findMix(model, box, pick.mix) && pick.mix.isValid();
+    double unrounded = 0.0;
+    const bool found = model == MixModel::Pigment ? findPigmentMix(box, options.strengths, pick.mix, &unrounded)
+                                                  : findMix(model, box, pick.mix);
+    pick.solved = found && pick.mix.isValid();
     if (!pick.solved)
         return pick;
     const Lab targetLab = labOf(target);
     pick.mixDeltaE00 = deltaE00(targetLab, labOf(pick.mix.mixed.color()));
+    if (model != MixModel::Pigment)
+        unrounded = *pick.mixDeltaE00;
+    std::array<bool, 3> used{};
+    for (std::size_t k = 0; k < 3; ++k)
+        used[k] = pick.mix.paints[k].usedFlag() == 1;
+    pick.parts = findPartsRecipe(model, recipePaints(pick.mix, box, options.strengths), used, targetLab, unrounded,
+                                 options.maxParts);
+    const double touchShare = 0.5 / std::clamp(options.maxParts, kMinMaxParts, kMaxMaxParts);
     for (std::size_t k = 0; k < pick.paints.size(); ++k) {
         const PaintColorRecord &paint = pick.mix.paints[k];
-        if (paint.usedFlag() != 1)
+        if (!used[k])
             continue;
-        pick.paints[k] = PickedPaint{paint.color(), platform::gbkToUtf8(paint.code()),
-                                     platform::gbkToUtf8(paint.name()), proportionText(pick.mix.proportions[k])};
+        pick.paints[k] = PickedPaint{paint.color(),
+                                     platform::gbkToUtf8(paint.code()),
+                                     platform::gbkToUtf8(paint.name()),
+                                     proportionText(pick.mix.proportions[k]),
+                                     pick.parts->parts[k],
+                                     pick.mix.proportions[k] < touchShare};
     }
     pick.deviation = deviationText(pick.mix.deviation);
     if (cards && card) {

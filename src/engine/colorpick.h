@@ -5,11 +5,13 @@
 #include "data/standardcolorcard.h"
 #include "engine/mixresult.h"
 #include "engine/mixsolver.h"
+#include "engine/recipe.h"
 
 #include <array>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 // The colour pick's answer, independent of how it is shown: the result
 // panel and the command line both build their output from a ColorPick.
@@ -57,7 +59,13 @@ struct PickedPaint {
     std::string code;
     std::string name;
     std::string proportion; // "62.50 %"
+    int parts = 0; // in the whole-part recipe
+    // Its share is below half of one part of the largest total: the panel
+    // adds kTouchText ("a touch") beside the percentage.
+    bool touch = false;
 };
+
+inline constexpr std::string_view kTouchText = "一点";
 
 struct ColorPick {
     RgbColor target;
@@ -77,11 +85,25 @@ struct ColorPick {
     // and to the card entry (when there is one with a colour).
     std::optional<double> mixDeltaE00;
     std::optional<double> cardDeltaE00;
+    // The simplest whole-part recipe of a solved pick, its ΔE00 and how
+    // forgiving it is (one part off).
+    std::optional<PartsRecipe> parts;
+};
+
+// How a pick mixes beyond its model: the tinting strengths of the box's
+// paints in box order (pigment model; empty: all 1) and the largest total
+// of a parts recipe (kMinMaxParts .. kMaxMaxParts).
+struct PickOptions {
+    std::span<const double> strengths;
+    int maxParts = kDefaultMaxParts;
 };
 
 // Solves for the target on the box with the model and, when solved and a card
 // is chosen, asks the card for its nearest entry.
 ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &target, MixModel model,
                     const CStandardColorCard *cards, std::optional<CStandardColorCard::Card> card);
+ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &target, MixModel model,
+                    const CStandardColorCard *cards, std::optional<CStandardColorCard::Card> card,
+                    const PickOptions &options);
 
 } // namespace pigmora

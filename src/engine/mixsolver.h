@@ -78,13 +78,14 @@ bool findBestPair(MixModel model, std::span<const PaintColorRecord> box, const R
 bool findSpatialMix(std::span<const PaintColorRecord> box, MixResult &result);
 bool findSubtractiveMix(std::span<const PaintColorRecord> box, MixResult &result);
 // Pigment model: one paint within ΔE00 1.0 of the target (the first in box
-// order); else the pair and share (0.00 .. 1.00 in steps of 0.01) with the
-// smallest ΔE00, the earliest on ties; when that is 1.0 or more, a third
-// paint at shares 0.01 .. 1.00 with the pair's ratio kept, taken only when
-// it lowers ΔE00. The search scores the unrounded mix; mixed is its rounded
-// sRGB colour and deviation that colour's RGB distance from the target, as
-// in the other models. Proportions are the concentrations (k/100 and so on),
-// a paint with proportion 0 is not used.
+// order); else the pair and share (0 .. 1 in steps of 0.01, and of 0.001
+// below 0.01 and above 0.99) with the smallest ΔE00, the earliest on ties;
+// when that is 1.0 or more, a third paint at the same shares but 0 with the
+// pair's ratio kept, taken only when it lowers ΔE00. The search scores the
+// unrounded mix; mixed is its rounded sRGB colour and deviation that colour's
+// RGB distance from the target, as in the other models. Proportions are the
+// shares (k/1000 and so on), a paint with proportion 0 is not used. Tinting
+// strengths: pigmentsolver.h.
 bool findPigmentMix(std::span<const PaintColorRecord> box, MixResult &result);
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
 // The same solve, for a worker thread: control reports its progress, and once

@@ -91,18 +91,29 @@ RgbColor pigmentRgb(const Xyz &xyz)
     return {linearToSrgb8(r), linearToSrgb8(g), linearToSrgb8(b)};
 }
 
-PigmentColor mixPigments(std::span<const RgbColor> colors, std::span<const double> parts)
+void pigmentConcentrations(std::span<const double> parts, std::span<const double> strengths, std::span<double> out)
+{
+    assert(out.size() == parts.size() && (strengths.empty() || strengths.size() == parts.size()));
+    const bool equal = std::all_of(strengths.begin(), strengths.end(),
+                                   [&](double strength) { return strength == strengths.front(); });
+    double total = 0.0;
+    for (std::size_t k = 0; k < parts.size(); ++k)
+        total += equal ? parts[k] : strengths[k] * parts[k];
+    for (std::size_t k = 0; k < parts.size(); ++k)
+        out[k] = (equal ? parts[k] : strengths[k] * parts[k]) / total;
+}
+
+PigmentColor mixPigments(std::span<const RgbColor> colors, std::span<const double> parts,
+                         std::span<const double> strengths)
 {
     assert(colors.size() == parts.size() && (colors.size() == 2 || colors.size() == 3));
-    double total = 0.0;
-    for (double part : parts)
-        total += part;
+    std::array<double, 3> c{};
+    pigmentConcentrations(parts, strengths, std::span(c.data(), parts.size()));
     Xyz xyz;
     if (colors.size() == 3) {
-        xyz = pigmentXyz(ksCurveOf(colors[0]), parts[0] / total, ksCurveOf(colors[1]), parts[1] / total,
-                         ksCurveOf(colors[2]), parts[2] / total);
+        xyz = pigmentXyz(ksCurveOf(colors[0]), c[0], ksCurveOf(colors[1]), c[1], ksCurveOf(colors[2]), c[2]);
     } else {
-        xyz = pigmentXyz(ksCurveOf(colors[0]), parts[0] / total, ksCurveOf(colors[1]), parts[1] / total);
+        xyz = pigmentXyz(ksCurveOf(colors[0]), c[0], ksCurveOf(colors[1]), c[1]);
     }
     return {pigmentLab(xyz), pigmentRgb(xyz)};
 }

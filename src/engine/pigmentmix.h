@@ -56,12 +56,21 @@ Xyz pigmentXyz(const KsCurve &first, double c1, const KsCurve &second, double c2
 Lab pigmentLab(const Xyz &xyz);
 RgbColor pigmentRgb(const Xyz &xyz);
 
+// The concentrations of paints mixed at the given parts (non-negative, some
+// positive) with the given tinting strengths: S_i·p_i / Σ S_j·p_j, so a
+// strong paint colours a mix more than its share says. When the strengths are
+// all equal (no strengths known: all 1) they are p_i / Σ p_j exactly, the
+// sums taken in order. out has the size of parts.
+void pigmentConcentrations(std::span<const double> parts, std::span<const double> strengths, std::span<double> out);
+
 // The colour of two or three paints at the given parts (positive; they need
-// not add up to 1). Anything else yields nothing useful: callers check.
+// not add up to 1), with a tinting strength each (empty: all 1). Anything
+// else yields nothing useful: callers check.
 struct PigmentColor {
     Lab lab;
     RgbColor rgb;
 };
-PigmentColor mixPigments(std::span<const RgbColor> colors, std::span<const double> parts);
+PigmentColor mixPigments(std::span<const RgbColor> colors, std::span<const double> parts,
+                         std::span<const double> strengths = {});
 
 } // namespace pigmora

@@ -16,12 +16,13 @@ namespace {
 
 template<bool Three>
 __attribute__((target("avx"))) void lanesXyzAvx(const KsCurve &first, const KsCurve &second, const KsCurve *third,
-                                                const PigmentLanes &lanes, LaneXyz &out)
+                                                const PigmentLanes &lanes, LaneXyz &out, std::size_t begin,
+                                                std::size_t end)
 {
     const ObserverWeights &w = observerWeights();
     const __m256d one = _mm256_set1_pd(1.0);
     const __m256d two = _mm256_set1_pd(2.0);
-    for (std::size_t g = 0; g < kPaddedPigmentShares; g += 4) {
+    for (std::size_t g = begin; g < end; g += 4) {
         const __m256d c1 = _mm256_load_pd(&lanes.c1[g]);
         const __m256d c2 = _mm256_load_pd(&lanes.c2[g]);
         const __m256d c3 = _mm256_load_pd(&lanes.c3[g]);
@@ -45,6 +46,23 @@ __attribute__((target("avx"))) void lanesXyzAvx(const KsCurve &first, const KsCu
     }
 }
 
+// Unaligned stores, kept out of interprocedural alignment assumptions: a returned curve's
+// slot on the stack need not keep its alignment.
+__attribute__((target("avx"), noipa)) void reflectanceAvx(const double *first, double c1, const double *second,
+                                                          double c2, double *out)
+{
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256d two = _mm256_set1_pd(2.0);
+    const __m256d a = _mm256_set1_pd(c1);
+    const __m256d b = _mm256_set1_pd(c2);
+    for (std::size_t k = 0; k < kPaddedWavelengthCount; k += 4) {
+        const __m256d ks = _mm256_add_pd(_mm256_mul_pd(a, _mm256_loadu_pd(first + k)),
+                                         _mm256_mul_pd(b, _mm256_loadu_pd(second + k)));
+        const __m256d root = _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(ks, ks), _mm256_mul_pd(two, ks)));
+        _mm256_storeu_pd(out + k, _mm256_sub_pd(_mm256_add_pd(one, ks), root));
+    }
+}
+
 bool avxSupported()
 {
     static const bool supported = __builtin_cpu_supports("avx");
@@ -55,10 +73,12 @@ bool avxSupported()
 
 } // namespace
 
-void pigmentLanesXyzScalar(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
-                           LaneXyz &out)
+namespace {
+
+void lanesXyzScalar(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
+                    LaneXyz &out, std::size_t begin, std::size_t end)
 {
-    for (std::size_t g = 0; g < kPaddedPigmentShares; ++g) {
+    for (std::size_t g = begin; g < end; ++g) {
         const Xyz xyz = third ? pigmentXyz(first, lanes.c1[g], second, lanes.c2[g], *third, lanes.c3[g])
                               : pigmentXyz(first, lanes.c1[g], second, lanes.c2[g]);
         out.x[g] = xyz.x;
@@ -67,19 +87,63 @@ void pigmentLanesXyzScalar(const KsCurve &first, const KsCurve &second, const Ks
     }
 }
 
-void pigmentLanesXyz(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
-                     LaneXyz &out)
+} // namespace
+
+void pigmentLanesXyzScalar(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
+                           LaneXyz &out)
 {
+    lanesXyzScalar(first, second, third, lanes, out, 0, kPaddedPigmentShares);
+}
+
+void pigmentLanesXyz(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
+                     LaneXyz &out, int begin, int end)
+{
+    const auto from = static_cast<std::size_t>(begin);
+    const auto to = static_cast<std::size_t>(end);
 #ifdef PIGMORA_X86_KERNELS
     if (avxSupported()) {
         if (third)
-            lanesXyzAvx<true>(first, second, third, lanes, out);
+            lanesXyzAvx<true>(first, second, third, lanes, out, from, to);
         else
-            lanesXyzAvx<false>(first, second, third, lanes, out);
+            lanesXyzAvx<false>(first, second, third, lanes, out, from, to);
         return;
     }
 #endif
-    pigmentLanesXyzScalar(first, second, third, lanes, out);
+    lanesXyzScalar(first, second, third, lanes, out, from, to);
+}
+
+void pigmentLanesXyz(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
+                     LaneXyz &out)
+{
+    pigmentLanesXyz(first, second, third, lanes, out, 0, kPaddedPigmentShares);
+}
+
+namespace {
+
+template<std::size_t N>
+std::array<int, N> sharesFrom(int first)
+{
+    std::array<int, N> shares{};
+    std::size_t n = 0;
+    for (int t = first; t <= 1000; ++t) {
+        if (t < 10 || t > 990 || t % 10 == 0)
+            shares[n++] = t;
+    }
+    return shares;
+}
+
+} // namespace
+
+const std::array<int, kPigmentShareCount> &pigmentPairShares()
+{
+    static const auto shares = sharesFrom<kPigmentShareCount>(0);
+    return shares;
+}
+
+const std::array<int, kPigmentThirdShareCount> &pigmentThirdShares()
+{
+    static const auto shares = sharesFrom<kPigmentThirdShareCount>(1);
+    return shares;
 }
 
 namespace {
@@ -112,6 +176,20 @@ ReflectanceCurve reflectanceOf(const KsCurve &curve)
     ReflectanceCurve out;
     for (std::size_t k = 0; k < spectral::kWavelengthCount; ++k)
         out.r[k] = reflectanceOfKs(curve.ks[k]);
+    return out;
+}
+
+ReflectanceCurve reflectanceOf(const KsCurve &first, double c1, const KsCurve &second, double c2)
+{
+    ReflectanceCurve out;
+#ifdef PIGMORA_X86_KERNELS
+    if (avxSupported()) {
+        reflectanceAvx(first.ks.data(), c1, second.ks.data(), c2, out.r.data());
+        return out;
+    }
+#endif
+    for (std::size_t k = 0; k < kPaddedWavelengthCount; ++k)
+        out.r[k] = reflectanceOfKs(c1 * first.ks[k] + c2 * second.ks[k]);
     return out;
 }
 

@@ -11,9 +11,15 @@
 // the same order, so the XYZ values are bit-identical to it.
 namespace pigmora {
 
-// Shares 0.00 .. 1.00 of the first paint, rounded up to whole vectors.
-inline constexpr int kPigmentShareCount = 101;
-inline constexpr int kPaddedPigmentShares = 104;
+// The shares the search tries, in thousandths, ascending: a pair's first
+// paint 0, 1 .. 9, 10, 20 .. 990, 991 .. 999, 1000 (the fine ends reach a
+// touch of a strong paint); a third paint the same without 0. Lanes are
+// rounded up to whole vectors.
+inline constexpr int kPigmentShareCount = 119;
+inline constexpr int kPigmentThirdShareCount = 118;
+inline constexpr int kPaddedPigmentShares = 128;
+const std::array<int, kPigmentShareCount> &pigmentPairShares();
+const std::array<int, kPigmentThirdShareCount> &pigmentThirdShares();
 
 struct PigmentLanes {
     alignas(32) std::array<double, kPaddedPigmentShares> c1{};
@@ -31,6 +37,9 @@ struct LaneXyz {
 // not null), as pigmentXyz computes it. Padding lanes hold concentrations 0.
 void pigmentLanesXyz(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
                      LaneXyz &out);
+// Only the lanes begin .. end - 1 (both multiples of 4).
+void pigmentLanesXyz(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
+                     LaneXyz &out, int begin, int end);
 // The same with the plain per-lane loop (for machines without AVX and for tests).
 void pigmentLanesXyzScalar(const KsCurve &first, const KsCurve &second, const KsCurve *third, const PigmentLanes &lanes,
                            LaneXyz &out);
@@ -50,6 +59,8 @@ struct ReflectanceCurve {
     alignas(32) std::array<double, kPaddedWavelengthCount> r{};
 };
 ReflectanceCurve reflectanceOf(const KsCurve &curve);
+// The reflectance of a two-paint mix at concentrations c1, c2.
+ReflectanceCurve reflectanceOf(const KsCurve &first, double c1, const KsCurve &second, double c2);
 // A lower bound of deltaE00 from the target to every mix of the two paints:
 // the XYZ range their reflectances span, as a CIELAB box, at its nearest to
 // the target.

@@ -1,6 +1,7 @@
 #include "store/datafolder.h"
 
 #include "store/folderlock.h"
+#include "store/observationstore.h"
 #include "store/safefile.h"
 #include "store/storesupport.h"
 #include "store/tablefile.h"
@@ -31,9 +32,11 @@ Status openAsDataFile(const std::filesystem::path &path, std::string_view fileNa
         return checkFile(CColorBoxFile(CColorBoxFile::kColorBoxMode), path);
     if (fileName == store::kPaletteFileName)
         return checkFile(CPalettePanelFile(), path);
+    if (fileName == ObservationStore::kFileName)
+        return safefile::pathExists(path) ? ObservationStore::check(path) : Status::error("no such file");
     return Status::error(std::string(fileName)
                          + " is not a data file (QorConfig.bin, QorColorGroup.bin, "
-                           "QorColorbox.bin or QorPalette.bin)");
+                           "QorColorbox.bin, QorPalette.bin or QorObservation.bin)");
 }
 
 } // namespace

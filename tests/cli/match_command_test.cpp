@@ -33,7 +33,8 @@ TEST_F(MatchCommand, TwoPaintSpatialExampleAsJson)
         "\"proportions\":[0.529411793,0.470588207,0],\"mixed\":[119,119,119],"
         "\"deviation\":28.284271247464602,\"deviation_text\":\"6.40 %\",\"delta_e00\":10.5219,"
         "\"card\":{\"card\":\"pantone\",\"code\":\"5415C\",\"rgb\":[91,127,149],\"delta_e00\":4.9100},"
-        "\"cmyk\":[28,14,0,45]}\n");
+        "\"cmyk\":[28,14,0,45],\"parts\":[5,4,0],\"parts_delta_e00\":10.6783,\"parts_one_off\":6.8280,"
+        "\"strengths\":\"none\"}\n");
 }
 
 TEST_F(MatchCommand, SubtractiveRedAndBlueMakeBlack)
@@ -47,7 +48,8 @@ TEST_F(MatchCommand, SubtractiveRedAndBlueMakeBlack)
         "\"paints\":[{\"code\":\"A\",\"name\":\"红\",\"rgb\":[255,0,0]},{\"code\":\"B\",\"name\":\"蓝\",\"rgb\":[0,0,"
         "255]},null],"
         "\"proportions\":[0.499999821,0.500000179,0],\"mixed\":[0,0,0],\"deviation\":0,"
-        "\"deviation_text\":\"0.00 %\",\"delta_e00\":0.0000,\"card\":null,\"cmyk\":[0,0,0,100]}\n");
+        "\"deviation_text\":\"0.00 %\",\"delta_e00\":0.0000,\"card\":null,\"cmyk\":[0,0,0,100],\"parts\":[1,1,0],"
+        "\"parts_delta_e00\":0.0000,\"parts_one_off\":25.8752,\"strengths\":\"none\"}\n");
 }
 
 TEST_F(MatchCommand, FailedSolveKeepsTheShapeOfTheAnswer)
@@ -57,7 +59,8 @@ TEST_F(MatchCommand, FailedSolveKeepsTheShapeOfTheAnswer)
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "{\"target\":[0,0,0],\"ok\":false,\"paints\":[null,null,null],\"proportions\":null,\"mixed\":null,"
-              "\"deviation\":null,\"deviation_text\":\"\",\"delta_e00\":null,\"card\":null,\"cmyk\":[0,0,0,100]}\n");
+              "\"deviation\":null,\"deviation_text\":\"\",\"delta_e00\":null,\"card\":null,\"cmyk\":[0,0,0,100],"
+              "\"parts\":null,\"parts_delta_e00\":null,\"parts_one_off\":null,\"strengths\":\"none\"}\n");
     const auto text = runCli({"match", "--paints", paints, "0,0,0"}, {}, dir.path());
     EXPECT_EQ(text.out, "0,0,0  no mix found  CMYK 0,0,0,100\n");
 }
@@ -70,7 +73,8 @@ TEST_F(MatchCommand, SinglePaintTextLineAndStdin)
     const auto lines = run.outLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].substr(0, lines[0].find("  ral")),
-              "243,255,15  100.00 % 100 柠檬黄  = 243,255,15  deviation 0.00 %  ΔE00 0.00");
+              "243,255,15  100.00 % 100 柠檬黄  = 243,255,15  deviation 0.00 %  ΔE00 0.00  parts 1 (ΔE00 0.00, one "
+              "part off 0.00)");
     EXPECT_EQ(lines[0], lines[1]);
 }
 

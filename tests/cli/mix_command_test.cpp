@@ -93,14 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
                              {"1,2,3:1", "1,2,3:1", "1,2,3:1", "1,2,3:1"},
                              1,
                              "pigment mixing takes two or three paints, 4 given"},
-                      BadMix{"ThreeSpatial",
-                             {"--mode", "spatial", "1,2,3:1", "1,2,3:1", "1,2,3:1"},
-                             1,
-                             "spatial mixing takes two paints, 3 given"},
+                      BadMix{"OneSpatial", {"--mode", "spatial", "1,2,3:1"}, 1, "spatial mixing takes two or three"},
                       BadMix{"FourSubtractive",
                              {"--mode", "subtractive", "1,2,3:1", "1,2,3:1", "1,2,3:1", "1,2,3:1"},
                              1,
-                             "subtractive mixing takes two paints, 4 given"},
+                             "subtractive mixing takes two or three paints, 4 given"},
                       BadMix{"UnknownMode", {"--mode", "additive", "1,2,3:1", "1,2,3:1"}, 1, "unknown mixing mode"},
                       BadMix{"NoPaints", {}, 2, "PAINT is required"}),
     [](const ::testing::TestParamInfo<BadMix> &param) { return param.param.name; });
@@ -118,7 +115,8 @@ TEST(MatchCommandPigment, RedAndBlueFindTheirPigmentMix)
         run.out,
         "{\"target\":[56,22,53],\"ok\":true,\"paints\":[{\"code\":\"A\",\"name\":\"红\",\"rgb\":[255,0,0]},"
         "{\"code\":\"B\",\"name\":\"蓝\",\"rgb\":[0,0,255]},null],\"proportions\":[0.5,0.5,0],\"mixed\":[56,22,53],"
-        "\"deviation\":0,\"deviation_text\":\"0.00 %\",\"delta_e00\":0.0000,\"card\":null,\"cmyk\":[0,60,5,78]}\n");
+        "\"deviation\":0,\"deviation_text\":\"0.00 %\",\"delta_e00\":0.0000,\"card\":null,\"cmyk\":[0,60,5,78],"
+        "\"parts\":[1,1,0],\"parts_delta_e00\":0.0847,\"parts_one_off\":5.0723,\"strengths\":\"none\"}\n");
 }
 
 } // namespace

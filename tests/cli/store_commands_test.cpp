@@ -202,7 +202,10 @@ TEST_F(StoreCommands, MatchUsesANamedBox)
 {
     const auto run = cli({"match", "--box", "国画颜色盒", "--card", "none", "191,36,42"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "191,36,42  100.00 % 3001 銀朱  = 191,36,42  deviation 0.00 %  ΔE00 0.00  CMYK 0,81,78,25\n");
+    EXPECT_EQ(run.out,
+              "191,36,42  100.00 % 3001 銀朱  = 191,36,42  deviation 0.00 %  ΔE00 0.00  parts 1 (ΔE00 0.00, one part "
+              "off 0.00)  "
+              "CMYK 0,81,78,25\n");
 }
 
 TEST_F(StoreCommands, TheConfiguredMixingModeIsTheDefault)
