@@ -28,6 +28,21 @@ std::filesystem::path withSuffix(const std::filesystem::path &file, std::string_
 
 } // namespace
 
+std::filesystem::path resolveLinks(const std::filesystem::path &path)
+{
+    std::filesystem::path current = path;
+    for (int hop = 0; hop < 40; ++hop) { // the system's own limit on a chain of links
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(current, ec))
+            break;
+        const std::filesystem::path target = std::filesystem::read_symlink(current, ec);
+        if (ec)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return current;
+}
+
 std::filesystem::path workPath(const std::filesystem::path &file)
 {
     return withSuffix(file, ".tmp");
@@ -117,7 +132,7 @@ Status replaceWith(const std::filesystem::path &work, const std::filesystem::pat
     return Status::ok();
 }
 
-Result<std::filesystem::path> moveAside(const std::filesystem::path &file)
+Result<std::filesystem::path> keepDamagedCopy(const std::filesystem::path &file)
 {
     char stamp[32];
     const std::time_t now = std::time(nullptr);
@@ -130,12 +145,17 @@ Result<std::filesystem::path> moveAside(const std::filesystem::path &file)
             aside += "-" + std::to_string(n);
         if (pathExists(aside))
             continue;
-        if (::rename(file.c_str(), aside.c_str()) != 0)
-            return Status::error("cannot move " + file.filename().string() + " aside: " + reasonOf(errno));
-        syncFolder(file.parent_path());
+        if (::link(file.c_str(), aside.c_str()) != 0) {
+            if (errno == EEXIST)
+                continue;
+            if (Status copied = copyFile(file, aside); !copied) {
+                ::unlink(aside.c_str());
+                return Status::error("cannot keep the damaged " + file.filename().string() + ": " + copied.message());
+            }
+        }
         return aside;
     }
-    return Status::error("cannot move " + file.filename().string() + " aside: too many damaged copies");
+    return Status::error("cannot keep the damaged " + file.filename().string() + ": too many damaged copies");
 }
 
 bool folderWritable(const std::filesystem::path &folder)

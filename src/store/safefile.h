@@ -10,6 +10,12 @@
 // as one backup, and a damaged file is moved aside, never deleted.
 namespace pigmora::safefile {
 
+// The file a data-file path stands for: a symbolic link is followed, hop by
+// hop, to its target (which may not exist), where the file's working copy,
+// backup and damaged copies live; any other path stays as it is. Every
+// edit, restore and start-up check resolves a data file through this.
+std::filesystem::path resolveLinks(const std::filesystem::path &path);
+
 // "<file>.tmp": the working copy of an edit (one writer at a time).
 std::filesystem::path workPath(const std::filesystem::path &file);
 // "<file>.bak": the last good version before the latest edit.
@@ -33,9 +39,10 @@ Status keepBackup(const std::filesystem::path &file);
 // Renames the flushed working copy over the file and flushes the folder.
 Status replaceWith(const std::filesystem::path &work, const std::filesystem::path &file);
 
-// Moves a damaged file aside as "<file>.damaged-YYYYMMDD-HHMMSS" (a number is
-// added when that name is taken); the new path.
-Result<std::filesystem::path> moveAside(const std::filesystem::path &file);
+// Keeps a damaged file as "<file>.damaged-YYYYMMDD-HHMMSS" (a number is added
+// when that name is taken) while it stays in place: a second link to it, or
+// a flushed copy where links are not possible. The new path.
+Result<std::filesystem::path> keepDamagedCopy(const std::filesystem::path &file);
 
 // The folder's write access as the edits need it: creating and renaming
 // files inside it.

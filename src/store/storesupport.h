@@ -62,14 +62,21 @@ bool openStoreFile(File &file, const std::filesystem::path &path, Notifier *noti
 }
 
 // Starts creating a store's default file unless something of that name
-// exists (a dangling link too, which start-up reports): false without a
-// message when it exists, false after showing failureMessage when it cannot
-// be made. The caller fills it and ends with finishDefaultFile.
+// exists (a dangling link too, which start-up reports) or the file's backup
+// opens: a missing file whose backup opens lost its last version (a deleted
+// file, an interrupted restore), and defaults made now would replace that
+// backup at the next change, so start-up offers the backup instead. False
+// without a message then, false after showing failureMessage when the file
+// cannot be made. The caller fills it and ends with finishDefaultFile.
 template<typename File>
 bool createStoreFile(File &file, const std::filesystem::path &path, Notifier *notifier, std::string_view failureMessage)
 {
     if (safefile::pathExists(path))
         return false;
+    if (file.open(safefile::backupPath(safefile::resolveLinks(path)))) {
+        file.close();
+        return false;
+    }
     if (file.beginCreate(path))
         return true;
     notify(notifier, failureMessage);

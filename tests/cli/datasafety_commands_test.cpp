@@ -163,6 +163,25 @@ TEST_F(DataSafety, NamesAreCheckedAndCutNamesAnnounced)
     EXPECT_EQ(run.out, "line 5: added u_10000001 一二三四五六七八九十\n");
 }
 
+// A data file lost while its backup holds the last version: commands do not
+// make it anew with defaults, name the restore, and restore brings it back.
+TEST_F(DataSafety, ALostFileWithABackupIsRestoredNotRecreated)
+{
+    ASSERT_EQ(cli({"init"}).status, 0);
+    ASSERT_EQ(cli({"import-paints", "2", writeCsv("one.csv", "x", 1)}).status, 0);
+    const auto before = readFileBytes(dir / "QorColorGroup.bin.bak");
+    std::filesystem::remove(dir / "QorColorGroup.bin");
+    for (const char *command : {"groups", "init"}) {
+        const auto run = cli({command});
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_NE(run.err.find("'pigmora-cli restore QorColorGroup.bin'"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "QorColorGroup.bin"));
+    EXPECT_EQ(readFileBytes(dir / "QorColorGroup.bin.bak"), before);
+    ASSERT_EQ(cli({"restore", "QorColorGroup.bin"}).status, 0);
+    EXPECT_EQ(cli({"groups"}).status, 0);
+}
+
 TEST_F(DataSafety, APhotoThatIsAFolderIsNamedSo)
 {
     std::filesystem::create_directory(dir / "photo.jpg");

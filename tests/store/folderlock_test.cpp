@@ -88,6 +88,21 @@ TEST_F(WaitLimit, IsOneForTheWholeCommand)
     EXPECT_LT(waited, std::chrono::milliseconds(1200)) << "six requests would wait 1.8 s";
 }
 
+// A busy lock at start-up is reported as such, not as damaged files.
+TEST_F(WaitLimit, ABusyFolderAtStartIsNoDamage)
+{
+    ASSERT_TRUE(DataFolder(dir.path(), nullptr).prepare().isOk());
+    LockHolder holder(dir.path());
+    ASSERT_TRUE(holder.holding());
+    DataFolder folder(dir.path(), nullptr);
+    const Status prepared = folder.prepare();
+    EXPECT_FALSE(prepared.isOk());
+    EXPECT_NE(prepared.message().find("in use by another program"), std::string::npos) << prepared.message();
+    EXPECT_TRUE(folder.damagedFiles().empty());
+    ASSERT_FALSE(folder.problems().empty());
+    EXPECT_EQ(folder.problems()[0].kind, DataFolder::FileProblem::Kind::Busy);
+}
+
 // Something that is no regular file where the lock file goes: changes name
 // it instead of calling the (writable) folder read-only.
 struct LockImpostor {
