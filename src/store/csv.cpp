@@ -1,5 +1,8 @@
 #include "store/csv.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -127,9 +130,12 @@ Result<CsvTable> parseCsv(std::string_view text)
 
 Result<CsvTable> readCsvFile(const std::string &path, std::size_t maxBytes)
 {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return Status::error(path + " is a folder, not a CSV file");
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Status::error("cannot open " + path);
+        return Status::error("cannot open " + path + ": " + std::strerror(errno));
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0)
