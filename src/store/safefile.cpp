@@ -2,6 +2,7 @@
 
 #include "store/dcfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -161,6 +162,81 @@ Result<std::filesystem::path> keepDamagedCopy(const std::filesystem::path &file)
 bool folderWritable(const std::filesystem::path &folder)
 {
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b)
+{
+    struct stat first { };
+    struct stat second { };
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
+OutputFile::OutputFile(const std::filesystem::path &destination)
+    : m_named(destination)
+    , m_destination(resolveLinks(destination))
+{ }
+
+OutputFile::~OutputFile()
+{
+    if (!m_temporary.empty()) {
+        m_file.close();
+        ::unlink(m_temporary.c_str());
+    }
+}
+
+Status OutputFile::open()
+{
+    struct stat info { };
+    const bool exists = ::stat(m_destination.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode))
+        return Status::error(m_named.string() + " is a folder");
+    if (exists && !S_ISREG(info.st_mode))
+        return Status::error(m_named.string() + " is not a regular file (a FIFO, socket or device)");
+    m_temporary = withSuffix(m_destination, ".tmp-" + std::to_string(::getpid()));
+    if (!m_file.create(m_temporary)) {
+        const int error = m_file.lastErrno();
+        m_temporary.clear();
+        return Status::error("cannot create " + m_named.string() + ": " + reasonOf(error));
+    }
+    if (exists)
+        m_file.setMode(info.st_mode & 07777);
+    return Status::ok();
+}
+
+bool OutputFile::write(const std::uint8_t *bytes, std::size_t size)
+{
+    while (size > 0 && m_writeError == 0) {
+        const int chunk = static_cast<int>(std::min<std::size_t>(size, DCFile::kBlockSize * 16));
+        if (m_file.write(bytes, chunk) != chunk)
+            m_writeError = m_file.lastErrno() ? m_file.lastErrno() : EIO;
+        bytes += chunk;
+        size -= static_cast<std::size_t>(chunk);
+    }
+    return m_writeError == 0;
+}
+
+Status OutputFile::writeStatus() const
+{
+    if (m_writeError != 0)
+        return Status::error("cannot write " + m_named.string() + ": " + reasonOf(m_writeError));
+    return Status::ok();
+}
+
+Status OutputFile::commit()
+{
+    if (m_temporary.empty())
+        return Status::error("cannot write " + m_named.string());
+    if (m_writeError == 0 && !m_file.sync())
+        m_writeError = m_file.lastErrno() ? m_file.lastErrno() : EIO;
+    if (Status written = writeStatus(); !written)
+        return written;
+    m_file.close();
+    if (::rename(m_temporary.c_str(), m_destination.c_str()) != 0)
+        return Status::error("cannot replace " + m_named.string() + ": " + reasonOf(errno));
+    m_temporary.clear();
+    syncFolder(m_destination.parent_path());
+    return Status::ok();
 }
 
 } // namespace pigmora::safefile

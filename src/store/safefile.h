@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/status.h"
+#include "store/dcfile.h"
 
 #include <filesystem>
 #include <string>
@@ -47,5 +48,38 @@ Result<std::filesystem::path> keepDamagedCopy(const std::filesystem::path &file)
 // The folder's write access as the edits need it: creating and renaming
 // files inside it.
 bool folderWritable(const std::filesystem::path &folder);
+
+// True when both paths name one existing file (links followed, a second hard
+// link too).
+bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b);
+
+// A file that appears complete or not at all (an exported picture): the
+// bytes go to a temporary file beside the destination (a link followed to
+// its target), which commit flushes and renames over it. Until then an
+// existing destination stays as it was; without a commit the temporary file
+// is removed again.
+class OutputFile
+{
+public:
+    explicit OutputFile(const std::filesystem::path &destination);
+    ~OutputFile();
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
+
+    // Makes the temporary file; why it cannot be made.
+    Status open();
+    // False when the bytes could not all be written (writeStatus says why).
+    bool write(const std::uint8_t *bytes, std::size_t size);
+    Status writeStatus() const;
+    // Flushes and renames; refused after a failed write.
+    Status commit();
+
+private:
+    std::filesystem::path m_named; // as given, for messages
+    std::filesystem::path m_destination;
+    std::filesystem::path m_temporary;
+    DCFile m_file;
+    int m_writeError = 0;
+};
 
 } // namespace pigmora::safefile
