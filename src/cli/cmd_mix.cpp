@@ -32,13 +32,17 @@ struct Ingredient {
     double parts = 0.0;
 };
 
-// A positive, finite decimal number filling the whole text.
+// Parts above this would let the sum of two or three overflow or swallow the
+// smaller parts whole; a recipe never needs them.
+constexpr double kMostParts = 1e6;
+
+// A positive decimal number up to kMostParts filling the whole text.
 std::optional<double> parseParts(std::string_view text)
 {
     double value = 0.0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)
-        || !(value > 0.0))
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(value > 0.0)
+        || !(value <= kMostParts))
         return std::nullopt;
     return value;
 }
@@ -57,7 +61,8 @@ std::optional<Ingredient> parseIngredient(Context &context, const std::string &a
     }
     const auto parts = parseParts(std::string_view(arg).substr(colon + 1));
     if (!parts) {
-        context.fail("parts '" + arg.substr(colon + 1) + "' of " + arg.substr(0, colon) + " must be a positive number");
+        context.fail("parts '" + arg.substr(colon + 1) + "' of " + arg.substr(0, colon)
+                     + " must be a positive number up to 1000000");
         return std::nullopt;
     }
     return Ingredient{*color, *parts};
