@@ -3,10 +3,13 @@
 #include "main/messageboxnotifier.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include <exception>
+#include <optional>
+#include <string_view>
 
 namespace pigmora::ui {
 
@@ -40,8 +43,38 @@ void showErrorDisplay(const QString &text)
 
 bool folderWritable(const std::filesystem::path &folder)
 {
-    QTemporaryFile probe(QDir(QString::fromStdString(folder.string())).filePath(QStringLiteral(".pigmora-XXXXXX")));
+    QTemporaryFile probe(QDir(pathText(folder)).filePath(QStringLiteral(".pigmora-XXXXXX")));
     return probe.open();
+}
+
+QString pathText(const std::filesystem::path &path)
+{
+    return QFile::decodeName(QByteArray(path.c_str(), static_cast<qsizetype>(path.native().size())));
+}
+
+std::filesystem::path pathOf(const QString &text)
+{
+    const QByteArray bytes = QFile::encodeName(text);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::filesystem::path argumentPath(const QString &text, int argc, const char *const *argv)
+{
+    std::optional<std::string> found;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (QFile::decodeName(QByteArray(argument.data(), static_cast<qsizetype>(argument.size()))) == text) {
+            found = argument;
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string_view value = argument.substr(equals + 1);
+        if (QFile::decodeName(QByteArray(value.data(), static_cast<qsizetype>(value.size()))) == text)
+            found = value;
+    }
+    return found ? std::filesystem::path(*found) : pathOf(text);
 }
 
 DataLocation chooseDataFolder(const std::filesystem::path &programFolder)
@@ -50,7 +83,7 @@ DataLocation chooseDataFolder(const std::filesystem::path &programFolder)
         return {programFolder, false, false};
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!perUser.isEmpty() && QDir().mkpath(perUser)) {
-        const std::filesystem::path folder = perUser.toStdString();
+        const std::filesystem::path folder = pathOf(perUser);
         if (folderWritable(folder))
             return {folder, true, false};
     }
