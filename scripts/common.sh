@@ -9,6 +9,10 @@ PIGMORA_PACKAGES=(
   qt6-base-dev qt6-svg-dev fonts-noto-cjk
 )
 
+# Debian 12 packages the fuzz targets need besides those above: clang and its
+# fuzzer and sanitizer runtimes (scripts/fuzz.sh).
+PIGMORA_FUZZ_PACKAGES=(clang libclang-rt-dev)
+
 pigmora_install_packages() {
   local missing=()
   local package
