@@ -15,6 +15,10 @@ PIGMORA_PACKAGE_TOOLS=(
   dpkg-dev file lintian desktop-file-utils appstream
 )
 
+# Debian 12 packages the fuzz targets need besides those above: clang and its
+# fuzzer and sanitizer runtimes (scripts/fuzz.sh).
+PIGMORA_FUZZ_PACKAGES=(clang libclang-rt-dev)
+
 pigmora_install_packages() {
   local missing=()
   local package

@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "cli/commands.h"
+#include "store/folderlock.h"
 
 #include "data/buildinfo.h"
 
@@ -83,6 +84,7 @@ int run(const std::vector<std::string> &args, Io io, const std::filesystem::path
     }
 
     Context context(io, dataDir);
+    const FolderLock::CommandScope oneWait; // every lock request of the command shares one wait limit
     for (const Command &command : commands) {
         if (command.app->parsed())
             return command.run(context);

@@ -262,15 +262,22 @@ int runImportPaints(Context &context, const std::string &group, const std::strin
 // moved aside, never deleted.
 int runRestore(Context &context, const std::string &file)
 {
+    if (file.empty())
+        return context.fail("restore needs the name of a data file (QorConfig.bin, QorColorGroup.bin, "
+                            "QorColorbox.bin, QorPalette.bin or QorObservation.bin)");
     std::filesystem::path path(file);
     if (!path.has_parent_path())
         path = context.dataDir() / path;
     const auto restored = DataFolder::restoreFromBackup(path);
-    if (!restored)
-        return context.fail(path.filename().string() + ": " + restored.message());
+    if (!restored) {
+        const std::string name = path.filename().string();
+        const bool named = !name.empty() && !restored.message().starts_with(name);
+        return context.fail((named ? name + ": " : std::string()) + restored.message());
+    }
     context.io.out << "restored " << path.string() << " from " << path.filename().string() << ".bak";
-    if (!restored->empty())
-        context.io.out << "; the damaged file is kept as " << restored->filename().string();
+    if (!restored->empty()) // beside a linked file's target, which may lie elsewhere
+        context.io.out << "; the damaged file is kept as "
+                       << (restored->parent_path() == path.parent_path() ? restored->filename() : *restored).string();
     context.io.out << '\n';
     return kExitOk;
 }

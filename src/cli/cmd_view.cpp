@@ -16,6 +16,7 @@
 #include "image/picturesampler.h"
 #include "image/viewbuilder.h"
 #include "image/virtualpicture.h"
+#include "store/safefile.h"
 
 #include <CLI/CLI.hpp>
 
@@ -96,36 +97,6 @@ const CImageDibObject *openPhoto(Context &context, const ViewOptions &options, C
     return loaded.value();
 }
 
-// The whole view (or magnified) picture, built by the image engine; with a
-// correction, from a corrected copy of the base picture.
-std::optional<PictureBitmap> wholePicture(Context &context, const ViewOptions &options, CImageEngine &engine,
-                                          const CImageDibObject &base, std::string_view zoom,
-                                          const ColorTransform *transform)
-{
-    std::string baseId = base.pictureId();
-    if (transform) {
-        std::string copyId;
-        CImageDibObject *copy = engine.duplicatePicture(baseId, copyId) ? engine.findPicture(copyId) : nullptr;
-        std::uint8_t *pixels = copy ? copy->mutablePixels() : nullptr;
-        if (!pixels) {
-            context.fail(options.photo + ": not enough memory for the corrected picture");
-            return std::nullopt;
-        }
-        transform->applyPixels(pixels, static_cast<std::size_t>(copy->width()) * static_cast<std::size_t>(copy->height()));
-        baseId = copyId;
-    }
-    const std::string id = options.magnified ? buildMagnifiedPicture(engine, baseId, zoom, options.gray).pictureId
-                                             : buildViewPicture(engine, baseId, zoom, options.gray).pictureId;
-    const CImageDibObject *picture = engine.findPicture(id);
-    if (!picture) {
-        context.fail(options.photo + ": the " + (options.magnified ? "magnified" : "view")
-                     + " picture could not be built");
-        return std::nullopt;
-    }
-    // The bitmap shares the picture's pixels and outlives the engine.
-    return picture->pictureToBitmap();
-}
-
 // The view (or magnified) picture computed tile by tile on demand, of the
 // picture corrected by the transform when there is one.
 std::unique_ptr<VirtualPicture> virtualPicture(Context &context, const ViewOptions &options,
@@ -160,6 +131,24 @@ std::optional<PhotoCorrection> measureCorrection(Context &context, const ViewOpt
     return makeCorrection(context, request, *colour);
 }
 
+// The picture (or the region of it) written band by band into a file that
+// appears only when complete.
+Status writeView(const VirtualPicture &picture, const Region &area, const std::filesystem::path &path)
+{
+    safefile::OutputFile out(path);
+    if (Status opened = out.open(); !opened)
+        return opened;
+    const Status written = writeBitmap24Bands(
+        area.width, area.height, picture.tileSide(),
+        [&](int y, int rows) { return picture.region(area.x, area.y + y, area.width, rows); },
+        [&](const std::uint8_t *bytes, std::size_t size) { return out.write(bytes, size); });
+    if (!written) {
+        const Status reason = out.writeStatus(); // a write error, when there was one
+        return reason ? written : reason;
+    }
+    return out.commit();
+}
+
 int runView(Context &context, const ViewOptions &options)
 {
     std::optional<Region> region;
@@ -171,6 +160,8 @@ int runView(Context &context, const ViewOptions &options)
     const auto request = parseCorrection(context, options.correction);
     if (!request)
         return kExitFailure;
+    if (safefile::sameFile(options.photo, options.output))
+        return context.fail(options.output + " is the photo itself; name another file for the picture");
     CImageEngine engine;
     std::string_view zoom;
     const CImageDibObject *base = openPhoto(context, options, engine, zoom);
@@ -179,24 +170,23 @@ int runView(Context &context, const ViewOptions &options)
     const auto correction = measureCorrection(context, options, *request, *base, zoom);
     if (!correction)
         return kExitFailure;
-    std::optional<PictureBitmap> bitmap;
-    if (!region) {
-        bitmap = wholePicture(context, options, engine, *base, zoom, correction->transform().get());
-    } else {
-        const auto picture
-            = virtualPicture(context, options, *base, zoom, options.magnified, options.gray, correction->transform());
-        if (!picture)
-            return kExitFailure;
-        if (region->x > picture->width() - region->width || region->y > picture->height() - region->height)
-            return context.fail("region " + options.region + " is not inside the "
-                                + (options.magnified ? "magnified" : "view") + " picture (" + sizeText(*picture) + ")");
-        bitmap = picture->region(region->x, region->y, region->width, region->height);
-        if (bitmap->isNull())
-            return context.fail(options.photo + ": not enough memory for region " + options.region);
-    }
-    if (!bitmap)
+    const auto picture
+        = virtualPicture(context, options, *base, zoom, options.magnified, options.gray, correction->transform());
+    if (!picture)
         return kExitFailure;
-    const Status written = writeBitmap24(*bitmap, options.output);
+    const std::string kind = options.magnified ? "magnified" : "view";
+    Region area{0, 0, picture->width(), picture->height()};
+    if (region) {
+        if (region->x > picture->width() - region->width || region->y > picture->height() - region->height)
+            return context.fail("region " + options.region + " is not inside the " + kind + " picture ("
+                                + sizeText(*picture) + ")");
+        area = *region;
+    } else if (!bitmap24FileSize(area.width, area.height)) {
+        return context.fail("the " + kind + " picture at " + std::string(zoom) + " is " + sizeText(*picture)
+                            + " pixels, more than a bitmap file holds (4 GiB); write a part of it with --region "
+                              "X,Y,W,H");
+    }
+    const Status written = writeView(*picture, area, options.output);
     return written ? kExitOk : context.fail(written.message());
 }
 

@@ -44,17 +44,8 @@ Session *Context::session()
         return m_session.get();
     auto folder = std::make_unique<DataFolder>(m_dataDir, &m_notifier);
     if (const Status prepared = folder->prepare(); !prepared) {
-        std::string message = prepared.message();
-        // A damaged file: say how to get the last good version back.
-        for (const DataFolder::DamagedFile &damaged : folder->damagedFiles()) {
-            if (prepared.message().find(damaged.path.filename().string()) == std::string::npos)
-                continue;
-            const std::string name = damaged.path.filename().string();
-            message += damaged.backupUsable ? "; the last good copy can be restored with 'pigmora-cli restore " + name
-                    + "' (the damaged file is kept)"
-                                            : "; there is no usable backup of it";
-        }
-        fail(message);
+        // What is wrong with the first unusable data file and what to do.
+        fail(folder->problems().empty() ? prepared.message() : folder->problems().front().message());
         return nullptr;
     }
     m_session = std::make_unique<Session>(std::move(folder));
@@ -64,7 +55,8 @@ Session *Context::session()
 Status Context::createMissingFiles()
 {
     DataFolder folder(m_dataDir, &m_notifier);
-    return folder.createMissingFiles();
+    const Status created = folder.createMissingFiles();
+    return created || folder.problems().empty() ? created : Status::error(folder.problems().front().message());
 }
 
 int Context::configuredMixingMode()

@@ -111,12 +111,43 @@ public:
     Status addGroupColors(std::string_view groupName, std::span<const NewGroupColor> paints,
                           std::vector<std::string> *codes = nullptr);
 
+    // The version of one colour box or palette as the file holds it: a
+    // fingerprint of its entry (value, tag and data), or absent. Two windows
+    // (or programs) that loaded the same box or palette tell by it whether
+    // the other saved it since.
+    struct StoredVersion {
+        bool present = false;
+        std::uint64_t fingerprint = 0;
+        bool operator==(const StoredVersion &) const = default;
+    };
+    // What a save that checks the stored version did.
+    struct SaveResult {
+        enum class Outcome {
+            Saved,
+            ChangedOnDisk, // stored differently than when loaded: nothing written
+            Failed, // message says why; nothing written
+        };
+        Outcome outcome = Outcome::Failed;
+        // Saved: the version now stored. ChangedOnDisk: the version found,
+        // with which a second save overwrites it on purpose ("keep mine").
+        StoredVersion version;
+        std::string message;
+    };
+
     // Colour boxes ("QorColorbox.bin", one entry per box).
     bool createDefaultColorBoxFile();
     bool loadColorBox(std::string_view boxName);
     bool reloadCurrentColorBox();
     bool listColorBoxes(std::vector<std::string> &list) const;
     bool saveCurrentColorBox();
+    // The version of the current box as loadColorBox found it (or as the
+    // last save that checked it stored it).
+    const StoredVersion &currentColorBoxVersion() const { return m_currentBoxVersion; }
+    // Saves the current box as saveCurrentColorBox does, from the file as it
+    // is now (other boxes stay as another program left them), but only when
+    // the box is still stored as the version given; otherwise nothing is
+    // written and the outcome is ChangedOnDisk.
+    SaveResult saveCurrentColorBoxIfUnchanged(const StoredVersion &loaded);
     bool colorBoxExists(std::string_view boxName) const;
     bool createColorBox(int groupIndex, std::string_view boxName);
     bool deleteColorBox(std::string_view boxName);
@@ -129,6 +160,14 @@ public:
     bool loadPalette(std::string_view paletteName, std::vector<PaletteColorRecord> &list) const;
     static void freePaletteColors(std::vector<PaletteColorRecord> &list) { list.clear(); }
     bool savePalette(std::string_view paletteName, const std::vector<PaletteColorRecord> &list);
+    // loadPalette that also answers the palette's stored version.
+    bool loadPalette(std::string_view paletteName, std::vector<PaletteColorRecord> &list, StoredVersion &version) const;
+    // Saves the palette as savePalette does, from the file as it is now
+    // (other palettes stay as another program left them), but only when the
+    // palette is still stored as the version given; otherwise nothing is
+    // written and the outcome is ChangedOnDisk.
+    SaveResult savePaletteIfUnchanged(std::string_view paletteName, const std::vector<PaletteColorRecord> &list,
+                                      const StoredVersion &loaded);
     bool paletteExists(std::string_view paletteName) const;
     bool createPalette(std::string_view paletteName);
     // Adds a new palette with its colours as one change of the palette file,
@@ -157,6 +196,7 @@ private:
     std::filesystem::path m_programFolder;
     std::string m_currentBoxName;
     std::uint8_t m_currentBoxGroup = 0;
+    StoredVersion m_currentBoxVersion;
     Notifier *m_notifier = nullptr;
 };
 

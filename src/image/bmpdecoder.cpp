@@ -120,12 +120,17 @@ Result<std::size_t> readMasks(std::span<const std::uint8_t> bytes, std::size_t h
         end += layout.compression == kAlphaBitFields ? 16 : 12;
     if (bytes.size() < end)
         return damaged("文件头不完整");
+    std::uint32_t anyMask = 0;
     for (std::size_t i = 0; i < 3; ++i) {
         const std::uint32_t mask = readU32(&bytes[masksOffset + 4 * i]);
         layout.masks[i] = MaskChannel(mask);
         if (!layout.masks[i].isContiguous() || (layout.bitCount == 16 && mask > 0xFFFF))
             return damaged("颜色掩码无效");
+        anyMask |= mask;
     }
+    // Without a single colour bit every pixel would read black.
+    if (anyMask == 0)
+        return damaged("颜色掩码无效");
     return end;
 }
 

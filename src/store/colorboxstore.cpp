@@ -46,6 +46,7 @@ bool CColorManager::loadColorBox(std::string_view boxName)
     const auto name = store::storedName(file, boxName);
     if (!name)
         return true; // no such box: nothing changes
+    m_currentBoxVersion = store::entryVersion(file, *name);
     m_currentBoxGroup = static_cast<std::uint8_t>(file.entryTag(*name));
     const auto data = store::readRecordData(file, *name, PaintColorRecord::kSize);
     if (!data)
@@ -94,6 +95,22 @@ bool CColorManager::saveCurrentColorBox()
         return false;
     // Tag 0 only for a new entry: an existing box keeps its group.
     return file.writeEntry(*name, m_currentBox->count(), m_currentBox->bytes(), 0);
+}
+
+CColorManager::SaveResult CColorManager::saveCurrentColorBoxIfUnchanged(const StoredVersion &loaded)
+{
+    if (m_currentBoxName.empty() || !m_currentBox)
+        return {SaveResult::Outcome::Failed, {}, "no colour box is loaded"};
+    CColorBoxFile file(CColorBoxFile::kColorBoxMode);
+    if (!store::openStoreFile(file, boxFilePath(*this), m_notifier, "打开颜色盒设置文件失败!"))
+        return {SaveResult::Outcome::Failed, {}, store::openFailure(file, boxFilePath(*this))};
+    SaveResult result = store::saveEntryIfUnchanged(file, m_currentBoxName, loaded, [&](const std::string &name) {
+        // Tag 0 only for a new entry: an existing box keeps its group.
+        return file.writeEntry(name, m_currentBox->count(), m_currentBox->bytes(), 0);
+    });
+    if (result.outcome == SaveResult::Outcome::Saved)
+        m_currentBoxVersion = result.version;
+    return result;
 }
 
 bool CColorManager::colorBoxExists(std::string_view boxName) const

@@ -64,8 +64,9 @@ bool CConfigManager::createDefaultConfigFile()
 
 void CConfigManager::open()
 {
-    if (!m_file.isOpen())
-        m_file.open(filePath());
+    if (m_file.isOpen())
+        return;
+    m_lastError = m_file.open(filePath()) ? Status::ok() : m_file.lastError();
 }
 
 void CConfigManager::close()
@@ -84,9 +85,21 @@ bool CConfigManager::loadSysConfig()
 {
     clearItems();
     m_loadedItems.clear();
-    const bool loaded = m_file.isOpen() && m_file.readItems(kSection, m_items);
+    m_loaded = m_file.isOpen();
+    const bool loaded = m_loaded && m_file.readItems(kSection, m_items);
     m_loadedItems = m_items;
     return loaded;
+}
+
+bool CConfigManager::retryLoad()
+{
+    if (m_loaded)
+        return true;
+    open();
+    if (!m_file.isOpen())
+        return false;
+    loadSysConfig();
+    return true;
 }
 
 // Under the folder's exclusive lock the section is read again from the file
@@ -95,8 +108,21 @@ bool CConfigManager::loadSysConfig()
 // change of other items is kept.
 bool CConfigManager::saveSysConfig()
 {
-    if (!m_file.isOpen() || !m_file.beginEdit())
+    if (!m_loaded) {
+        const std::string reason = m_lastError ? std::string("it is not open") : m_lastError.message();
+        m_lastError = Status::error("the settings were not read from " + std::string(kFileName) + " (" + reason
+                                    + "), so they are not stored");
         return false;
+    }
+    // A save that failed to read the file again closed it: the section was
+    // read before, and only this run's changes are written over the file.
+    open();
+    if (!m_file.isOpen())
+        return false;
+    if (!m_file.beginEdit()) {
+        m_lastError = m_file.lastError();
+        return false;
+    }
     ConfigItemList current;
     if (!m_file.readItems(kSection, current))
         current = m_loadedItems;
@@ -110,9 +136,13 @@ bool CConfigManager::saveSysConfig()
             current.push_back(item);
     }
     if (!m_file.writeItems(kSection, current) || !m_file.commitEdit()) {
+        m_lastError = m_file.lastError().isOk()
+            ? Status::error(std::string(kFileName) + ": the settings could not be written")
+            : m_file.lastError();
         m_file.cancelEdit();
         return false;
     }
+    m_lastError = Status::ok();
     m_items = current;
     m_loadedItems = std::move(current);
     return true;

@@ -36,8 +36,19 @@ public:
     // Writes the items changed since loadSysConfig over the section as the
     // file holds it now (read again under the folder's lock), so another
     // program's change of other items is not undone; the items then hold the
-    // merged section.
+    // merged section. Refused while the section was never read from the
+    // file (isLoaded): the items would be defaults, not the stored settings.
     bool saveSysConfig();
+
+    // True once loadSysConfig ran on the open file: the items are the stored
+    // section (as far as it could be read), with this run's changes.
+    bool isLoaded() const { return m_loaded; }
+    // Why the file did not open or the last save failed; ok otherwise.
+    const Status &lastError() const { return m_lastError; }
+    // Opens the file and reads the section when that did not happen at
+    // start (the folder's lock was busy, the file missing or refused): true
+    // once the section is loaded, which replaces the items held so far.
+    bool retryLoad();
 
     const ConfigItem *findItem(std::string_view key) const;
     void addStringItem(std::string_view key, std::string_view text);
@@ -64,6 +75,8 @@ private:
     CConfigFile m_file;
     ConfigItemList m_items;
     ConfigItemList m_loadedItems; // the section as last read or written
+    bool m_loaded = false;
+    Status m_lastError;
 };
 
 } // namespace pigmora

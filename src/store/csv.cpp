@@ -3,6 +3,7 @@
 #include "data/utf8.h"
 #include "store/safefile.h"
 
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 
@@ -87,6 +88,9 @@ Result<CsvTable> parseCsv(std::string_view text)
 
 Result<CsvTable> readCsvFile(const std::string &path, std::size_t maxBytes)
 {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return Status::error(path + " is a folder, not a CSV file");
     const auto text = safefile::readWholeFile(path, maxBytes);
     if (!text)
         return Status::error(text.message());

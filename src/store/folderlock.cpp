@@ -5,7 +5,9 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -24,11 +26,16 @@ struct Holding {
 std::mutex g_mutex;
 std::map<std::string, Holding> g_holdings;
 std::chrono::milliseconds g_waitLimit{5000};
+// The deadline of the thread's command scope, if one is open.
+thread_local std::optional<std::chrono::steady_clock::time_point> t_commandDeadline;
 
-// Tries flock until the wait limit; true once held.
+// Tries flock until the wait limit (or the command's deadline, when that is
+// sooner); true once held.
 bool lockWithin(int fd, int operation)
 {
-    const auto deadline = std::chrono::steady_clock::now() + g_waitLimit;
+    auto deadline = std::chrono::steady_clock::now() + g_waitLimit;
+    if (t_commandDeadline && *t_commandDeadline < deadline)
+        deadline = *t_commandDeadline;
     for (;;) {
         if (::flock(fd, operation | LOCK_NB) == 0)
             return true;
@@ -42,14 +49,43 @@ bool lockWithin(int fd, int operation)
 
 // Readers never create the lock file: where none exists yet no change has
 // been made, and changes replace files whole, so a reader still sees one
-// complete version.
+// complete version. A lock file that is not a regular file (a link, a
+// socket, a folder) is never used: another program could not share it.
 int openLockFile(const std::filesystem::path &folder, bool create)
 {
     const std::filesystem::path path = folder / FolderLock::kFileName;
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | (create ? O_CREAT : 0), 0666);
-    if (fd < 0)
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW); // flock works on a read-only file too
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (create ? O_CREAT : 0), 0666);
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+        fd = ::open(path.c_str(),
+                    O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK); // flock works on a read-only file too
+    struct stat info { };
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        fd = -1;
+    }
     return fd;
+}
+
+// Why an exclusive lock could not be had where no lock file opens: the
+// folder is read-only, or something else stands where the lock file goes.
+std::string noLockFileMessage(const std::filesystem::path &folder)
+{
+    const std::filesystem::path path = folder / FolderLock::kFileName;
+    const std::string name(FolderLock::kFileName);
+    struct stat info { };
+    if (::lstat(path.c_str(), &info) == 0) {
+        if (S_ISLNK(info.st_mode))
+            return "the lock file " + name + " in " + folder.string()
+                + " is a symbolic link; remove it (the programs make a new one); nothing was changed";
+        if (!S_ISREG(info.st_mode))
+            return "the lock file " + name + " in " + folder.string() + " is "
+                + (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file (a socket, FIFO or device)")
+                + "; remove it (the programs make a new one); nothing was changed";
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder.empty() ? "." : folder, ec))
+        return "the data folder " + folder.string() + " does not exist; nothing was changed";
+    return "the data folder " + folder.string() + " is read-only; nothing was changed";
 }
 
 std::string busyMessage(const std::filesystem::path &folder)
@@ -83,6 +119,19 @@ FolderLock &FolderLock::operator=(FolderLock &&other) noexcept
         other.m_key.clear();
     }
     return *this;
+}
+
+FolderLock::CommandScope::CommandScope()
+    : m_outermost(!t_commandDeadline)
+{
+    if (m_outermost)
+        t_commandDeadline = std::chrono::steady_clock::now() + g_waitLimit;
+}
+
+FolderLock::CommandScope::~CommandScope()
+{
+    if (m_outermost)
+        t_commandDeadline.reset();
 }
 
 std::chrono::milliseconds FolderLock::waitLimit()
@@ -128,7 +177,7 @@ Result<FolderLock> FolderLock::acquire(const std::filesystem::path &folder, Mode
     if (holding.fd < 0) {
         if (mode == Mode::Exclusive) {
             forgetIfUnused();
-            return Status::error("the data folder " + folder.string() + " is read-only; nothing was changed");
+            return Status::error(noLockFileMessage(folder));
         }
         ++holding.shared;
     } else if (mode == Mode::Shared) {

@@ -40,6 +40,23 @@ public:
     static std::chrono::milliseconds waitLimit();
     static void setWaitLimit(std::chrono::milliseconds limit);
 
+    // One wait limit for a whole command: while a scope lives, the lock
+    // requests of its thread together wait at most waitLimit() from the
+    // scope's start (a request after that tries once). A command that asks
+    // for the lock many times thus never waits many times the limit. Nested
+    // scopes keep the outermost one's deadline.
+    class CommandScope
+    {
+    public:
+        CommandScope();
+        ~CommandScope();
+        CommandScope(const CommandScope &) = delete;
+        CommandScope &operator=(const CommandScope &) = delete;
+
+    private:
+        bool m_outermost;
+    };
+
     bool held() const { return !m_key.empty(); }
     // False when the shared lock was granted without a lock file.
     bool locked() const { return m_locked; }

@@ -58,12 +58,21 @@ bool CColorManager::listPalettes(std::vector<std::string> &list) const
 
 bool CColorManager::loadPalette(std::string_view paletteName, std::vector<PaletteColorRecord> &list) const
 {
+    StoredVersion version;
+    return loadPalette(paletteName, list, version);
+}
+
+bool CColorManager::loadPalette(std::string_view paletteName, std::vector<PaletteColorRecord> &list,
+                                StoredVersion &version) const
+{
+    version = {};
     CPalettePanelFile file;
     if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, "取色板夹失败!"))
         return false;
     const auto name = store::storedName(file, paletteName);
     if (!name)
         return true;
+    version = store::entryVersion(file, *name);
     if (const auto data = store::readRecordData(file, *name, PaletteColorRecord::kSize)) {
         for (std::size_t at = 0; at < data->size(); at += PaletteColorRecord::kSize)
             list.push_back(PaletteColorRecord::fromBytes(data->data() + at));
@@ -79,6 +88,20 @@ bool CColorManager::savePalette(std::string_view paletteName, const std::vector<
     const auto name = store::storedOrNewName(file, paletteName);
     return name && list.size() <= static_cast<std::size_t>(INT_MAX / PaletteColorRecord::kSize)
         && file.writeEntry(*name, static_cast<int>(list.size()), bytesOf(list), 0);
+}
+
+CColorManager::SaveResult CColorManager::savePaletteIfUnchanged(std::string_view paletteName,
+                                                                const std::vector<PaletteColorRecord> &list,
+                                                                const StoredVersion &loaded)
+{
+    CPalettePanelFile file;
+    if (!store::openStoreFile(file, paletteFilePath(*this), m_notifier, "取色板失败!"))
+        return {SaveResult::Outcome::Failed, {}, store::openFailure(file, paletteFilePath(*this))};
+    if (list.size() > static_cast<std::size_t>(INT_MAX / PaletteColorRecord::kSize))
+        return {SaveResult::Outcome::Failed, {}, "the palette holds too many colours"};
+    return store::saveEntryIfUnchanged(file, paletteName, loaded, [&](const std::string &name) {
+        return file.writeEntry(name, static_cast<int>(list.size()), bytesOf(list), 0);
+    });
 }
 
 bool CColorManager::paletteExists(std::string_view paletteName) const

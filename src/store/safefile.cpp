@@ -2,6 +2,7 @@
 
 #include "store/dcfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -28,6 +29,21 @@ std::filesystem::path withSuffix(const std::filesystem::path &file, std::string_
 }
 
 } // namespace
+
+std::filesystem::path resolveLinks(const std::filesystem::path &path)
+{
+    std::filesystem::path current = path;
+    for (int hop = 0; hop < 40; ++hop) { // the system's own limit on a chain of links
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(current, ec))
+            break;
+        const std::filesystem::path target = std::filesystem::read_symlink(current, ec);
+        if (ec)
+            break;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return current;
+}
 
 std::filesystem::path workPath(const std::filesystem::path &file)
 {
@@ -118,7 +134,7 @@ Status replaceWith(const std::filesystem::path &work, const std::filesystem::pat
     return Status::ok();
 }
 
-Result<std::filesystem::path> moveAside(const std::filesystem::path &file)
+Result<std::filesystem::path> keepDamagedCopy(const std::filesystem::path &file)
 {
     char stamp[32];
     const std::time_t now = std::time(nullptr);
@@ -131,12 +147,17 @@ Result<std::filesystem::path> moveAside(const std::filesystem::path &file)
             aside += "-" + std::to_string(n);
         if (pathExists(aside))
             continue;
-        if (::rename(file.c_str(), aside.c_str()) != 0)
-            return Status::error("cannot move " + file.filename().string() + " aside: " + reasonOf(errno));
-        syncFolder(file.parent_path());
+        if (::link(file.c_str(), aside.c_str()) != 0) {
+            if (errno == EEXIST)
+                continue;
+            if (Status copied = copyFile(file, aside); !copied) {
+                ::unlink(aside.c_str());
+                return Status::error("cannot keep the damaged " + file.filename().string() + ": " + copied.message());
+            }
+        }
         return aside;
     }
-    return Status::error("cannot move " + file.filename().string() + " aside: too many damaged copies");
+    return Status::error("cannot keep the damaged " + file.filename().string() + ": too many damaged copies");
 }
 
 bool folderWritable(const std::filesystem::path &folder)
@@ -148,7 +169,7 @@ Result<std::string> readWholeFile(const std::filesystem::path &path, std::size_t
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Status::error("cannot open " + path.string());
+        return Status::error("cannot open " + path.string() + ": " + reasonOf(errno));
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0)
@@ -162,28 +183,88 @@ Result<std::string> readWholeFile(const std::filesystem::path &path, std::size_t
     return text;
 }
 
+bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b)
+{
+    struct stat first { };
+    struct stat second { };
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
+OutputFile::OutputFile(const std::filesystem::path &destination)
+    : m_named(destination)
+    , m_destination(resolveLinks(destination))
+{ }
+
+OutputFile::~OutputFile()
+{
+    if (!m_temporary.empty()) {
+        m_file.close();
+        ::unlink(m_temporary.c_str());
+    }
+}
+
+Status OutputFile::open()
+{
+    struct stat info { };
+    const bool exists = ::stat(m_destination.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode))
+        return Status::error(m_named.string() + " is a folder");
+    if (exists && !S_ISREG(info.st_mode))
+        return Status::error(m_named.string() + " is not a regular file (a FIFO, socket or device)");
+    m_temporary = withSuffix(m_destination, ".tmp-" + std::to_string(::getpid()));
+    if (!m_file.create(m_temporary)) {
+        const int error = m_file.lastErrno();
+        m_temporary.clear();
+        return Status::error("cannot create " + m_named.string() + ": " + reasonOf(error));
+    }
+    if (exists)
+        m_file.setMode(info.st_mode & 07777);
+    return Status::ok();
+}
+
+bool OutputFile::write(const std::uint8_t *bytes, std::size_t size)
+{
+    while (size > 0 && m_writeError == 0) {
+        const int chunk = static_cast<int>(std::min<std::size_t>(size, DCFile::kBlockSize * 16));
+        if (m_file.write(bytes, chunk) != chunk)
+            m_writeError = m_file.lastErrno() ? m_file.lastErrno() : EIO;
+        bytes += chunk;
+        size -= static_cast<std::size_t>(chunk);
+    }
+    return m_writeError == 0;
+}
+
+Status OutputFile::writeStatus() const
+{
+    if (m_writeError != 0)
+        return Status::error("cannot write " + m_named.string() + ": " + reasonOf(m_writeError));
+    return Status::ok();
+}
+
+Status OutputFile::commit()
+{
+    if (m_temporary.empty())
+        return Status::error("cannot write " + m_named.string());
+    if (m_writeError == 0 && !m_file.sync())
+        m_writeError = m_file.lastErrno() ? m_file.lastErrno() : EIO;
+    if (Status written = writeStatus(); !written)
+        return written;
+    m_file.close();
+    if (::rename(m_temporary.c_str(), m_destination.c_str()) != 0)
+        return Status::error("cannot replace " + m_named.string() + ": " + reasonOf(errno));
+    m_temporary.clear();
+    syncFolder(m_destination.parent_path());
+    return Status::ok();
+}
+
 Status writeExportFile(const std::filesystem::path &path, std::string_view bytes)
 {
-    const std::filesystem::path work = withSuffix(path, ".part");
-    {
-        std::ofstream out(work, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return Status::error("cannot create " + work.string());
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::filesystem::remove(work);
-            return Status::error("cannot write " + work.string());
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(work, path, ec);
-    if (ec) {
-        std::filesystem::remove(work, ec);
-        return Status::error("cannot write " + path.string());
-    }
-    return Status::ok();
+    OutputFile out(path);
+    if (Status opened = out.open(); !opened)
+        return opened;
+    out.write(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+    return out.commit();
 }
 
 } // namespace pigmora::safefile

@@ -25,16 +25,35 @@ StartupSettings readSettings(const CConfigManager &config)
     return settings;
 }
 
-bool saveGridCount(CConfigManager &config, int columns, int rows)
+namespace {
+
+// Saves the section after setting keys (held true when every key was there).
+SettingsSave saveSection(CConfigManager &config, bool keysHeld)
 {
-    const bool stored = config.setInt(settingkeys::kGridColumns, columns) & config.setInt(settingkeys::kGridRows, rows);
-    return config.saveSysConfig() && stored;
+    SettingsSave result;
+    if (!config.saveSysConfig())
+        result.status
+            = config.lastError().isOk() ? Status::error("the settings could not be stored") : config.lastError();
+    else if (!keysHeld)
+        result.status = Status::error(std::string(CConfigManager::kFileName)
+                                      + " lacks the setting's key, so the setting is not stored");
+    result.inForce = readSettings(config);
+    return result;
 }
 
-bool saveMixingMode(CConfigManager &config, int mixingMode)
+} // namespace
+
+SettingsSave saveGridCount(CConfigManager &config, int columns, int rows)
 {
-    const bool stored = config.setInt(settingkeys::kMixingMode, mixingMode);
-    return config.saveSysConfig() && stored;
+    const bool columnsHeld = config.setInt(settingkeys::kGridColumns, columns);
+    const bool rowsHeld = config.setInt(settingkeys::kGridRows, rows); // set even when the columns' key is absent
+    return saveSection(config, columnsHeld && rowsHeld);
+}
+
+SettingsSave saveMixingMode(CConfigManager &config, int mixingMode)
+{
+    const bool held = config.setInt(settingkeys::kMixingMode, mixingMode);
+    return saveSection(config, held);
 }
 
 std::optional<std::string> lastFolder(const CConfigManager &config, std::string_view key)

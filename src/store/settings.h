@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/status.h"
 #include "engine/mixsolver.h"
 
 #include <optional>
@@ -38,10 +39,21 @@ std::string mixingModeText(int mixingMode);
 // The stored values over the initial ones (keys that are absent keep them).
 StartupSettings readSettings(const CConfigManager &config);
 
+// What a settings save did: why it stored nothing (the store's message, or
+// a key the section lacks), and the settings in force afterwards: those the
+// configuration holds, which after a failed save keep the change for this
+// run (the next save that succeeds stores it), merged with what another
+// program stored.
+struct SettingsSave {
+    Status status;
+    StartupSettings inForce;
+    explicit operator bool() const { return status.isOk(); }
+};
+
 // Each writes the values of keys the section holds and saves the section; a
-// key the section lacks is not added (false then, as for a failed save).
-bool saveGridCount(CConfigManager &config, int columns, int rows);
-bool saveMixingMode(CConfigManager &config, int mixingMode);
+// key the section lacks is not added (a failure then, as a failed save).
+SettingsSave saveGridCount(CConfigManager &config, int columns, int rows);
+SettingsSave saveMixingMode(CConfigManager &config, int mixingMode);
 
 // The folder a file dialog last used, under one of the folder keys above;
 // none when not stored.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/colormanager.h"
 #include "data/notifier.h"
 #include "data/platform.h"
 #include "store/dcfile.h"
@@ -62,15 +63,31 @@ bool openStoreFile(File &file, const std::filesystem::path &path, Notifier *noti
     return false;
 }
 
+// Why openStoreFile failed, for a caller that reports the reason.
+template<typename File>
+std::string openFailure(const File &file, const std::filesystem::path &path)
+{
+    if (!DCFile::exists(path))
+        return path.filename().string() + ": no such file";
+    return file.lastError().isOk() ? path.filename().string() + " cannot be opened" : file.lastError().message();
+}
+
 // Starts creating a store's default file unless something of that name
-// exists (a dangling link too, which start-up reports): false without a
-// message when it exists, false after showing failureMessage when it cannot
-// be made. The caller fills it and ends with finishDefaultFile.
+// exists (a dangling link too, which start-up reports) or the file's backup
+// opens: a missing file whose backup opens lost its last version (a deleted
+// file, an interrupted restore), and defaults made now would replace that
+// backup at the next change, so start-up offers the backup instead. False
+// without a message then, false after showing failureMessage when the file
+// cannot be made. The caller fills it and ends with finishDefaultFile.
 template<typename File>
 bool createStoreFile(File &file, const std::filesystem::path &path, Notifier *notifier, std::string_view failureMessage)
 {
     if (safefile::pathExists(path))
         return false;
+    if (file.open(safefile::backupPath(safefile::resolveLinks(path)))) {
+        file.close();
+        return false;
+    }
     if (file.beginCreate(path))
         return true;
     notify(notifier, failureMessage);
@@ -175,6 +192,66 @@ std::optional<std::vector<std::uint8_t>> readRecordData(File &file, std::string_
         return std::nullopt;
     buffer.resize(static_cast<std::size_t>(length));
     return buffer;
+}
+
+// The version of an entry as the open file holds it now (inside a
+// transaction: as the working copy holds it): FNV-1a over its value, tag and
+// data.
+template<typename File>
+CColorManager::StoredVersion entryVersion(File &file, std::string_view name)
+{
+    const int length = file.entryLength(name);
+    if (length < 0)
+        return {};
+    std::uint64_t hash = 14695981039346656037ULL;
+    auto mix = [&hash](std::uint8_t byte) { hash = (hash ^ byte) * 1099511628211ULL; };
+    for (const std::int32_t field : {file.entryValue(name), file.entryTag(name), length}) {
+        for (int shift = 0; shift < 32; shift += 8)
+            mix(static_cast<std::uint8_t>(static_cast<std::uint32_t>(field) >> shift));
+    }
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(length) + 1); // never a null buffer
+    int read = length;
+    if (file.readData(name, data.data(), read)) {
+        for (int i = 0; i < read; ++i)
+            mix(data[static_cast<std::size_t>(i)]);
+    } else {
+        mix(0xFF); // unreadable data: a version of its own
+    }
+    return {true, hash};
+}
+
+// Writes one named entry as a transaction on the file as it is now (read
+// again under the folder's exclusive lock), unless the entry is no longer
+// stored as the version loaded: then nothing is written and the outcome
+// names the version found. write(storedName) makes the change.
+template<typename File, typename Write>
+CColorManager::SaveResult saveEntryIfUnchanged(File &file, std::string_view utf8Name,
+                                               const CColorManager::StoredVersion &loaded, Write &&write)
+{
+    using Outcome = CColorManager::SaveResult::Outcome;
+    CColorManager::SaveResult result;
+    std::optional<std::string> name;
+    const bool saved = editStoreFile(file, [&] {
+        name = storedOrNewName(file, utf8Name);
+        if (!name) {
+            result.message = "the name cannot be stored (a control character, or a character GBK lacks)";
+            return false;
+        }
+        const CColorManager::StoredVersion now = entryVersion(file, *name);
+        if (now != loaded) {
+            result.outcome = Outcome::ChangedOnDisk;
+            result.version = now;
+            return false;
+        }
+        return write(*name);
+    });
+    if (saved) {
+        result.outcome = Outcome::Saved;
+        result.version = entryVersion(file, *name);
+    } else if (result.outcome == Outcome::Failed && result.message.empty()) {
+        result.message = file.lastError().isOk() ? "the change could not be written" : file.lastError().message();
+    }
+    return result;
 }
 
 // Name-level operations shared by the colour box and palette stores; names

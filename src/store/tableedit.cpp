@@ -66,10 +66,7 @@ bool TableFile::enterEdit()
         if (!load(path))
             return false;
     }
-    std::error_code ec;
-    const std::filesystem::path target
-        = std::filesystem::is_symlink(m_path, ec) ? std::filesystem::canonical(m_path, ec) : m_path;
-    m_target = ec ? m_path : target;
+    m_target = safefile::resolveLinks(m_path);
     m_workPath = safefile::workPath(m_target);
     if (Status copied = safefile::copyFile(m_target, m_workPath, false); !copied) {
         ::unlink(m_workPath.c_str());

@@ -142,10 +142,7 @@ bool TableFile::beginCreate(const std::filesystem::path &path)
         if (Status regular = safefile::checkRegularFile(path); !regular)
             return refuse("cannot create " + path.string() + ": " + regular.message());
     }
-    std::error_code ec;
-    const std::filesystem::path target
-        = std::filesystem::is_symlink(path, ec) ? std::filesystem::canonical(path, ec) : path;
-    m_target = ec ? path : target;
+    m_target = safefile::resolveLinks(path);
     m_workPath = safefile::workPath(m_target);
     DCFile file;
     if (!file.create(m_workPath)) {

@@ -238,6 +238,7 @@ public:
     using TableFile::commitEdit;
     using TableFile::create;
     using TableFile::deleteEntry;
+    using TableFile::entryLength;
     using TableFile::entryTag;
     using TableFile::entryValue;
     using TableFile::format;

@@ -30,10 +30,11 @@ int main(int argc, char *argv[])
 
     pigmora::ui::MainWindowOptions options;
     options.showSplash = !parser.isSet(noSplash);
+    // File names as the system's bytes: Qt's decoded text may name no file.
     if (parser.isSet(dataDir))
-        options.dataFolder = parser.value(dataDir).toStdString();
+        options.dataFolder = pigmora::ui::argumentPath(parser.value(dataDir), argc, argv);
     if (!parser.positionalArguments().isEmpty())
-        options.pictureAtStart = parser.positionalArguments().front().toStdString();
+        options.pictureAtStart = pigmora::ui::argumentPath(parser.positionalArguments().front(), argc, argv);
 
     pigmora::ui::TForm_TintoraMain window(options);
     // Without a window manager "maximised" means nothing; the size then fills

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <regex>
 
 namespace pigmora::test {
@@ -26,7 +27,13 @@ std::filesystem::path writePhoto(const std::filesystem::path &path)
     const Camera camera{Matrix3::diagonal(0.75, 0.6, 0.42), 2.0};
     CImageDibObject picture;
     picture.adoptRows(400, 300, takePhoto(scene, camera));
-    EXPECT_TRUE(writeBitmap24(picture.pictureToBitmap(), path));
+    std::ofstream out(path, std::ios::binary);
+    EXPECT_TRUE(writeBitmap24Bands(400, 300, 300, [&](int, int) { return picture.pictureToBitmap(); },
+                                   [&](const std::uint8_t *bytes, std::size_t size) {
+                                       return static_cast<bool>(
+                                           out.write(reinterpret_cast<const char *>(bytes),
+                                                     static_cast<std::streamsize>(size)));
+                                   }));
     return path;
 }
 

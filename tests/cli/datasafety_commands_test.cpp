@@ -163,6 +163,53 @@ TEST_F(DataSafety, NamesAreCheckedAndCutNamesAnnounced)
     EXPECT_EQ(run.out, "line 5: added u_10000001 一二三四五六七八九十\n");
 }
 
+// Each refusal names its real cause, not a neighbouring one.
+TEST_F(DataSafety, RefusalsNameTheirRealCause)
+{
+    ASSERT_EQ(cli({"init"}).status, 0);
+    std::filesystem::create_directory(dir / "paints");
+    const struct {
+        std::vector<std::string> args;
+        const char *cause;
+    } cases[] = {
+        {{"restore", ""}, "restore needs the name of a data file"},
+        {{"restore", (dir / "sub/").string()}, "names a folder, not a data file"},
+        {{"restore", "notes.txt"}, "notes.txt is not a data file"},
+        {{"match", "--paints", (dir / "paints").string(), "1,2,3"}, "is a folder, not a CSV file"},
+    };
+    for (const auto &c : cases) {
+        const auto run = cli(c.args);
+        EXPECT_EQ(run.status, 1) << c.args[0];
+        EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
+    }
+    // A lock file that is a link: the change says so, not "read-only".
+    std::filesystem::remove(dir / "QorData.lock");
+    std::filesystem::create_symlink("/nonexistent/lock", dir / "QorData.lock");
+    const auto run = cli({"import-paints", "0", writeCsv("one.csv", "x", 1)});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("QorData.lock in " + dir.path().string() + " is a symbolic link"), std::string::npos)
+        << run.err;
+}
+
+// A data file lost while its backup holds the last version: commands do not
+// make it anew with defaults, name the restore, and restore brings it back.
+TEST_F(DataSafety, ALostFileWithABackupIsRestoredNotRecreated)
+{
+    ASSERT_EQ(cli({"init"}).status, 0);
+    ASSERT_EQ(cli({"import-paints", "2", writeCsv("one.csv", "x", 1)}).status, 0);
+    const auto before = readFileBytes(dir / "QorColorGroup.bin.bak");
+    std::filesystem::remove(dir / "QorColorGroup.bin");
+    for (const char *command : {"groups", "init"}) {
+        const auto run = cli({command});
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_NE(run.err.find("'pigmora-cli restore QorColorGroup.bin'"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "QorColorGroup.bin"));
+    EXPECT_EQ(readFileBytes(dir / "QorColorGroup.bin.bak"), before);
+    ASSERT_EQ(cli({"restore", "QorColorGroup.bin"}).status, 0);
+    EXPECT_EQ(cli({"groups"}).status, 0);
+}
+
 TEST_F(DataSafety, APhotoThatIsAFolderIsNamedSo)
 {
     std::filesystem::create_directory(dir / "photo.jpg");

@@ -86,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadMix{"NotANumber", {"1,2,3:nan", "4,5,6:1"}, 1, "parts 'nan'"},
                       BadMix{"Infinite", {"1,2,3:inf", "4,5,6:1"}, 1, "parts 'inf'"},
                       BadMix{"Overflow", {"1,2,3:1e999", "4,5,6:1"}, 1, "parts '1e999'"},
+                      BadMix{"HugeParts", {"1,2,3:1e308", "4,5,6:1e308"}, 1, "must be a positive number up to 1000000"},
                       BadMix{"NoParts", {"1,2,3", "4,5,6:1"}, 1, "'1,2,3' is not COLOUR:PARTS"},
                       BadMix{"BadColour", {"1,2,300:1", "4,5,6:1"}, 1, "malformed colour '1,2,300'"},
                       BadMix{"OnePaint", {"1,2,3:1"}, 1, "pigment mixing takes two or three paints, 1 given"},

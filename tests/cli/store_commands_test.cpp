@@ -180,7 +180,7 @@ TEST_F(StoreCommands, ImportPaletteAddsANewPaletteOrNothing)
              + ": line 3: expected a colour: three whole numbers 0..255 "
                "and a name\n"},
         {{"import-palette", "坏", (dir / "missing.gpl").string()},
-         "pigmora-cli: cannot open " + (dir / "missing.gpl").string() + "\n"},
+         "pigmora-cli: cannot open " + (dir / "missing.gpl").string() + ": No such file or directory\n"},
     };
     for (const auto &refusal : refusals) {
         run = cli(refusal.args);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace pigmora::test {
 namespace {
@@ -206,6 +208,76 @@ INSTANTIATE_TEST_SUITE_P(
                 {"view", "PHOTO", "OUT", "--magnified", "--zoom", "800%", "--region", "0,5336,1,1"},
                 "not inside the magnified picture (4000 x 5336)"}),
     [](const ::testing::TestParamInfo<BadView> &param) { return param.param.name; });
+
+// OUT must not be the photo, however it is named; the photo stays as it was.
+TEST_F(ViewCommands, AnOutputThatIsThePhotoIsRefused)
+{
+    std::filesystem::copy_file(kPhotoJpeg, dir / "p.jpg");
+    std::filesystem::create_symlink(dir / "p.jpg", dir / "link.bmp");
+    std::filesystem::create_hard_link(dir / "p.jpg", dir / "second.bmp");
+    const auto photo = readFileBytes(kPhotoJpeg);
+    for (const char *out : {"p.jpg", "link.bmp", "second.bmp"}) {
+        const auto run = cli({"view", (dir / "p.jpg").string(), (dir / out).string()});
+        EXPECT_EQ(run.status, 1) << out;
+        EXPECT_NE(run.err.find("is the photo itself"), std::string::npos) << run.err;
+        EXPECT_EQ(readFileBytes(dir / "p.jpg"), photo) << out;
+    }
+}
+
+// The picture appears whole or not at all: on a full disk an existing OUT
+// stays as it was and nothing is left behind.
+TEST_F(ViewCommands, AFailedWriteKeepsTheOldOutput)
+{
+    const auto small = dir / "small";
+    std::filesystem::create_directory(small);
+    if (::geteuid() != 0 || ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "no tmpfs mount here";
+    writeFileBytes(small / "out.bmp", {1, 2, 3});
+    const auto run = cli({"view", kPhotoJpeg.string(), (small / "out.bmp").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("the disk is full"), std::string::npos) << run.err;
+    EXPECT_EQ(readFileBytes(small / "out.bmp"), (std::vector<unsigned char>{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(small), std::filesystem::directory_iterator()), 1);
+    ::umount(small.c_str());
+}
+
+// A zoomed picture too large for a bitmap file is refused with its size and
+// the way to a part of it, never answered with another zoom.
+TEST_F(ViewCommands, AZoomBeyondTheBitmapFormatIsRefusedWithItsSize)
+{
+    // 4800 x 4800 at one bit a pixel: 2.9 MB here, 38400 x 38400 (4.4 GB as a
+    // 24-bit bitmap) at 800 %.
+    constexpr int kSide = 4800;
+    constexpr std::size_t kRow = kSide / 8;
+    std::vector<unsigned char> bmp(62 + kRow * kSide, 0x5A);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bmp[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    std::fill(bmp.begin(), bmp.begin() + 62, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(bmp.size()));
+    put32(10, 62);
+    put32(14, 40);
+    put32(18, kSide);
+    put32(22, kSide);
+    bmp[26] = 1; // planes
+    bmp[28] = 1; // bits per pixel
+    put32(58, 0xFFFFFF); // palette: black, white
+    writeFileBytes(dir / "big.bmp", bmp);
+
+    auto run = cli({"view", (dir / "big.bmp").string(), (dir / "o.bmp").string(), "--zoom", "800%"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("38400 x 38400"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--region"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "o.bmp"));
+
+    run = cli(
+        {"view", (dir / "big.bmp").string(), (dir / "o.bmp").string(), "--zoom", "800%", "--region", "38000,0,400,8"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readI32(readFileBytes(dir / "o.bmp"), 18), 400);
+}
 
 TEST_F(ViewCommands, ADamagedPhotoGivesTheDecodersReason)
 {

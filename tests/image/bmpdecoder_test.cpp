@@ -228,6 +228,12 @@ Bytes bitFields16(std::array<std::uint32_t, 3> masks)
     return directCase("", 16, masks, 3, 2, header(40, kBitFields)).bytes;
 }
 
+// The three masks after a 40-byte info header, all zero.
+Bytes withoutMasks(const Bytes &bitFields)
+{
+    return patched32(patched32(patched32(bitFields, 54, 0), 58, 0), 62, 0);
+}
+
 std::vector<test::DamagedFile> damagedCases()
 {
     const Bytes good = base24();
@@ -265,6 +271,8 @@ std::vector<test::DamagedFile> damagedCases()
         {"BitFieldsMasksMissing", cut(bitFields16(k565), 60), incomplete},
         {"MaskNotContiguous", bitFields16({0xF00F, 0x07E0, 0x001F}), mask},
         {"Mask16WiderThanPixel", bitFields16({0x1F800, 0x07E0, 0x001F}), mask},
+        {"MasksAllZero16", withoutMasks(bitFields16(k565)), mask},
+        {"MasksAllZero32", withoutMasks(directCase("", 32, k888, 3, 2, header(40, kBitFields)).bytes), mask},
         {"OffsetPastEnd", patched32(good, 10, 5000), offset},
         {"OffsetInsideHeader", patched32(good, 10, 20), offset},
         {"TruncatedPixelData", cut(good, good.size() - 5), truncated},

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace pigmora {
 namespace {
 
@@ -147,6 +150,50 @@ TEST(DefaultDataFolder, AnInstalledCopyUsesThePerUserFolder)
     EXPECT_EQ(perUserDataFolder("relative", "/home/a"), "/home/a/.local/share/Pigmora/Pigmora");
     EXPECT_EQ(perUserDataFolder("", "/home/a"), "/home/a/.local/share/Pigmora/Pigmora");
     EXPECT_EQ(perUserDataFolder(nullptr, nullptr), "");
+}
+
+// Each data file that cannot be used is named with what is wrong and what
+// the user can do; the others still load.
+TEST_F(DataFolderTest, EachUnusableFileSaysWhatIsWrongAndWhatToDo)
+{
+    using Kind = DataFolder::FileProblem::Kind;
+    using Remedy = DataFolder::FileProblem::Remedy;
+    ASSERT_TRUE(DataFolder(dir.path(), &notifier).prepare().isOk());
+    ASSERT_TRUE(CColorManager(dir.path()).createColorBox(0, "新盒")); // the box file gets a backup
+    const struct {
+        const char *file;
+        std::function<void(const std::filesystem::path &)> spoil;
+        Kind kind;
+        Remedy remedy;
+        const char *message;
+    } cases[] = {
+        {"QorPalette.bin", [](const auto &path) { std::filesystem::create_directory(path); }, Kind::Folder,
+         Remedy::MoveAway, "QorPalette.bin is a folder, not a data file; move it away (keep it)"},
+        {"QorConfig.bin", [](const auto &path) { std::filesystem::create_symlink("/nonexistent/pigmora", path); },
+         Kind::DanglingLink, Remedy::FixLink, "point the link at the data file or remove it"},
+        {"QorColorGroup.bin",
+         [](const auto &path) {
+             test::writeFileBytes(path, {'Z', 'Q', 'X'});
+         },
+         Kind::Damaged, Remedy::MoveAway, "the file is shorter than its header; move it away (keep it)"},
+        {"QorColorbox.bin", [](const auto &path) { test::writeFileBytes(path, {'Z'}); }, Kind::Damaged, Remedy::Restore,
+         "can be restored with 'pigmora-cli restore QorColorbox.bin'"},
+    };
+    for (const auto &c : cases) {
+        std::filesystem::remove(dir / c.file);
+        c.spoil(dir / c.file);
+    }
+    DataFolder folder(dir.path(), &notifier);
+    EXPECT_FALSE(folder.prepare().isOk());
+    ASSERT_EQ(folder.problems().size(), std::size(cases));
+    for (const auto &c : cases) {
+        const auto found = std::find_if(folder.problems().begin(), folder.problems().end(),
+                                        [&](const auto &problem) { return problem.path == dir / c.file; });
+        ASSERT_NE(found, folder.problems().end()) << c.file;
+        EXPECT_EQ(found->kind, c.kind) << c.file;
+        EXPECT_EQ(found->remedy, c.remedy) << c.file;
+        EXPECT_NE(found->message().find(c.message), std::string::npos) << found->message();
+    }
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "store/settings.h"
 
+#include "faultinjection.h"
 #include "store/configmanager.h"
 #include "support/testsupport.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace pigmora {
 namespace {
@@ -72,6 +75,66 @@ TEST_F(SettingsStoreTest, LastFolderIsOptionalAndOnlyWrittenWhenChanged)
     reopen();
     EXPECT_EQ(lastFolder(*config, settingkeys::kLastPictureFolder), "/tmp");
     EXPECT_FALSE(saveLastFolder(*config, settingkeys::kLastPictureFolder, std::string_view("a\0b", 3)));
+}
+
+// A save that fails says why and what is in force: the choice for this run,
+// stored by the next save that succeeds.
+TEST_F(SettingsStoreTest, AFailedSaveSaysWhyAndWhatIsInForce)
+{
+    CConfigManager(dir.path(), &notifier).createDefaultConfigFile();
+    reopen();
+    const struct {
+        const char *name;
+        std::function<void()> breakIt;
+        const char *reason;
+    } cases[] = {
+        {"FullDisk", [] {}, "the disk is full"},
+        {"FileReplacedByAFolder",
+         [&] {
+             std::filesystem::rename(config->filePath(), dir / "kept.bin");
+             std::filesystem::create_directory(config->filePath());
+         },
+         "is a folder"},
+    };
+    for (const auto &c : cases) {
+        c.breakIt();
+        SettingsSave saved = [&] {
+            test::FaultInjection faults;
+            if (std::string_view(c.name) == "FullDisk")
+                faults.failStepsFrom(0);
+            return saveMixingMode(*config, 2);
+        }();
+        EXPECT_FALSE(saved) << c.name;
+        EXPECT_NE(saved.status.message().find(c.reason), std::string::npos) << saved.status.message();
+        EXPECT_EQ(saved.inForce.mixingMode, 2) << c.name;
+    }
+    std::filesystem::remove(config->filePath());
+    std::filesystem::rename(dir / "kept.bin", config->filePath());
+    ASSERT_TRUE(saveGridCount(*config, 7, 7));
+    reopen();
+    EXPECT_EQ(readSettings(*config).mixingMode, 2) << "stored by the next save";
+}
+
+// Settings that could not be read at start (the lock busy, the file missing)
+// are never stored over the file; they are read once the file opens.
+TEST_F(SettingsStoreTest, UnreadSettingsAreNeverWrittenAndCanBeReadLater)
+{
+    CConfigManager(dir.path(), &notifier).createDefaultConfigFile();
+    reopen();
+    ASSERT_TRUE(saveMixingMode(*config, 2));
+    std::filesystem::rename(config->filePath(), dir / "away.bin");
+    reopen();
+    EXPECT_FALSE(config->isLoaded());
+    const auto before = test::readFileBytes(dir / "away.bin");
+    std::filesystem::rename(dir / "away.bin", config->filePath());
+    const SettingsSave refused = saveGridCount(*config, 3, 3);
+    EXPECT_NE(refused.status.message().find("not read from QorConfig.bin"), std::string::npos)
+        << refused.status.message();
+    EXPECT_EQ(test::readFileBytes(config->filePath()), before);
+
+    ASSERT_TRUE(config->retryLoad());
+    EXPECT_EQ(readSettings(*config).mixingMode, 2);
+    EXPECT_TRUE(saveGridCount(*config, 3, 3));
 }
 
 } // namespace

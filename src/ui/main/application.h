@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <filesystem>
+
 namespace pigmora::ui {
 
 // The program's top-level error display: an exception that escapes an event
@@ -19,5 +21,17 @@ public:
 // Shows an error's text in the program's message box (caption "提示",
 // error icon); an error without text shows an empty box.
 void showErrorDisplay(const QString &text);
+
+// File names are the system's bytes, whatever their encoding: Qt's text for
+// one (QFile::decodeName) and the bytes of Qt's text (QFile::encodeName).
+QString pathText(const std::filesystem::path &path);
+std::filesystem::path pathOf(const QString &text);
+
+// The bytes of the command-line argument (or of the value after its "=")
+// that Qt decoded as text, so that a file name reaches the core as the
+// system's bytes even where they are no valid text (Qt decodes such bytes
+// with replacement characters, which name no file). The last argument that
+// decodes to the text wins; the text's own bytes when none does.
+std::filesystem::path argumentPath(const QString &text, int argc, const char *const *argv);
 
 } // namespace pigmora::ui

@@ -2,6 +2,7 @@
 
 #include "data/colormanager.h"
 #include "data/platform.h"
+#include "main/application.h"
 #include "main/messageboxnotifier.h"
 #include "store/configmanager.h"
 #include "store/datafolder.h"
@@ -14,7 +15,7 @@ namespace pigmora::ui {
 
 bool folderWritable(const std::filesystem::path &folder)
 {
-    QTemporaryFile probe(QDir(QString::fromStdString(folder.string())).filePath(QStringLiteral(".pigmora-XXXXXX")));
+    QTemporaryFile probe(QDir(pathText(folder)).filePath(QStringLiteral(".pigmora-XXXXXX")));
     return probe.open();
 }
 
@@ -24,7 +25,7 @@ DataLocation chooseDataFolder(const std::filesystem::path &programFolder, const 
         return {programFolder, false, false};
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (!perUser.isEmpty() && QDir().mkpath(perUser)) {
-        const std::filesystem::path folder = perUser.toStdString();
+        const std::filesystem::path folder = pathOf(perUser);
         if (folderWritable(folder))
             return {folder, true, false};
     }
