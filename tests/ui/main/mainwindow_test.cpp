@@ -357,7 +357,7 @@ TEST(DataLocation, UnwritableProgramFolderFallsBackToThePerUserFolder)
 TEST(ErrorDisplay, ShowsTheTextWithTheProgramsCaption)
 {
     QString caption, text;
-    test::whenModalShown([&](QWidget *modal) {
+    const auto answered = test::whenModalShown([&](QWidget *modal) {
         caption = modal->windowTitle();
         text = qobject_cast<QMessageBox *>(modal)->text();
         qobject_cast<QMessageBox *>(modal)->accept();

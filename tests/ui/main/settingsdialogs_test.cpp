@@ -3,11 +3,11 @@
 #include "main/mainwindow.h"
 #include "main/pictureview.h"
 #include "main/settingsdialogs.h"
+#include "mainwindowfixture.h"
 #include "store/configmanager.h"
 #include "store/settings.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
-#include "mainwindowfixture.h"
 
 #include <QImage>
 #include <QLabel>
@@ -71,7 +71,7 @@ TEST_F(SettingsTest, GridCountsPersistAcrossARestart)
     auto window = start();
     window->ToolButton_gridClick();
     EXPECT_EQ(window->pictureView()->overlay().gridColumns, 5);
-    whenModalShown([](QWidget *dialog) {
+    const auto answered = whenModalShown([](QWidget *dialog) {
         findControl<QLineEdit>(dialog, "Edit_colCount")->setText(QStringLiteral("12"));
         findControl<QLineEdit>(dialog, "Edit_rowCount")->setText(QStringLiteral("4"));
         findControl<QPushButton>(dialog, "Button_ok")->click();
@@ -91,12 +91,12 @@ TEST_F(SettingsTest, CancelAndCloseWriteNothing)
 {
     auto window = start();
     const auto before = test::readFileBytes(dir.path() / "QorConfig.bin");
-    whenModalShown([](QWidget *dialog) {
+    const auto answered = whenModalShown([](QWidget *dialog) {
         findControl<QLineEdit>(dialog, "Edit_colCount")->setText(QStringLiteral("30"));
         findControl<QPushButton>(dialog, "Button_cancel")->click();
     });
     window->mi_setGridCountClick();
-    whenModalShown([](QWidget *dialog) {
+    const auto answered2 = whenModalShown([](QWidget *dialog) {
         findControl<QRadioButton>(dialog, "RadioButton_spaceMixing")->setChecked(true);
         dialog->close();
     });
@@ -110,7 +110,7 @@ TEST_F(SettingsTest, MixingModeIsStoredAndShown)
 {
     auto window = start();
     bool subtractiveChecked = false;
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered = whenModalShown([&](QWidget *dialog) {
         subtractiveChecked = findControl<QRadioButton>(dialog, "RadioButton_subMixing")->isChecked();
         findControl<QRadioButton>(dialog, "RadioButton_spaceMixing")->setChecked(true);
         findControl<QPushButton>(dialog, "Button_ok")->click();
@@ -125,7 +125,7 @@ TEST_F(SettingsTest, MixingModeIsStoredAndShown)
     window = start();
     EXPECT_EQ(window->mixingMode(), 1);
     bool spatialChecked = false;
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered2 = whenModalShown([&](QWidget *dialog) {
         spatialChecked = findControl<QRadioButton>(dialog, "RadioButton_spaceMixing")->isChecked();
         findControl<QPushButton>(dialog, "Button_cancel")->click();
     });
@@ -136,7 +136,7 @@ TEST_F(SettingsTest, MixingModeIsStoredAndShown)
 TEST_F(SettingsTest, PigmentModeIsStoredAndUsedByThePick)
 {
     auto window = start();
-    whenModalShown([](QWidget *dialog) {
+    const auto answered = whenModalShown([](QWidget *dialog) {
         findControl<QRadioButton>(dialog, "RadioButton_pigmentMixing")->setChecked(true);
         findControl<QPushButton>(dialog, "Button_ok")->click();
     });
@@ -147,7 +147,7 @@ TEST_F(SettingsTest, PigmentModeIsStoredAndUsedByThePick)
     EXPECT_EQ(window->mixingMode(), 2);
     EXPECT_EQ(window->statusText(3), QStringLiteral("颜料混色"));
     bool pigmentChecked = false;
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered2 = whenModalShown([&](QWidget *dialog) {
         pigmentChecked = findControl<QRadioButton>(dialog, "RadioButton_pigmentMixing")->isChecked();
         dialog->close();
     });
@@ -163,12 +163,13 @@ TEST_F(SettingsTest, PigmentModeIsStoredAndUsedByThePick)
     ASSERT_TRUE(image.save(QString::fromStdString(path.string())));
     ASSERT_TRUE(window->openPicture(path));
     window->pickColor({5, 5});
-    const ColorPick expected = pigmora::pickColor(window->colors()->currentBoxRecords(), target, MixModel::Pigment,
-                                                  nullptr, std::nullopt);
+    const ColorPick expected
+        = pigmora::pickColor(window->colors()->currentBoxRecords(), target, MixModel::Pigment, nullptr, std::nullopt);
     ASSERT_TRUE(expected.solved && expected.mixDeltaE00);
     const QString mixText = findControl<QLabel>(window.get(), "Label_mixDeltaE00")->text();
-    EXPECT_EQ(mixText, QString::fromStdString(deltaE00Text(*expected.mixDeltaE00) + " "
-                                              + deltaE00Reading(*expected.mixDeltaE00)));
+    EXPECT_EQ(
+        mixText,
+        QString::fromStdString(deltaE00Text(*expected.mixDeltaE00) + " " + deltaE00Reading(*expected.mixDeltaE00)));
     EXPECT_EQ(findControl<QLabel>(window.get(), "Label_mixdistance")->text(),
               QString::fromStdString(expected.deviation));
     EXPECT_TRUE(findControl<QLabel>(window.get(), "Label_cardDeltaE00")->text().startsWith(QStringLiteral("ΔE00 ")));
@@ -187,7 +188,7 @@ TEST_F(SettingsTest, UnknownStoredModeCountsAsSubtractive)
     auto window = start();
     EXPECT_EQ(window->statusText(3), QStringLiteral("减法混色"));
     bool subtractiveChecked = false;
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered = whenModalShown([&](QWidget *dialog) {
         subtractiveChecked = findControl<QRadioButton>(dialog, "RadioButton_subMixing")->isChecked();
         dialog->close();
     });

@@ -49,13 +49,13 @@ TEST_F(ColorBoxManagerTest, TheListSelectsMyBoxAfterEveryChange)
     EXPECT_EQ(listTexts(boxList(window)), qtList(boxNames()));
     EXPECT_EQ(selectedText(boxList(window)), QStringLiteral("我的颜色盒"));
 
-    whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
+    const auto answered = whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
     click(&window, "BitBtn_createBox");
     EXPECT_TRUE(listTexts(boxList(window)).contains(QStringLiteral("新建颜色盒1")));
     EXPECT_EQ(selectedText(boxList(window)), QStringLiteral("我的颜色盒"));
 
     selectBox(window, QStringLiteral("新建颜色盒1"));
-    whenModalShown([](QWidget *dialog) {
+    const auto answered2 = whenModalShown([](QWidget *dialog) {
         findControl<QLineEdit>(dialog, "Edit_newColorBoxName")->setText(QStringLiteral(" 调色盒 "));
         click(dialog, "BitBtn_ok");
     });
@@ -169,7 +169,7 @@ TEST_F(ColorBoxManagerTest, AFailedRenameSaysSoAndLeavesTheList)
     {
         FaultInjection faults;
         faults.failWritesFrom(0);
-        whenModalShown([](QWidget *dialog) {
+        const auto answered = whenModalShown([](QWidget *dialog) {
             findControl<QLineEdit>(dialog, "Edit_newColorBoxName")->setText(QStringLiteral("水彩盒"));
             click(dialog, "BitBtn_ok");
         });
@@ -294,7 +294,7 @@ TEST_F(SetColorBoxTest, OkWithUnsavedMovesSavesAndSetsChanged)
 TEST_F(SetColorBoxTest, HandOverReportsASaveSoTheMainWindowReloads)
 {
     for (const bool saved : {false, true}) {
-        whenModalShown([saved](QWidget *shown) {
+        const auto answered = whenModalShown([saved](QWidget *shown) {
             findControl<QListWidget>(shown, "ListBox_src")->setCurrentRow(0);
             click(shown, "bbtn_select");
             click(shown, saved ? "bbtn_save" : "bbtn_cancel");

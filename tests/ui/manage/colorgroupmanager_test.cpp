@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ColorGroupManagerTest, AnAddedPaintIsListedAndReportedChanged)
 {
     TForm_colorGroupManager window(*colors, &cards, &notifier);
-    whenModalShown([](QWidget *dialog) {
+    const auto answered = whenModalShown([](QWidget *dialog) {
         findControl<QLineEdit>(dialog, "Edit_colorName")->setText(QStringLiteral("我的红"));
         click(dialog, "bbtn_ok");
     });
@@ -180,7 +180,7 @@ TEST_F(ColorGroupManagerTest, ModifyChangesTheColourAndKeepsNameAndEnglishName)
     ASSERT_TRUE(colors->findGroupColor(kOil, "大红", before));
     TForm_colorGroupManager window(*colors, &cards, &notifier);
     clickEntry(window, QStringLiteral("大红"));
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered = whenModalShown([&](QWidget *dialog) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("修改色谱颜色"));
         auto *name = findControl<QLineEdit>(dialog, "Edit_colorName");
         EXPECT_FALSE(name->isEnabled());

@@ -519,7 +519,7 @@ TEST_F(PaletteWindowTest, ExportDialogRemembersItsFolderAcrossRuns)
     m_window->setConfig(m_folder->config());
     const auto out = m_dir / "exports";
     std::filesystem::create_directory(out);
-    test::whenModalShown([&](QWidget *modal) {
+    const auto answered = test::whenModalShown([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->selectFile(QString::fromStdString((out / "mine.gpl").string()));
@@ -537,7 +537,7 @@ TEST_F(PaletteWindowTest, ExportDialogRemembersItsFolderAcrossRuns)
     next.setConfig(&config);
     next.refillPaletteList();
     QString shown;
-    test::whenModalShown([&](QWidget *modal) {
+    const auto answered2 = test::whenModalShown([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         shown = dialog->directory().absolutePath();
@@ -551,7 +551,7 @@ TEST_F(PaletteWindowTest, ColourPropertiesShowCopyableValues)
 {
     pressCell(5); // yellow
     QStringList texts;
-    test::whenModalShown([&](QWidget *dialog) {
+    const auto answered = test::whenModalShown([&](QWidget *dialog) {
         for (const char *name : {"Edit_rgb", "Edit_hex", "Edit_cmyk"}) {
             auto *edit = findControl<QLineEdit>(dialog, name);
             texts << edit->text();
