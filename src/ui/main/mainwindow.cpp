@@ -261,6 +261,7 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_match->setMixingMode(started.settings.mixingMode);
     showMixingMode();
     m_picks = std::make_unique<PickController>(*m_match, m_resultPanel, &m_status);
+    connect(m_match.get(), &MatchContext::colorBoxesChanged, this, &TForm_TintoraMain::fillColorBoxSelector);
     connect(m_pictures.get(), &PictureController::picked, m_picks.get(), &PickController::pick);
     fillColorBoxSelector();
     setStandardCardChoice(1);
@@ -302,6 +303,14 @@ void TForm_TintoraMain::showEvent(QShowEvent *event)
     m_pictures->showSample();
     if (m_pictureAtStart)
         openPicture(*m_pictureAtStart);
+}
+
+void TForm_TintoraMain::changeEvent(QEvent *event)
+{
+    // Back from another program, which may have changed the paints or boxes.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_match)
+        m_match->syncWithFiles();
+    QMainWindow::changeEvent(event);
 }
 
 void TForm_TintoraMain::closeEvent(QCloseEvent *event)

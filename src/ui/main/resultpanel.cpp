@@ -81,6 +81,13 @@ void ColorSwatch::setColor(const RgbColor &color)
     update();
 }
 
+void ColorSwatch::clearColor()
+{
+    m_color.reset();
+    setToolTip(QString());
+    update();
+}
+
 void ColorSwatch::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -219,6 +226,21 @@ void ResultPanel::showPick(const ColorPick &pick)
         m_cardName->setText(fromUtf8(pick.cardText));
         showDeltaE00(m_cardDeltaE00, pick.cardDeltaE00);
     }
+}
+
+void ResultPanel::clearAnswer()
+{
+    for (PaintGroup &group : m_paints) {
+        group.box->setVisible(false);
+        group.swatch->clearColor();
+        group.name->clear();
+        group.name->setToolTip(QString());
+        group.rate->clear();
+    }
+    for (ColorSwatch *swatch : {m_mixed, m_card})
+        swatch->clearColor();
+    for (QLabel *label : {m_mixedValues, m_distance, m_mixDeltaE00, m_cardName, m_cardDeltaE00})
+        label->clear();
 }
 
 void ResultPanel::setCardCaption(const QString &caption)

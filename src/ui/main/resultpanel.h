@@ -29,6 +29,8 @@ public:
     explicit ColorSwatch(const QString &objectName, QWidget *parent = nullptr);
 
     void setColor(const RgbColor &color);
+    // No colour: the swatch shows the panel's background.
+    void clearColor();
     std::optional<RgbColor> color() const { return m_color; }
 
 Q_SIGNALS:
@@ -68,6 +70,9 @@ public:
     // A pick: the picked colour always; paints, mix and card entry only when
     // the solve succeeded (otherwise they keep the previous pick's answer).
     void showPick(const ColorPick &pick);
+    // Paints, mix and card entry back to blank, the paint groups hidden: the
+    // answer shown no longer holds and there is none in its place.
+    void clearAnswer();
     // The card group: its caption, or hidden for an empty caption.
     void setCardCaption(const QString &caption);
 

@@ -14,7 +14,7 @@ class QImage;
 namespace pigmora {
 class CImageEngine;
 class PictureSource;
-}
+} // namespace pigmora
 
 namespace pigmora::ui {
 

@@ -34,25 +34,7 @@ namespace {
 
 using test::findControl;
 
-class MainWindowTest : public test::MainWindowFixture
-{
-protected:
-    // A picture file of one colour per pixel row band.
-    std::filesystem::path pictureFile(std::initializer_list<QRgb> colours, const char *name = "colours.png")
-    {
-        QImage image(40, static_cast<int>(colours.size()) * 10, QImage::Format_RGB32);
-        int band = 0;
-        for (QRgb colour : colours) {
-            for (int y = band * 10; y < band * 10 + 10; ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    image.setPixel(x, y, colour);
-            ++band;
-        }
-        const std::filesystem::path path = dir.path() / name;
-        EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
-        return path;
-    }
-};
+using MainWindowTest = test::MainWindowFixture;
 
 TEST_F(MainWindowTest, FirstStartInAnEmptyFolder)
 {

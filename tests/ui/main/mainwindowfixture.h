@@ -3,6 +3,10 @@
 #include "main/mainwindow.h"
 #include "support/testsupport.h"
 
+#include <QImage>
+
+#include <filesystem>
+#include <initializer_list>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -31,6 +35,22 @@ protected:
     }
 
     std::unique_ptr<ui::TForm_TintoraMain> start() { return start(options()); }
+
+    // A picture file of one colour per band of ten pixel rows, 40 wide.
+    std::filesystem::path pictureFile(std::initializer_list<QRgb> colours, const char *name = "colours.png")
+    {
+        QImage image(40, static_cast<int>(colours.size()) * 10, QImage::Format_RGB32);
+        int band = 0;
+        for (QRgb colour : colours) {
+            for (int y = band * 10; y < band * 10 + 10; ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    image.setPixel(x, y, colour);
+            ++band;
+        }
+        const std::filesystem::path path = dir.path() / name;
+        EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
+        return path;
+    }
 
     TempDir dir;
     RecordingNotifier notifier;
