@@ -155,8 +155,12 @@ void TForm_paletteManger::buildPopupMenu()
     m_popup->addSeparator();
     m_exportAction = add("mp_exportPalette", QStringLiteral("导出色板..."), &TForm_paletteManger::exportPaletteClick);
     connect(m_popup, &QMenu::aboutToShow, this, &TForm_paletteManger::PopupMenu_palettePopup);
-    connect(m_grid, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { m_popup->popup(m_grid->mapToGlobal(at)); });
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        // The popup acts on the cell under the mouse, not on an earlier
+        // selection: a right-click selects first (off the cells, nothing).
+        selectCell(paletteCellAt(m_grid->geometry(), at));
+        m_popup->popup(m_grid->mapToGlobal(at));
+    });
 }
 
 void TForm_paletteManger::setShownFlag(bool shown)

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -305,6 +306,39 @@ TEST_F(PaletteWindowTest, PopupEnablingFollowsTheSelectedCell)
     m_window->PopupMenu_palettePopup();
     action("mp_addColor")->trigger();
     EXPECT_EQ(m_window->cells().colorAt(30), (RgbColor{5, 6, 7}));
+}
+
+TEST_F(PaletteWindowTest, RightClickSelectsTheCellItActsOn)
+{
+    auto rightClick = [this](QPoint at) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, m_grid->mapToGlobal(at));
+        QApplication::sendEvent(m_grid, &event);
+        auto *popup = findControl<QMenu>(m_window.get(), "PopupMenu_palette");
+        popup->hide();
+        return popup;
+    };
+    auto action = [this](const char *name) { return findControl<QAction>(m_window.get(), name); };
+    const struct {
+        QPoint at;
+        int selected;
+        bool remove, add;
+    } cases[] = {{m_grid->cellCentre(3), 3, true, false},
+                 {m_grid->cellCentre(30), 30, false, true},
+                 {QPoint(2, 2), -1, false, false}};
+    for (const auto &c : cases) {
+        pressCell(0);
+        rightClick(c.at);
+        EXPECT_EQ(m_window->selectedCellIndex(), c.selected) << c.selected;
+        EXPECT_EQ(action("mp_removeColor")->isEnabled(), c.remove) << c.selected;
+        EXPECT_EQ(action("mp_addColor")->isEnabled(), c.add) << c.selected;
+    }
+    // "删除色彩" removes the colour that was right-clicked.
+    pressCell(0);
+    rightClick(m_grid->cellCentre(3));
+    m_notifier.scriptAnswers({true});
+    action("mp_removeColor")->trigger();
+    EXPECT_TRUE(m_window->cells().isFilled(0));
+    EXPECT_FALSE(m_window->cells().isFilled(3));
 }
 
 TEST_F(PaletteWindowTest, RemoveAndClearAskFirst)
