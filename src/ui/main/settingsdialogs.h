@@ -45,9 +45,6 @@ public:
     // Set only by the OK button.
     bool confirmed() const { return m_confirmed; }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     QLineEdit *m_rows;
     QLineEdit *m_columns;

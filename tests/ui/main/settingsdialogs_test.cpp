@@ -9,6 +9,8 @@
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +47,36 @@ TEST(GridDialog, KeyFilterTakesDigitsAndBackspaceOnly)
     rows->setText(QStringLiteral("x"));
     EXPECT_EQ(dialog.columns(), 8); // not a number
     EXPECT_EQ(dialog.rows(), 6);
+}
+
+// The count fields take digits, and the dialog's keys still reach it.
+TEST(GridDialog, FieldsPassEnterEscapeAndPaste)
+{
+    const struct {
+        const char *field;
+        Qt::Key key;
+        QDialog::DialogCode result;
+    } cases[] = {{"Edit_colCount", Qt::Key_Escape, QDialog::Rejected},
+                 {"Edit_rowCount", Qt::Key_Escape, QDialog::Rejected},
+                 {"Edit_colCount", Qt::Key_Return, QDialog::Accepted},
+                 {"Edit_rowCount", Qt::Key_Enter, QDialog::Accepted}};
+    for (const auto &c : cases) {
+        TForm_setGridCount dialog(nullptr);
+        dialog.setCounts(8, 6);
+        dialog.show();
+        auto *field = findControl<QLineEdit>(&dialog, c.field);
+        field->setFocus();
+        field->clear();
+        QApplication::clipboard()->setText(QStringLiteral("25"));
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QApplication::clipboard()->setText(QStringLiteral("x1"));
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier); // not a number: refused whole
+        EXPECT_EQ(field->text(), QStringLiteral("25")) << c.field;
+        QTest::keyClick(field, c.key);
+        EXPECT_FALSE(dialog.isVisible()) << c.field;
+        EXPECT_EQ(dialog.result(), c.result) << c.field;
+        EXPECT_EQ(dialog.confirmed(), c.result == QDialog::Accepted) << c.field;
+    }
 }
 
 TEST(GridDialog, UpDownStopsAtZeroAndNinetyNine)

@@ -5,6 +5,8 @@
 #include "manage/colorgroupmanager.h"
 #include "store/faultinjection.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCollator>
 #include <QComboBox>
 #include <QLineEdit>
@@ -93,8 +95,8 @@ TEST_F(ColorGroupManagerTest, ColourEditsTakeDigitsOnlyAndClampWhatTheyHold)
     EXPECT_EQ(red->text(), QStringLiteral("179"));
     EXPECT_FALSE(findControl<QLineEdit>(&dialog, "Edit_pantone")->text().isEmpty());
 
-    red->clear();
-    EXPECT_EQ(red->text(), QStringLiteral("0"));
+    red->clear(); // counts as 0, and is shown so once the field is left
+    EXPECT_EQ(red->text(), QString());
     EXPECT_EQ(dialog.color().red, 0);
     red->setText(QStringLiteral("300"));
     EXPECT_EQ(red->text(), QStringLiteral("255"));
@@ -102,9 +104,12 @@ TEST_F(ColorGroupManagerTest, ColourEditsTakeDigitsOnlyAndClampWhatTheyHold)
 
     red->clear();
     red->setFocus();
-    QTest::keyClicks(red, QStringLiteral("-a 7"));
-    EXPECT_EQ(red->text(), QStringLiteral("07")); // the 0 written back on clearing, then the 7
-    EXPECT_EQ(dialog.color().red, 7);
+    QTest::keyClicks(red, QStringLiteral("-a 250"));
+    EXPECT_EQ(red->text(), QStringLiteral("250"));
+    EXPECT_EQ(dialog.color().red, 250);
+    red->clear();
+    Q_EMIT red->editingFinished();
+    EXPECT_EQ(red->text(), QStringLiteral("0"));
 
     EXPECT_TRUE(dialog.setColorText(QStringLiteral("#0A80ff")));
     EXPECT_EQ(dialog.color(), (RgbColor{10, 128, 255}));
@@ -112,6 +117,28 @@ TEST_F(ColorGroupManagerTest, ColourEditsTakeDigitsOnlyAndClampWhatTheyHold)
     for (const char *bad : {"#0A80F", "0A80FG", "", "#0A80FF0"})
         EXPECT_FALSE(dialog.setColorText(QString::fromLatin1(bad))) << bad;
     EXPECT_EQ(dialog.color(), (RgbColor{10, 128, 255}));
+}
+
+// Escape cancels, Enter adds and a pasted value goes in, from any channel.
+TEST_F(ColorGroupManagerTest, ColourEditsPassEnterEscapeAndPaste)
+{
+    for (const char *field : {"Edit_red", "Edit_green", "Edit_blue"}) {
+        for (const auto &[key, result] :
+             {std::pair(Qt::Key_Escape, QDialog::Rejected), std::pair(Qt::Key_Return, QDialog::Accepted)}) {
+            TForm_addGroupColor dialog(*colors, &cards, &notifier);
+            dialog.setGroupName(QString::fromStdString(kOil));
+            dialog.show();
+            auto *edit = findControl<QLineEdit>(&dialog, field);
+            edit->setFocus();
+            edit->selectAll();
+            QApplication::clipboard()->setText(QStringLiteral("42"));
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(edit->text(), QStringLiteral("42")) << field;
+            QTest::keyClick(edit, key);
+            EXPECT_FALSE(dialog.isVisible()) << field;
+            EXPECT_EQ(dialog.result(), result) << field;
+        }
+    }
 }
 
 TEST_F(ColorGroupManagerTest, AddProposesTheSmallestFreeCustomName)
