@@ -332,5 +332,24 @@ TEST_F(SetColorBoxTest, AFailedSaveKeepsTheMovesOnScreen)
     EXPECT_EQ(boxPaints("我的颜色盒"), before);
 }
 
+TEST_F(SetColorBoxTest, AFailedSaveWhileSwitchingBoxesKeepsTheMoves)
+{
+    const QStringList before = boxPaints("我的颜色盒");
+    const QString moved = moveFirstCandidate();
+    notifier.scriptAnswers({true});
+    {
+        FaultInjection faults;
+        faults.failWritesFrom(0);
+        boxes->setCurrentText(QStringLiteral("12色油画颜色盒"));
+    }
+    EXPECT_EQ(notifier.texts(), (std::vector<std::string>{"颜色盒已做了修改，是否保存?", "保存颜色盒设置失败!"}));
+    EXPECT_EQ(boxes->currentText(), QStringLiteral("我的颜色盒"));
+    EXPECT_TRUE(dialog->isDirty());
+    EXPECT_TRUE(listTexts(dst).contains(moved));
+    EXPECT_EQ(boxPaints("我的颜色盒"), before);
+    click(dialog.get(), "bbtn_save"); // the moves can still be saved
+    EXPECT_TRUE(boxPaints("我的颜色盒").contains(moved));
+}
+
 } // namespace
 } // namespace pigmora::test
