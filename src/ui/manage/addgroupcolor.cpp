@@ -265,7 +265,8 @@ void TForm_addGroupColor::bbtn_okClick()
         reject();
         return;
     }
-    if (!m_modify && !storedName(name, kPaintNameBytes)) {
+    const std::optional<std::string> stored = m_modify ? std::nullopt : storedName(name, kPaintNameBytes);
+    if (!m_modify && !stored) {
         stopMessage(m_notifier, QString::fromUtf8(kNameNotStorable));
         return;
     }
@@ -289,6 +290,8 @@ void TForm_addGroupColor::bbtn_okClick()
             stopMessage(m_notifier, QStringLiteral("色谱中同名颜色存在!"));
             return;
         }
+        if (!acceptStoredName(m_name, m_notifier, name, *stored, kPaintNameBytes))
+            return;
         if (!m_colors.addGroupColor(toUtf8(group), toUtf8(name), "", m_color, 1.0f, 2, PaintColorRecord::kOriginUser)) {
             infoMessage(m_notifier, QStringLiteral("增加色谱颜色失败!"));
             return;

@@ -105,6 +105,7 @@ struct BoxNameCase {
     const char *typed;
     const char *message; // empty when accepted
     const char *stored;
+    const char *question = ""; // asked before storing it cut (answered Yes)
 };
 
 class CreatedBoxNames : public ColorBoxManagerTest, public ::testing::WithParamInterface<BoxNameCase>
@@ -120,6 +121,7 @@ TEST_P(CreatedBoxNames, AreCheckedAsTheFileWillKeepThem)
     findControl<QComboBox>(&dialog, "ComboBox_groupName")->setCurrentIndex(4);
     auto *name = findControl<QLineEdit>(&dialog, "Edit_colorBoxName");
     name->setText(QString::fromUtf8(c.typed));
+    notifier.scriptAnswers({true});
     click(&dialog, "BitBtn_ok");
     if (*c.message) {
         EXPECT_EQ(notifier.texts(), std::vector<std::string>{c.message});
@@ -128,7 +130,7 @@ TEST_P(CreatedBoxNames, AreCheckedAsTheFileWillKeepThem)
         EXPECT_FALSE(dialog.changed());
         return;
     }
-    EXPECT_TRUE(notifier.texts().empty());
+    EXPECT_EQ(notifier.texts(), *c.question ? std::vector<std::string>{c.question} : std::vector<std::string>{});
     EXPECT_TRUE(dialog.changed());
     ASSERT_TRUE(colors->loadColorBox(c.stored));
     EXPECT_EQ(colors->currentColorBoxName(), c.stored);
@@ -145,7 +147,22 @@ INSTANTIATE_TEST_SUITE_P(
                       // Cut to 31 bytes it ends in a blank, which goes too.
                       BoxNameCase{"一二三四五六七八九十甲乙丙丁戊 x", "相同名称的颜色盒已经存在!", ""},
                       BoxNameCase{"  水粉盒  ", "", "水粉盒"},
-                      BoxNameCase{"a一二三四五六七八九十甲乙丙丁戊己", "", "a一二三四五六七八九十甲乙丙丁戊"}));
+                      BoxNameCase{"a一二三四五六七八九十甲乙丙丁戊己", "", "a一二三四五六七八九十甲乙丙丁戊",
+                                  "名称超过 31 个字节，将保存为 \"a一二三四五六七八九十甲乙丙丁戊\"。是否继续?"}));
+
+TEST_F(ColorBoxManagerTest, ANameToBeCutIsNotStoredWithoutConsent)
+{
+    TForm_createColorBox dialog(*colors, &notifier);
+    dialog.show();
+    auto *name = findControl<QLineEdit>(&dialog, "Edit_colorBoxName");
+    name->setText(QStringLiteral("a一二三四五六七八九十甲乙丙丁戊己"));
+    click(&dialog, "BitBtn_ok"); // answered No
+    EXPECT_EQ(notifier.messages().size(), 1u);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.focusWidget(), name);
+    EXPECT_FALSE(dialog.changed());
+    EXPECT_FALSE(colors->colorBoxExists("a一二三四五六七八九十甲乙丙丁戊"));
+}
 
 TEST_F(ColorBoxManagerTest, RenameToItsOwnNameIsRefused)
 {

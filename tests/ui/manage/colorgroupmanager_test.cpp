@@ -156,6 +156,8 @@ struct NameCase {
     const char *message; // the last message; empty when none
     bool added;
     const char *stored; // the name the group file keeps
+    bool cutAsked = false; // asked first whether to store it cut, answered...
+    bool answer = true;
 };
 
 class AddedNames : public ColorGroupManagerTest, public ::testing::WithParamInterface<NameCase>
@@ -168,15 +170,19 @@ TEST_P(AddedNames, AreCheckedBeforeTheStoreSeesThem)
     dialog.setGroupName(QString::fromStdString(kOil));
     dialog.show();
     findControl<QLineEdit>(&dialog, "Edit_colorName")->setText(QString::fromUtf8(c.typed));
+    notifier.scriptAnswers({c.answer});
     click(&dialog, "bbtn_ok");
     ASSERT_FALSE(notifier.messages().empty());
     EXPECT_EQ(notifier.messages().back().text, c.message);
+    EXPECT_EQ(notifier.messages().front().question, c.cutAsked);
     EXPECT_EQ(dialog.changed(), c.added);
     EXPECT_EQ(dialog.isVisible(), !c.added);
     if (c.added) {
         EXPECT_TRUE(fileHolds(kOil, c.stored));
     }
 }
+
+constexpr const char *kCutTo10 = "名称超过 20 个字节，将保存为 \"一二三四五六七八九十\"。是否继续?";
 
 INSTANTIATE_TEST_SUITE_P(
     Dialog, AddedNames,
@@ -185,9 +191,10 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{" 大红\n", "色谱中同名颜色存在!", false, ""},
                       NameCase{"笑脸😀", "名称中含有不能保存的字符!", false, ""},
                       NameCase{" 我的红 ", "增加色谱颜色成功!", true, "我的红"},
-                      // 11 characters of 2 bytes: the record keeps the first 10.
-                      NameCase{"一二三四五六七八九十百", "增加色谱颜色成功!", true, "一二三四五六七八九十"},
-                      NameCase{"abc一二三四五六七八九", "增加色谱颜色成功!", true, "abc一二三四五六七八"}));
+                      // 11 characters of 2 bytes: the record keeps the first 10, when the user agrees.
+                      NameCase{"一二三四五六七八九十百", "增加色谱颜色成功!", true, "一二三四五六七八九十", true},
+                      NameCase{"一二三四五六七八九十百", kCutTo10, false, "", true, false},
+                      NameCase{"abc一二三四五六七八九", "增加色谱颜色成功!", true, "abc一二三四五六七八", true}));
 
 TEST_F(ColorGroupManagerTest, AnAddedPaintIsListedAndReportedChanged)
 {
