@@ -17,11 +17,12 @@ PickController::PickController(MatchContext &context, ResultPanel *panel, Status
     connect(&m_context, &MatchContext::changed, this, &PickController::refresh);
 }
 
-void PickController::pick(const RgbColor &target)
+void PickController::pick(const RgbColor &target, PickOrigin origin)
 {
     if (!m_context.colors())
         return;
     m_target = target;
+    m_panel->setPickedFromPictureColours(origin == PickOrigin::PictureColours);
     m_newPick = true;
     // The box as the files hold it now; a reload answers through refresh().
     if (!m_context.syncWithFiles())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/color.h"
+#include "main/picturecontroller.h"
 
 #include <QObject>
 
@@ -24,8 +25,8 @@ class PickController : public QObject
 public:
     PickController(MatchContext &context, ResultPanel *panel, StatusPanels *status, QObject *parent = nullptr);
 
-    // A pick of the colour: shows it and its answer.
-    void pick(const RgbColor &target);
+    // A pick of the colour: shows it and its answer, and where it came from.
+    void pick(const RgbColor &target, PickOrigin origin = PickOrigin::View);
     // The colour picked last; none before the first pick.
     const std::optional<RgbColor> &target() const { return m_target; }
 

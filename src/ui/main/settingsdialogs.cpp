@@ -3,6 +3,7 @@
 #include "main/digitedit.h"
 #include "store/settings.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -115,7 +116,22 @@ TForm_setGridCount::TForm_setGridCount(QWidget *owner)
                                QStringLiteral("UpDown_col"), m_columns, m_colUpDown));
     layout->addLayout(counts);
 
-    layout->addLayout(okCancelRow(this, m_confirmed));
+    QHBoxLayout *buttons = okCancelRow(this, m_confirmed);
+    m_square = new QCheckBox(tr("正方形网格"), this);
+    m_square->setObjectName(QStringLiteral("CheckBox_squareCells"));
+    m_square->setToolTip(tr("格子取两个方向中较小的一格，画成正方形"));
+    buttons->insertWidget(0, m_square);
+    layout->addLayout(buttons);
+}
+
+void TForm_setGridCount::setSquareCells(bool square)
+{
+    m_square->setChecked(square);
+}
+
+bool TForm_setGridCount::squareCells() const
+{
+    return m_square->isChecked();
 }
 
 void TForm_setGridCount::setCounts(int columns, int rows)

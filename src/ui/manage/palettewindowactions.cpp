@@ -4,7 +4,10 @@
 
 #include "data/colormanager.h"
 #include "data/notifier.h"
+#include "engine/colorpick.h"
+#include "main/matchcontext.h"
 #include "manage/colorpropertiesdialog.h"
+#include "manage/managesupport.h"
 #include "manage/palettegrid.h"
 #include "store/gimppalette.h"
 #include "store/settings.h"
@@ -95,13 +98,33 @@ void TForm_paletteManger::mp_ColorPropertiesClick()
     dialog.exec();
 }
 
+std::string TForm_paletteManger::recipeOf(const RgbColor &color) const
+{
+    if (!m_match)
+        return {};
+    const std::optional<ColorPick> pick = m_match->answer(color);
+    if (!pick || !pick->solved)
+        return {};
+    std::string recipe;
+    for (const std::optional<PickedPaint> &paint : pick->paints) {
+        if (paint)
+            recipe += (recipe.empty() ? "" : " + ") + paint->name + ' ' + paint->proportion;
+    }
+    return recipe;
+}
+
 bool TForm_paletteManger::exportPalette(const QString &path)
 {
     if (!hasPalette())
         return false;
     const std::string name = m_paletteList->itemText(m_loadedIndex).toStdString();
-    if (saveGimpPalette(QFileInfo(path).filesystemFilePath(), name, m_cells.filledRecords()))
+    // Each colour named by its recipe, where it has one.
+    const auto recipe = [this](const PaletteColorRecord &record) { return recipeOf(record.color()); };
+    if (saveGimpPalette(QFileInfo(path).filesystemFilePath(), name, m_cells.filledRecords(), recipe)) {
+        infoMessage(m_notifier,
+                    tr("色板已导出到：%1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
         return true;
+    }
     m_notifier->showMessage("导出色板失败!", MessageIcon::Error);
     return false;
 }

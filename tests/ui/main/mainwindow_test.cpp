@@ -284,6 +284,7 @@ TEST_F(MainWindowTest, PictureFromTheCommandLineOpensAfterTheSample)
     MainWindowOptions withPicture = options();
     withPicture.pictureAtStart = pictureFile({qRgb(1, 2, 3)});
     auto window = start(withPicture);
+    ASSERT_TRUE(waitForPicture(*window));
     EXPECT_EQ(window->pictureView()->source()->size(), QSize(40, 10));
     EXPECT_TRUE(notifier.messages().empty());
 }
@@ -299,6 +300,7 @@ TEST_F(MainWindowTest, DroppedPictureOpens)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
+    ASSERT_TRUE(waitForPicture(*window));
     EXPECT_EQ(window->pictureView()->source()->size(), QSize(40, 20));
 
     QMimeData text;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "main/mainwindow.h"
+#include "main/picturecontroller.h"
 #include "support/testsupport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 
 #include <filesystem>
@@ -35,6 +38,17 @@ protected:
     }
 
     std::unique_ptr<ui::TForm_TintoraMain> start() { return start(options()); }
+
+    // Until a picture that is being read is on show (or refused); false
+    // when it takes longer than ten seconds.
+    static bool waitForPicture(ui::TForm_TintoraMain &window)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (window.pictures().loading() && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !window.pictures().loading();
+    }
 
     // A picture file of one colour per band of ten pixel rows, 40 wide.
     std::filesystem::path pictureFile(std::initializer_list<QRgb> colours, const char *name = "colours.png")

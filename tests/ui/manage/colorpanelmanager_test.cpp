@@ -183,6 +183,24 @@ TEST(PaintListWidget, PlacesSwatchAndTextInsideTheEntry)
     EXPECT_EQ(ui::paintTextTop(entry.translated(5, 0), 12), 56 + 8);
 }
 
+// A white paint's swatch stands out of the white list by a grey border.
+TEST(PaintListWidget, EverySwatchHasAThinBorder)
+{
+    PaintColorRecord white;
+    white.setName(gbk("白色"));
+    white.setColor({255, 255, 255});
+    ui::PaintListWidget list(false);
+    list.setPaints({white, white});
+    list.resize(200, 100);
+    list.show();
+    const QImage shown = list.viewport()->grab().toImage();
+    const QRect swatch = ui::paintSwatchRect(list.visualItemRect(list.item(1)));
+    const QPoint middle(swatch.left(), swatch.center().y());
+    EXPECT_EQ(shown.pixel(middle - QPoint(1, 0)), qRgb(160, 160, 160));
+    EXPECT_EQ(shown.pixel(middle), qRgb(255, 255, 255)); // the swatch's own white outline
+    EXPECT_EQ(shown.pixel(swatch.center()), qRgb(255, 255, 255));
+}
+
 TEST(PaintListWidget, TypingFindsByTheFirstLettersOfNameOrCode)
 {
     auto paint = [](const char *code, const char *name) {

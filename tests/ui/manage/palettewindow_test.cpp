@@ -1,5 +1,6 @@
 #include "manage/palettewindow.h"
 
+#include "main/matchcontext.h"
 #include "manage/palettegrid.h"
 #include "manage/palettemime.h"
 #include "support/testsupport.h"
@@ -7,6 +8,7 @@
 
 #include "data/colormanager.h"
 #include "data/standardcolorcard.h"
+#include "engine/colorpick.h"
 #include "store/datafolder.h"
 #include "store/settings.h"
 
@@ -533,6 +535,80 @@ TEST_F(PaletteWindowTest, KeyboardMovesRemovesAndSaves)
     QTest::keyClick(m_grid, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(m_window->isModified());
     EXPECT_EQ(stored("Morvane色板").size(), 7u);
+}
+
+// The analysis answers as the main window does: its mixing mode, its box,
+// and again whenever they change.
+TEST_F(PaletteWindowTest, AnalysisFollowsTheMainWindowsMixingMode)
+{
+    MatchContext context(colors(), &m_cards);
+    m_window->setMatchContext(&context);
+    pressCell(2);
+    const RgbColor red{255, 0, 0};
+    const auto expected = [&](MixModel model) {
+        ColorAnalysis analysis;
+        analyseColor(analysis, colors()->currentBoxRecords(), red, &m_cards, model);
+        return analysis.deviation + analysis.paints[0].name + analysis.paints[0].proportion;
+    };
+    const auto shown = [&] {
+        const ColorAnalysis &a = m_window->analysis();
+        return a.deviation + a.paints[0].name + a.paints[0].proportion;
+    };
+    EXPECT_EQ(shown(), expected(MixModel::Subtractive));
+    for (MixModel model : {MixModel::Spatial, MixModel::Pigment}) {
+        context.setMixingMode(static_cast<int>(model));
+        EXPECT_EQ(shown(), expected(model)) << static_cast<int>(model);
+    }
+    EXPECT_NE(expected(MixModel::Spatial), expected(MixModel::Subtractive));
+}
+
+TEST_F(PaletteWindowTest, ExportButtonSaysWhereItWroteAndNamesTheRecipes)
+{
+    MatchContext context(colors(), &m_cards);
+    m_window->setMatchContext(&context);
+    const auto path = m_dir / "recipes.gpl";
+    ASSERT_TRUE(m_window->exportPalette(QString::fromStdString(path.string())));
+    EXPECT_EQ(m_notifier.messages().back().icon, MessageIcon::Information);
+    EXPECT_NE(m_notifier.texts().back().find(path.string()), std::string::npos);
+    std::ifstream in(path);
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    ASSERT_GE(lines.size(), 5u);
+    // Black (cell 0): its recipe from the current box, paints and shares.
+    const std::optional<ColorPick> black = context.answer({0, 0, 0});
+    ASSERT_TRUE(black && black->solved && black->paints[0]);
+    EXPECT_EQ(lines[4], "  0   0   0\t" + black->paints[0]->name + " " + black->paints[0]->proportion);
+    EXPECT_NE(findControl<QPushButton>(m_window.get(), "bbtn_export"), nullptr);
+}
+
+TEST_F(PaletteWindowTest, OpensBesideTheMainWindowAndKeepsWhereItWasPut)
+{
+    QWidget main;
+    main.setGeometry(20, 20, 600, 400);
+    main.show();
+    const auto configBytes = [this] { return test::readFileBytes(m_dir / "QorConfig.bin"); };
+    const auto before = configBytes();
+    QPoint first;
+    {
+        TForm_paletteManger window(&main, &m_cards, colors(), &m_notifier);
+        window.setConfig(m_folder->config());
+        window.refillPaletteList();
+        window.setShownFlag(true);
+        first = window.pos();
+        EXPECT_FALSE(main.frameGeometry().intersects(window.frameGeometry()));
+        window.setShownFlag(false);
+        EXPECT_EQ(configBytes(), before) << "a place it was not moved to is not stored";
+        window.setShownFlag(true);
+        window.move(first + QPoint(30, 40));
+        window.setShownFlag(false);
+    }
+    TForm_paletteManger next(&main, &m_cards, colors(), &m_notifier);
+    next.setConfig(m_folder->config());
+    next.setShownFlag(true);
+    EXPECT_EQ(next.pos(), first + QPoint(30, 40));
+    next.setShownFlag(false);
 }
 
 TEST_F(PaletteWindowTest, ExportsAGimpPalette)
