@@ -80,17 +80,13 @@ bool CImageEngine::insertPicture(std::unique_ptr<CImageDibObject> &picture)
 
 CImageDibObject *CImageEngine::createPicture(std::string &newId)
 {
-    newId.clear();
-    std::string id = std::to_string(m_nextId++);
     std::unique_ptr<CImageDibObject> picture(new (std::nothrow) CImageDibObject);
-    if (!picture)
+    if (!picture) {
+        newId.clear();
+        ++m_nextId; // the ID is used up all the same
         return nullptr;
-    picture->setPictureId(id);
-    CImageDibObject *created = picture.get();
-    if (!insertPicture(picture))
-        return nullptr;
-    newId = std::move(id);
-    return created;
+    }
+    return adoptPicture(std::move(picture), newId);
 }
 
 CImageDibObject *CImageEngine::findPicture(std::string_view id) const

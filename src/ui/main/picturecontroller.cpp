@@ -213,6 +213,8 @@ void PictureController::updateOverlay()
     overlay.gridColumns = m_gridColumns;
     overlay.gridRows = m_gridRows;
     overlay.squareCells = m_squareCells;
+    if (m_view->picksOriginalColours())
+        overlay.gridColour = QColor(230, 30, 30); // a value view is all grays
     if (m_view->pictureLoaded() && m_magnifierShown && m_lensDrawn
         && geometry::lensInBounds(m_lensPosition, m_pictureView->boxSize()))
         overlay.lens = m_lensPosition;

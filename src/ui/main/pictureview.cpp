@@ -53,10 +53,17 @@ bool paintPictureView(QPainter &painter, const ViewSource *source, const ViewOve
             return overlay.squareCells ? geometry::squareGridLinePositions(side, cell)
                                        : geometry::gridLinePositions(side, count);
         };
+        std::vector<QRect> gridStrips;
         for (int x : lines(view.width(), overlay.gridColumns))
-            strips.push_back(QRect(x, kViewMargin, 1, view.height()).intersected(exposed));
+            gridStrips.push_back(QRect(x, kViewMargin, 1, view.height()).intersected(exposed));
         for (int y : lines(view.height(), overlay.gridRows))
-            strips.push_back(QRect(kViewMargin, y, view.width(), 1).intersected(exposed));
+            gridStrips.push_back(QRect(kViewMargin, y, view.width(), 1).intersected(exposed));
+        if (overlay.gridColour) {
+            for (const QRect &strip : gridStrips)
+                painter.fillRect(strip, *overlay.gridColour);
+        } else {
+            strips.insert(strips.end(), gridStrips.begin(), gridStrips.end());
+        }
     }
     if (overlay.lens) {
         for (const QRect &strip : geometry::lensOutline(*overlay.lens))
@@ -134,7 +141,8 @@ void PictureView::prepareVisible()
 void PictureView::setOverlay(const ViewOverlay &overlay)
 {
     const bool onlyLens = overlay.grid == m_overlay.grid && overlay.gridColumns == m_overlay.gridColumns
-        && overlay.gridRows == m_overlay.gridRows && overlay.squareCells == m_overlay.squareCells;
+        && overlay.gridRows == m_overlay.gridRows && overlay.squareCells == m_overlay.squareCells
+        && overlay.gridColour == m_overlay.gridColour;
     const std::optional<QPoint> oldLens = m_overlay.lens;
     m_overlay = overlay;
     if (!onlyLens) {

@@ -2,6 +2,7 @@
 
 #include "main/viewsource.h"
 
+#include <QColor>
 #include <QImage>
 #include <QWidget>
 
@@ -18,6 +19,9 @@ struct ViewOverlay {
     int gridColumns = 8;
     int gridRows = 6;
     bool squareCells = false; // cells of the smaller division's side
+    // Grid lines drawn in this colour instead of inverting: on a value
+    // view's flat mid-grays an inverted line would hardly show.
+    std::optional<QColor> gridColour;
     std::optional<QPoint> lens; // the magnifier's rectangle around this point
 };
 

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -174,7 +175,18 @@ TEST_F(OpenPictureTest, ValueViewsAnswerForThePicturesColoursAndSaySo)
             = c.picked ? QString::fromLatin1(c.picked) : QStringLiteral("R:%1  G:%1  B:%1").arg(shown.red);
         EXPECT_EQ(window->statusText(1), expected) << c.action;
         EXPECT_EQ(note->isVisibleTo(window.get()), c.noted) << c.action;
+        // A value view's grid is drawn in red: inverted it would vanish in its grays.
+        EXPECT_EQ(window->pictureView()->overlay().gridColour.has_value(), c.noted) << c.action;
     }
+    ViewOverlay grid;
+    grid.grid = true;
+    grid.gridColumns = 4;
+    grid.gridColour = QColor(230, 30, 30);
+    QImage painted(60, 30, QImage::Format_RGB32);
+    QPainter painter(&painted);
+    paintPictureView(painter, window->pictureView()->source(), grid, painted.rect());
+    painter.end();
+    EXPECT_EQ(painted.pixel(18, 20), qRgb(230, 30, 30));
 }
 
 TEST_F(OpenPictureTest, SquareCellsAreChosenInTheGridDialogAndKept)
