@@ -151,7 +151,6 @@ void TForm_TintoraMain::buildMenusAndToolbar()
          "zoomreal",
          &TForm_TintoraMain::ToolButton_zoomrealClick,
          {QKeySequence(Qt::CTRL | Qt::Key_0)}},
-        {"ToolButton_zoomfit", nullptr, "适合窗口", "zoomfit", &TForm_TintoraMain::ToolButton_zoomfitClick, {}},
         {"ToolButton_grid", nullptr, "显示网格", "grid", &TForm_TintoraMain::ToolButton_gridClick, {}},
         {"ToolButton_Magnifier", nullptr, "放大镜", "magnifier", &TForm_TintoraMain::ToolButton_MagnifierClick, {}},
         {"ToolButton_palette", nullptr, "显示色板", "palette", &TForm_TintoraMain::ToolButton_paletteClick, {}},

@@ -79,6 +79,13 @@ void TForm_TintoraMain::buildViewMenu(QToolBar *toolbar)
     }
     m_toneActions = tones;
 
+    auto *fitButton = new QToolButton(toolbar);
+    fitButton->setObjectName(QStringLiteral("ToolButton_zoomfit"));
+    fitButton->setIcon(QIcon(QStringLiteral(":/pigmora/icons/zoomfit.svg")));
+    fitButton->setToolTip(tr("适合窗口"));
+    connect(fitButton, &QToolButton::clicked, this, &TForm_TintoraMain::ToolButton_zoomfitClick);
+    toolbar->insertWidget(toolbar->actions().value(5), fitButton); // after "实际大小"
+
     auto *button = new QToolButton(toolbar);
     button->setObjectName(QStringLiteral("ToolButton_value"));
     button->setIcon(QIcon(QStringLiteral(":/pigmora/icons/value.svg")));
