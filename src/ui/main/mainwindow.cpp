@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -315,8 +316,9 @@ void TForm_TintoraMain::showEvent(QShowEvent *event)
         return;
     m_shownOnce = true;
     m_pictures->showSample();
+    // Once the window has its size: the picture opens fitted to it.
     if (m_pictureAtStart)
-        m_pictures->beginOpen(*m_pictureAtStart);
+        QTimer::singleShot(0, this, [this] { m_pictures->beginOpen(*m_pictureAtStart); });
 }
 
 void TForm_TintoraMain::changeEvent(QEvent *event)

@@ -43,6 +43,7 @@ protected:
     // when it takes longer than ten seconds.
     static bool waitForPicture(ui::TForm_TintoraMain &window)
     {
+        QCoreApplication::processEvents(); // an open the window queued starts
         QElapsedTimer waited;
         waited.start();
         while (window.pictures().loading() && waited.elapsed() < 10000)
