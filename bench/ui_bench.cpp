@@ -3,22 +3,31 @@
 // box, and on a 24 MP photograph with a 1600 x 1000 screen and the magnifier
 // on: a zoom step to its first screen, scrolling a screen and a magnifier
 // update at "800%".
+// Opening a 24 MP JPEG: the time from the file chosen to the first screen
+// painted (the 1/8 preview) and to the exact picture, and the longest time
+// the window thread did not turn its event loop meanwhile.
 // Runs on the offscreen platform; peak memory is the process's maximum
 // resident set size so far.
 #include "data/colormanager.h"
 #include "image/viewbuilder.h"
 #include "main/mainwindow.h"
+#include "main/picturecontroller.h"
 #include "main/pictureview.h"
 #include "main/viewstate.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <functional>
 #include <sys/resource.h>
 
 namespace {
@@ -100,6 +109,30 @@ const QString &photo24mpFile()
     return path;
 }
 
+// A 24 MP JPEG with a photograph's grain (noise on the gradients), as large
+// a file as a camera's (about 10 MB): decoding time follows the data.
+const QString &grainy24mpFile()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString file = dir.filePath(QStringLiteral("grainy24mp.jpg"));
+        QImage image(6000, 4000, QImage::Format_RGB32);
+        std::uint32_t seed = 12345;
+        for (int y = 0; y < image.height(); ++y) {
+            auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                const int grain = static_cast<int>(seed >> 27) - 16;
+                row[x] = qRgb(std::clamp((x / 24) % 256 + grain, 0, 255), std::clamp((y / 16) % 256 + grain, 0, 255),
+                              std::clamp(((x + y) / 40) % 256 - grain, 0, 255));
+            }
+        }
+        image.save(file, "JPEG", 92);
+        return file;
+    }();
+    return path;
+}
+
 // The main window with a 1600 x 1000 screen of picture, the 24 MP photo open.
 std::unique_ptr<pigmora::ui::TForm_TintoraMain> windowWith24mp(const QTemporaryDir &dir)
 {
@@ -131,6 +164,74 @@ void paintScreen(pigmora::ui::TForm_TintoraMain &window)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     QApplication::processEvents();
 }
+
+// From the file chosen (beginOpen, as the open dialog's OK runs it) to the
+// first screen painted and to the exact picture on show, with the window
+// 1600 x 1000 of picture, as a painter opens one photo after another; and
+// the longest time the window thread was busy in one turn of its loop.
+void BM_OpenJpeg24MP(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    auto window = windowWith24mp(dir);
+    const std::string photo = grainy24mpFile().toStdString(); // written before the clock runs
+    pigmora::ui::PictureView *view = window->pictureView();
+    double firstScreen = 0;
+    double exact = 0;
+    double longestStall = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window->pictures().showSample();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        qint64 shown = -1;
+        const QMetaObject::Connection painted = QObject::connect(view, &pigmora::ui::PictureView::repainted, [&] {
+            if (shown < 0 && (view->showsPreview() || !window->pictures().loading()))
+                shown = clock.nsecsElapsed();
+        });
+        // Each turn of the window thread's loop handles what is pending,
+        // timed, then sleeps a millisecond: the longest turn bounds the
+        // longest time the window could not answer.
+        qint64 stall = 0;
+        const auto turn = [&](const std::function<void()> &work) {
+            const qint64 start = clock.nsecsElapsed();
+            work();
+            stall = std::max(stall, clock.nsecsElapsed() - start);
+        };
+        clock.start();
+        turn([&] { window->pictures().beginOpen(photo); });
+        while (window->pictures().loading() || shown < 0) {
+            turn([] { QApplication::processEvents(QEventLoop::AllEvents); });
+            QThread::msleep(1);
+        }
+        const qint64 done = clock.nsecsElapsed();
+        turn([&] { view->repaint(); }); // the exact picture's first paint
+        QObject::disconnect(painted);
+        firstScreen += static_cast<double>(shown) / 1e6;
+        exact += static_cast<double>(done) / 1e6;
+        longestStall = std::max(longestStall, static_cast<double>(stall) / 1e6);
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["first_screen_ms"] = firstScreen / runs;
+    state.counters["exact_ms"] = exact / runs;
+    state.counters["longest_block_ms"] = longestStall;
+    state.counters["file_MB"] = static_cast<double>(QFileInfo(grainy24mpFile()).size()) / 1e6;
+    state.counters["zoom_index"] = window->viewState().zoomIndex();
+}
+BENCHMARK(BM_OpenJpeg24MP)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same picture read, decoded and its first screen computed in one call,
+// as the window thread did before loading moved off it: the time it froze.
+void BM_OpenJpeg24MPInOneCall(benchmark::State &state)
+{
+    const std::string photo = grainy24mpFile().toStdString();
+    for (auto _ : state) {
+        pigmora::ui::ViewState view;
+        view.open(photo);
+        view.view()->prepare(QRect(0, 0, 1600, 1000));
+    }
+}
+BENCHMARK(BM_OpenJpeg24MPInOneCall)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A zoom step to its first screen painted: from the step below to index
 // ("10%": from "25%").

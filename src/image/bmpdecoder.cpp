@@ -207,7 +207,7 @@ public:
         }
     }
 
-    Status readRows();
+    Status readRows(const DecodeControl *control);
     Status readRle();
 
 private:
@@ -283,7 +283,7 @@ void BitmapReader::readDirectRow(const std::uint8_t *source, std::uint8_t *targe
     }
 }
 
-Status BitmapReader::readRows()
+Status BitmapReader::readRows(const DecodeControl *control)
 {
     const std::int64_t bits = m_layout.bitCount;
     const auto rowBytes = static_cast<std::size_t>((m_layout.width * bits + 31) / 32 * 4);
@@ -294,6 +294,11 @@ Status BitmapReader::readRows()
             readDirectRow(source, target);
         else if (!readIndexedRow(source, target))
             return paletteIndexError();
+        if (control) {
+            if (control->stopRequested())
+                return decodeCancelled();
+            control->rowsDone(static_cast<int>(y) + 1, static_cast<int>(m_layout.height));
+        }
     }
     return Status::ok();
 }
@@ -365,7 +370,7 @@ Status BitmapReader::readRle()
 
 } // namespace
 
-Result<DecodedPicture> decodeBitmap(std::span<const std::uint8_t> bytes)
+Result<DecodedPicture> decodeBitmap(std::span<const std::uint8_t> bytes, const DecodeControl *control)
 {
     Result<Layout> layout = readLayout(bytes);
     if (!layout)
@@ -384,7 +389,7 @@ Result<DecodedPicture> decodeBitmap(std::span<const std::uint8_t> bytes)
     if (!picture)
         return picture;
     BitmapReader reader(bytes, l, picture.value());
-    if (Status read = rle ? reader.readRle() : reader.readRows(); !read)
+    if (Status read = rle ? reader.readRle() : reader.readRows(control); !read)
         return read;
     return picture;
 }

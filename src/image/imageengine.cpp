@@ -80,17 +80,13 @@ bool CImageEngine::insertPicture(std::unique_ptr<CImageDibObject> &picture)
 
 CImageDibObject *CImageEngine::createPicture(std::string &newId)
 {
-    newId.clear();
-    std::string id = std::to_string(m_nextId++);
     std::unique_ptr<CImageDibObject> picture(new (std::nothrow) CImageDibObject);
-    if (!picture)
+    if (!picture) {
+        newId.clear();
+        ++m_nextId; // the ID is used up all the same
         return nullptr;
-    picture->setPictureId(id);
-    CImageDibObject *created = picture.get();
-    if (!insertPicture(picture))
-        return nullptr;
-    newId = std::move(id);
-    return created;
+    }
+    return adoptPicture(std::move(picture), newId);
 }
 
 CImageDibObject *CImageEngine::findPicture(std::string_view id) const
@@ -166,9 +162,8 @@ CImageDibObject *CImageEngine::addLoadedPicture(int width, int height, std::vect
     return picture;
 }
 
-Result<CImageDibObject *> CImageEngine::loadPictureFile(const std::filesystem::path &path, std::string &newId)
+Status checkPictureFile(const std::filesystem::path &path)
 {
-    newId.clear();
     const Status nothing = Status::error({});
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
@@ -179,20 +174,52 @@ Result<CImageDibObject *> CImageEngine::loadPictureFile(const std::filesystem::p
         return Status::error("not a regular file (a FIFO, socket or device)");
     if (pictureFormatOf(path) == PictureFormat::Unsupported)
         return nothing; // refused without reading the file
+    return Status::ok();
+}
 
-    Result<DecodedPicture> decoded = decodePictureFile(path);
-    if (!decoded)
-        return decoded.status();
-    DecodedPicture &picture = decoded.value();
-    if (picture.width <= 0 || picture.height <= 0
-        || picture.pixels.size()
-            != static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 4)
+Result<std::unique_ptr<CImageDibObject>> pictureObjectOf(DecodedPicture &&decoded)
+{
+    if (decoded.width <= 0 || decoded.height <= 0
+        || decoded.pixels.size()
+            != static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4)
         return Status::error(std::string(kBadDecoderOutput));
     // The decoder's rows are already the picture's layout: taken over as
     // they are, not copied.
-    CImageDibObject *loaded = addLoadedPicture(picture.width, picture.height, std::move(picture.pixels), newId);
+    std::unique_ptr<CImageDibObject> picture(new (std::nothrow) CImageDibObject);
+    if (!picture || !picture->adoptRows(decoded.width, decoded.height, std::move(decoded.pixels)))
+        return Status::error({});
+    picture->setState(CImageDibObject::kStateHoldsPicture);
+    return picture;
+}
+
+CImageDibObject *CImageEngine::adoptPicture(std::unique_ptr<CImageDibObject> picture, std::string &newId)
+{
+    newId.clear();
+    if (!picture)
+        return nullptr;
+    std::string id = std::to_string(m_nextId++);
+    picture->setPictureId(id);
+    CImageDibObject *adopted = picture.get();
+    if (!insertPicture(picture))
+        return nullptr;
+    newId = std::move(id);
+    return adopted;
+}
+
+Result<CImageDibObject *> CImageEngine::loadPictureFile(const std::filesystem::path &path, std::string &newId)
+{
+    newId.clear();
+    if (Status checked = checkPictureFile(path); !checked)
+        return checked;
+    Result<DecodedPicture> decoded = decodePictureFile(path);
+    if (!decoded)
+        return decoded.status();
+    Result<std::unique_ptr<CImageDibObject>> picture = pictureObjectOf(std::move(decoded.value()));
+    if (!picture)
+        return picture.status();
+    CImageDibObject *loaded = adoptPicture(std::move(picture.value()), newId);
     if (!loaded)
-        return nothing;
+        return Status::error({});
     return loaded;
 }
 

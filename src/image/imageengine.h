@@ -17,6 +17,16 @@ namespace pigmora {
 class CGeometryTranslate;
 class CImageCovert;
 class CImagePainter;
+struct DecodedPicture;
+
+// What loadPictureFile refuses before reading a file: a missing file or an
+// extension it does not read (an empty message: the caller says what), a
+// folder or anything but a regular file (the reason).
+Status checkPictureFile(const std::filesystem::path &path);
+// A decoded picture as a picture in state 3 outside any engine, its rows
+// taken over without copying; refused for decoder output of the wrong size
+// (with a message) or when memory is refused (without). Safe on any thread.
+Result<std::unique_ptr<CImageDibObject>> pictureObjectOf(DecodedPicture &&decoded);
 
 // A bitmap the desktop program holds (the built-in sample picture): rows top
 // row first, blue, green, red and, at 32 bits, a fourth byte per pixel (the
@@ -84,6 +94,10 @@ public:
     // they are. None for a bitmap that is not a usable 24/32-bit one, or
     // when no picture could be created.
     CImageDibObject *loadPictureFromImage(const SourceBitmap &source, std::string &newId);
+    // Takes a picture made outside the engine (pictureObjectOf, on a loading
+    // thread) under the next ID; none, the picture dropped, when it cannot be
+    // stored.
+    CImageDibObject *adoptPicture(std::unique_ptr<CImageDibObject> picture, std::string &newId);
 
 private:
     static int comparePictures(const void *key, const void *element);

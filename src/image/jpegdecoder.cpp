@@ -89,7 +89,11 @@ enum class SampleKind { Gray, Rgb, Cmyk };
 class JpegDecoder
 {
 public:
-    JpegDecoder() = default;
+    // A decoder of the whole picture, or with previewScale 8 of 1/8 of it.
+    explicit JpegDecoder(const DecodeControl *control = nullptr, int previewScale = 1)
+        : m_control(control)
+        , m_previewScale(previewScale)
+    { }
     ~JpegDecoder() { jpeg_destroy_decompress(&m_cinfo); }
     JpegDecoder(const JpegDecoder &) = delete;
     JpegDecoder &operator=(const JpegDecoder &) = delete;
@@ -101,6 +105,15 @@ public:
 
     const Status &failure() const { return m_failure; }
     DecodedPicture takePicture() { return std::move(m_picture); }
+    // The upright size of the whole picture (known once the header is read).
+    std::int64_t fullWidth() const
+    {
+        return exif::Placement(m_orientation, m_cinfo.image_width, m_cinfo.image_height).outWidth();
+    }
+    std::int64_t fullHeight() const
+    {
+        return exif::Placement(m_orientation, m_cinfo.image_width, m_cinfo.image_height).outHeight();
+    }
 
 private:
     struct ErrorManager {
@@ -134,6 +147,9 @@ private:
     bool allocate();
     void placeRow(const std::uint8_t *source, std::int64_t y);
 
+    const DecodeControl *m_control;
+    int m_previewScale;
+    int m_orientation = 1;
     jpeg_decompress_struct m_cinfo{};
     ErrorManager m_error{};
     MemorySource m_source{};
@@ -188,9 +204,15 @@ void JpegDecoder::onMessage(j_common_ptr cinfo, int level)
 
 void JpegDecoder::onProgress(j_common_ptr cinfo)
 {
+    JpegDecoder &self = of(cinfo);
     if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
-        of(cinfo).m_failure = decoder::damaged("JPEG 扫描段过多");
-        of(cinfo).jump();
+        self.m_failure = decoder::damaged("JPEG 扫描段过多");
+        self.jump();
+    }
+    // A progressive picture is read whole before its first row comes out.
+    if (self.m_control && self.m_control->stopRequested()) {
+        self.m_failure = decodeCancelled();
+        self.jump();
     }
 }
 
@@ -237,7 +259,7 @@ bool JpegDecoder::chooseOutput()
 // The oriented picture, and a row buffer unless rows are decoded in place.
 bool JpegDecoder::allocate()
 {
-    m_placement = exif::Placement(exifOrientation(m_cinfo.marker_list), m_cinfo.output_width, m_cinfo.output_height);
+    m_placement = exif::Placement(m_orientation, m_cinfo.output_width, m_cinfo.output_height);
     Result<DecodedPicture> picture = decoder::allocatePicture(m_placement.outWidth(), m_placement.outHeight());
     if (!picture)
         return refuse(picture.status());
@@ -310,6 +332,16 @@ bool JpegDecoder::run(std::span<const std::uint8_t> bytes)
         return refuse(decoder::truncated());
     if (!chooseOutput())
         return false;
+    m_orientation = exifOrientation(m_cinfo.marker_list);
+    if (m_previewScale > 1) {
+        // The DCT scaled down: each 8 x 8 block becomes one pixel, and a
+        // preview needs neither smooth upsampling nor the exact transform.
+        m_cinfo.scale_num = 1;
+        m_cinfo.scale_denom = static_cast<unsigned>(m_previewScale);
+        m_cinfo.do_fancy_upsampling = FALSE;
+        m_cinfo.do_block_smoothing = FALSE;
+        m_cinfo.dct_method = JDCT_IFAST;
+    }
     jpeg_start_decompress(&m_cinfo);
     if (m_cinfo.output_components != m_components)
         return refuse(decoder::unsupported("JPEG 颜色空间"));
@@ -327,6 +359,11 @@ bool JpegDecoder::run(std::span<const std::uint8_t> bytes)
         if (jpeg_read_scanlines(&m_cinfo, &target, 1) != 1)
             return refuse(decoder::truncated());
         placeRow(target, y);
+        if (m_control) {
+            if (m_control->stopRequested())
+                return refuse(decodeCancelled());
+            m_control->rowsDone(static_cast<int>(y) + 1, static_cast<int>(m_cinfo.output_height));
+        }
     }
     // No jpeg_finish_decompress: every pixel is in, and a missing end marker
     // after complete pixel data is no reason to refuse the picture.
@@ -335,14 +372,28 @@ bool JpegDecoder::run(std::span<const std::uint8_t> bytes)
 
 } // namespace
 
-Result<DecodedPicture> decodeJpeg(std::span<const std::uint8_t> bytes)
+Result<DecodedPicture> decodeJpeg(std::span<const std::uint8_t> bytes, const DecodeControl *control)
 {
     if (bytes.empty())
         return decoder::damaged("文件头不完整");
-    JpegDecoder decoder;
+    JpegDecoder decoder(control);
     if (!decoder.run(bytes))
         return decoder.failure();
     return decoder.takePicture();
+}
+
+Result<PicturePreview> decodeJpegPreview(std::span<const std::uint8_t> bytes, const DecodeControl *control)
+{
+    if (bytes.empty())
+        return decoder::damaged("文件头不完整");
+    JpegDecoder decoder(control, 8);
+    if (!decoder.run(bytes))
+        return decoder.failure();
+    PicturePreview preview;
+    preview.fullWidth = static_cast<int>(decoder.fullWidth());
+    preview.fullHeight = static_cast<int>(decoder.fullHeight());
+    preview.picture = decoder.takePicture();
+    return preview;
 }
 
 } // namespace pigmora

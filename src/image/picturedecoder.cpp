@@ -2,11 +2,17 @@
 
 #include "image/decodersupport.h"
 
+#include <algorithm>
 #include <fstream>
 #include <new>
 #include <string>
 
 namespace pigmora {
+
+Status decodeCancelled()
+{
+    return Status::error("已取消");
+}
 
 namespace decoder {
 
@@ -81,8 +87,11 @@ std::string displayPath(const std::filesystem::path &path)
     return {text.begin(), text.end()};
 }
 
-// The whole file in one read, or the reason it cannot be had.
-Result<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path &path)
+// Files are read in blocks of this size, so that a stop is heard soon.
+constexpr std::streamsize kReadBlockBytes = std::streamsize{16} << 20;
+
+// The whole file, or the reason it cannot be had.
+Result<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path &path, const DecodeControl *control)
 {
     const Status unreadable = Status::error("无法读取图像文件：" + displayPath(path));
     std::error_code ec;
@@ -106,9 +115,15 @@ Result<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path &pat
     } catch (const std::bad_alloc &) {
         return Status::error("内存不足，无法读取图像文件：" + displayPath(path));
     }
-    in.read(reinterpret_cast<char *>(bytes.data()), size);
-    if (in.gcount() != size)
-        return unreadable;
+    for (std::streamoff done = 0; done < size;) {
+        if (control && control->stopRequested())
+            return decodeCancelled();
+        const std::streamsize block = std::min<std::streamoff>(kReadBlockBytes, size - done);
+        in.read(reinterpret_cast<char *>(bytes.data()) + done, block);
+        if (in.gcount() != block)
+            return unreadable;
+        done += block;
+    }
     return bytes;
 }
 
@@ -128,29 +143,38 @@ PictureFormat pictureFormatOf(const std::filesystem::path &path)
     return PictureFormat::Unsupported;
 }
 
-Result<DecodedPicture> decodePictureFile(const std::filesystem::path &path)
+Result<std::vector<std::uint8_t>> readPictureFile(const std::filesystem::path &path, const DecodeControl *control)
 {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return Status::error("图像文件不存在：" + displayPath(path));
-    const PictureFormat format = pictureFormatOf(path);
-    if (format == PictureFormat::Unsupported)
+    if (pictureFormatOf(path) == PictureFormat::Unsupported)
         return Status::error("不支持的图像文件类型：" + displayPath(path));
+    return readWholeFile(path, control);
+}
 
-    Result<std::vector<std::uint8_t>> bytes = readWholeFile(path);
-    if (!bytes)
-        return bytes.status();
+Result<DecodedPicture> decodePicture(PictureFormat format, std::span<const std::uint8_t> bytes,
+                                     const DecodeControl *control)
+{
     switch (format) {
     case PictureFormat::Jpeg:
-        return decodeJpeg(bytes.value());
+        return decodeJpeg(bytes, control);
     case PictureFormat::Bitmap:
-        return decodeBitmap(bytes.value());
+        return decodeBitmap(bytes, control);
     case PictureFormat::Png:
-        return decodePng(bytes.value());
+        return decodePng(bytes, control);
     case PictureFormat::Unsupported:
         break;
     }
-    return Status::error("不支持的图像文件类型：" + displayPath(path));
+    return Status::error("不支持的图像文件类型");
+}
+
+Result<DecodedPicture> decodePictureFile(const std::filesystem::path &path, const DecodeControl *control)
+{
+    Result<std::vector<std::uint8_t>> bytes = readPictureFile(path, control);
+    if (!bytes)
+        return bytes.status();
+    return decodePicture(pictureFormatOf(path), bytes.value(), control);
 }
 
 } // namespace pigmora

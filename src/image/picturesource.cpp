@@ -2,6 +2,7 @@
 
 #include "image/graykernel.h"
 #include "image/imagedibobject.h"
+#include "image/valuekernel.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -9,7 +10,21 @@
 
 namespace pigmora {
 
-std::shared_ptr<const PictureSource> PictureSource::make(const CImageDibObject &base, bool gray,
+int valueStepsOf(PictureTone tone)
+{
+    switch (tone) {
+    case PictureTone::ValueSteps3:
+        return 3;
+    case PictureTone::ValueSteps5:
+        return 5;
+    case PictureTone::ValueSteps9:
+        return 9;
+    default:
+        return 0;
+    }
+}
+
+std::shared_ptr<const PictureSource> PictureSource::make(const CImageDibObject &base, PictureTone tone,
                                                          std::shared_ptr<const ColorTransform> transform)
 {
     if (!base.hasBlock() || base.bitsPerPixel() != 32 || base.width() <= 0 || base.height() <= 0)
@@ -20,9 +35,9 @@ std::shared_ptr<const PictureSource> PictureSource::make(const CImageDibObject &
     source->m_width = base.width();
     source->m_height = base.height();
     source->m_base = base.block();
-    source->m_gray = gray;
+    source->m_tone = tone;
     source->m_transform = std::move(transform);
-    if (gray || source->m_transform) {
+    if (tone != PictureTone::Colour || source->m_transform) {
         source->m_converted = PictureBlock::allocate(source->m_base->pixelBytes(), 0);
         const int bands = (source->m_height + kBlockRows - 1) / kBlockRows;
         source->m_blockColumns = (source->m_width + kBlockColumns - 1) / kBlockColumns;
@@ -56,8 +71,10 @@ const std::uint8_t *PictureSource::rows(int first, int last, int left, int right
                         m_transform->applyPixels(from, to, count);
                         from = to;
                     }
-                    if (m_gray)
+                    if (m_tone == PictureTone::Gray)
                         gray::grayPixels(from, to, count);
+                    else if (m_tone != PictureTone::Colour)
+                        value::valuePixels(from, to, count, valueStepsOf(m_tone));
                 }
             });
         }

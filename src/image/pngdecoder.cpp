@@ -29,7 +29,9 @@ constexpr std::int64_t kMaxInflateRatio = 1033;
 class PngDecoder
 {
 public:
-    PngDecoder() = default;
+    explicit PngDecoder(const DecodeControl *control = nullptr)
+        : m_control(control)
+    { }
     ~PngDecoder() { png_destroy_read_struct(&m_png, &m_info, nullptr); }
     PngDecoder(const PngDecoder &) = delete;
     PngDecoder &operator=(const PngDecoder &) = delete;
@@ -59,6 +61,7 @@ private:
 
     png_structp m_png = nullptr;
     png_infop m_info = nullptr;
+    const DecodeControl *m_control;
     std::span<const std::uint8_t> m_bytes;
     std::size_t m_position = 0;
     bool m_infoRead = false;
@@ -168,7 +171,20 @@ bool PngDecoder::run(std::span<const std::uint8_t> bytes)
         return refuse(decoder::unsupported("PNG 像素格式"));
     if (!allocate())
         return false;
-    png_read_image(m_png, m_rows.data());
+    // Row by row (each pass of an interlaced picture), so that a stop is
+    // heard and progress can be told.
+    const int passes = png_get_interlace_type(m_png, m_info) == PNG_INTERLACE_ADAM7 ? 7 : 1;
+    const int total = passes * m_picture.height;
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int y = 0; y < m_picture.height; ++y) {
+            png_read_row(m_png, m_rows[static_cast<std::size_t>(y)], nullptr);
+            if (m_control) {
+                if (m_control->stopRequested())
+                    return refuse(decodeCancelled());
+                m_control->rowsDone(pass * m_picture.height + y + 1, total);
+            }
+        }
+    }
     // Chunks after the pixel data are not needed, so they are not read.
     if (m_hasAlpha)
         compositeOverWhite();
@@ -177,9 +193,9 @@ bool PngDecoder::run(std::span<const std::uint8_t> bytes)
 
 } // namespace
 
-Result<DecodedPicture> decodePng(std::span<const std::uint8_t> bytes)
+Result<DecodedPicture> decodePng(std::span<const std::uint8_t> bytes, const DecodeControl *control)
 {
-    PngDecoder decoder;
+    PngDecoder decoder(control);
     if (!decoder.run(bytes))
         return decoder.failure();
     return decoder.takePicture();

@@ -2,6 +2,7 @@
 
 #include "image/imageengine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -70,6 +71,30 @@ int scaledSide(int side, float factor)
     if (!(v > 0))
         return 0;
     return v >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(v);
+}
+
+int viewSide(int side, int zoomIndex)
+{
+    const std::string_view step = kZoomSteps[static_cast<std::size_t>(std::clamp(zoomIndex, 0, kHighestZoomIndex))];
+    if (step == "100%")
+        return side;
+    return std::max(1, scaledSide(side, zoomFactor(step)));
+}
+
+int fitZoomIndex(int width, int height, int roomWidth, int roomHeight)
+{
+    for (int index = kHighestZoomIndex; index > 0; --index) {
+        if (viewSide(width, index) <= roomWidth && viewSide(height, index) <= roomHeight)
+            return index;
+    }
+    return 0;
+}
+
+int openZoomIndex(int width, int height, int roomWidth, int roomHeight)
+{
+    if (roomWidth <= 0 || roomHeight <= 0)
+        return kRealSizeZoomIndex;
+    return std::min(kRealSizeZoomIndex, fitZoomIndex(width, height, roomWidth, roomHeight));
 }
 
 ViewPicture buildViewPicture(CImageEngine &engine, std::string_view baseId, std::string_view zoomText, bool gray)

@@ -26,6 +26,18 @@ float zoomFactor(std::string_view zoomText);
 // double for any int side and float factor.
 int scaledSide(int side, float factor);
 
+// A side of the view picture at a zoom step: the side itself at "100%", else
+// scaledSide, a side of 0 becoming 1 (as the virtual pictures make it).
+int viewSide(int side, int zoomIndex);
+
+// The largest zoom step at which the whole view picture fits into room
+// (roomWidth x roomHeight); 0 when not even the smallest does.
+int fitZoomIndex(int width, int height, int roomWidth, int roomHeight);
+
+// The step a picture opens at: "100%" when it fits there (or the room is not
+// known, a side 0 or less), else the largest step at which it fits.
+int openZoomIndex(int width, int height, int roomWidth, int roomHeight);
+
 // What a view build produced: the new picture's ID (empty when none could be
 // built, e.g. a copy or gray conversion failed) and whether it is a scaled
 // copy (any zoom text other than "100%", even when the scaling failed and

@@ -56,7 +56,7 @@ SettingsSave saveMixingMode(CConfigManager &config, int mixingMode)
     return saveSection(config, held);
 }
 
-std::optional<std::string> lastFolder(const CConfigManager &config, std::string_view key)
+std::optional<std::string> storedText(const CConfigManager &config, std::string_view key)
 {
     const ConfigItem *item = config.findItem(key);
     if (!item)
@@ -68,15 +68,15 @@ std::optional<std::string> lastFolder(const CConfigManager &config, std::string_
     return text;
 }
 
-bool saveLastFolder(CConfigManager &config, std::string_view key, std::string_view folder)
+bool saveText(CConfigManager &config, std::string_view key, std::string_view text)
 {
-    if (folder.find('\0') != std::string_view::npos)
+    if (text.find('\0') != std::string_view::npos)
         return false;
-    const std::optional<std::string> stored = lastFolder(config, key);
-    if (stored && *stored == folder)
+    const std::optional<std::string> stored = storedText(config, key);
+    if (stored && *stored == text)
         return true;
-    if (!config.setString(key, folder))
-        config.addStringItem(key, folder);
+    if (!config.setString(key, text))
+        config.addStringItem(key, text);
     return config.saveSysConfig();
 }
 

@@ -22,6 +22,10 @@ inline constexpr std::string_view kMixingMode = "ColorMixingMode";
 inline constexpr std::string_view kLastPictureFolder = "LastPictureFolder";
 // The folder the palette export dialog last wrote to; same rules.
 inline constexpr std::string_view kLastPaletteFolder = "LastPaletteFolder";
+// "1" when the grid has square cells; optional (absent: columns x rows).
+inline constexpr std::string_view kGridSquareCells = "GridSquareCells";
+// Where the palette window was put: "x,y" of its frame; optional.
+inline constexpr std::string_view kPaletteWindowPlace = "PaletteWindowPlace";
 } // namespace settingkeys
 
 // Settings the program applies at start; a key the configuration lacks keeps
@@ -55,11 +59,21 @@ struct SettingsSave {
 SettingsSave saveGridCount(CConfigManager &config, int columns, int rows);
 SettingsSave saveMixingMode(CConfigManager &config, int mixingMode);
 
-// The folder a file dialog last used, under one of the folder keys above;
-// none when not stored.
-std::optional<std::string> lastFolder(const CConfigManager &config, std::string_view key);
-// Stores the folder (adding the key when absent) and saves the section, but
+// An optional text item (the keys above from kLastPictureFolder on); none
+// when not stored.
+std::optional<std::string> storedText(const CConfigManager &config, std::string_view key);
+// Stores the text (adding the key when absent) and saves the section, but
 // only when it differs from what is stored.
-bool saveLastFolder(CConfigManager &config, std::string_view key, std::string_view folder);
+bool saveText(CConfigManager &config, std::string_view key, std::string_view text);
+
+// The folder a file dialog last used, under one of the folder keys above.
+inline std::optional<std::string> lastFolder(const CConfigManager &config, std::string_view key)
+{
+    return storedText(config, key);
+}
+inline bool saveLastFolder(CConfigManager &config, std::string_view key, std::string_view folder)
+{
+    return saveText(config, key, folder);
+}
 
 } // namespace pigmora

@@ -38,6 +38,32 @@ INSTANTIATE_TEST_SUITE_P(OtherTexts, ZoomFactor,
                                          ZoomCase{"1%", 0.2f}, ZoomCase{"-50%", 0.2f}, ZoomCase{"900%", 8.0f},
                                          ZoomCase{"99999999999%", 1.0f}, ZoomCase{"12x%", 1.0f}));
 
+struct FitCase {
+    int width, height, roomWidth, roomHeight;
+    int fit, open; // zoom indexes
+};
+
+TEST(ZoomSteps, FitToTheRoomAndOpenFittedOnlyWhenLarge)
+{
+    const FitCase cases[] = {
+        {500, 667, 1581, 900, 5, 4}, // fits at 125 %: opens at 100 %
+        {6000, 4000, 1581, 900, 0, 0}, // 10 %: 1200 x 800
+        {6000, 4000, 1581, 1000, 1, 1}, // 25 %: 1500 x 1000, exactly
+        {40, 10, 100, 100, 8, 4}, // 200 %: 80 x 20
+        {40, 10, 400, 100, 12, 4}, // 800 %: 320 x 80
+        {3, 3, 1, 1, 2, 2}, // 50 %: 1 x 1 (and 10 % too: a side of 0 is 1)
+        {30000, 30, 100, 100, 0, 0}, // not even the smallest fits
+        {6000, 4000, 0, 0, 0, 4}, // room not known: 100 %
+    };
+    for (const FitCase &c : cases) {
+        EXPECT_EQ(fitZoomIndex(c.width, c.height, c.roomWidth, c.roomHeight), c.fit) << c.width << "x" << c.height;
+        EXPECT_EQ(openZoomIndex(c.width, c.height, c.roomWidth, c.roomHeight), c.open) << c.width << "x" << c.height;
+    }
+    EXPECT_EQ(viewSide(4, 0), 1);
+    EXPECT_EQ(viewSide(667, 1), 166);
+    EXPECT_EQ(viewSide(667, kRealSizeZoomIndex), 667);
+}
+
 TEST(ZoomSteps, AreThirteenWithRealSizeAtFour)
 {
     EXPECT_EQ(kZoomSteps.size(), 13u);

@@ -4,7 +4,10 @@
 #include "main/uitext.h"
 
 #include <QFile>
+#include <QTimer>
 
+#include <algorithm>
+#include <deque>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -34,10 +37,45 @@ bool PigmoraApplication::notify(QObject *receiver, QEvent *event)
     return false;
 }
 
+namespace {
+
+struct ErrorQueue {
+    std::deque<QString> waiting;
+    std::optional<QString> onShow;
+    bool scheduled = false;
+};
+
+ErrorQueue &errorQueue()
+{
+    static ErrorQueue queue;
+    return queue;
+}
+
+void showWaitingErrors()
+{
+    ErrorQueue &queue = errorQueue();
+    queue.scheduled = false;
+    while (!queue.waiting.empty() && !queue.onShow) {
+        queue.onShow = queue.waiting.front();
+        queue.waiting.pop_front();
+        MessageBoxNotifier notifier(QApplication::activeWindow());
+        notifier.showMessage(toUtf8(*queue.onShow), MessageIcon::Error); // a loop of its own
+        queue.onShow.reset();
+    }
+}
+
+} // namespace
+
 void showErrorDisplay(const QString &text)
 {
-    MessageBoxNotifier notifier(QApplication::activeWindow());
-    notifier.showMessage(toUtf8(text), MessageIcon::Error);
+    ErrorQueue &queue = errorQueue();
+    if (queue.onShow == text || std::find(queue.waiting.begin(), queue.waiting.end(), text) != queue.waiting.end())
+        return;
+    queue.waiting.push_back(text);
+    if (!queue.scheduled && !queue.onShow) {
+        queue.scheduled = true;
+        QTimer::singleShot(0, qApp, &showWaitingErrors);
+    }
 }
 
 QString pathText(const std::filesystem::path &path)

@@ -18,8 +18,12 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
-// Shows an error's text in the program's message box (caption "提示",
-// error icon); an error without text shows an empty box.
+// The program's error display: an error's text in the program's message box
+// (caption "提示", error icon; an error without text shows an empty box).
+// The box opens once the event loop is back, never inside the event that
+// failed (a paint event, say), and one at a time: errors raised while a box
+// is open wait for it, and a text already waiting or on show is not shown
+// again.
 void showErrorDisplay(const QString &text);
 
 // File names are the system's bytes, whatever their encoding: Qt's text for

@@ -23,9 +23,11 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -174,6 +176,7 @@ void TForm_TintoraMain::buildMenusAndToolbar()
         }
     }
     m_grayButton = toolbar->findChild<QToolButton *>(QStringLiteral("ToolButton_gray"));
+    buildViewMenu(toolbar);
     toolbar->addSeparator();
     m_colorBoxes = new QComboBox(toolbar);
     m_colorBoxes->setObjectName(QStringLiteral("ComboBox_currentColorBox"));
@@ -195,6 +198,7 @@ void TForm_TintoraMain::buildClient()
     layout->setSpacing(0);
     m_scroll = new QScrollArea(client);
     m_scroll->setObjectName(QStringLiteral("ScrollBox_show"));
+    m_scroll->setMouseTracking(true);
     m_pictureView = new PictureView;
     m_pictureView->move(3, 3);
     m_scroll->setWidget(m_pictureView);
@@ -223,7 +227,8 @@ void TForm_TintoraMain::buildClient()
     });
 
     statusBar()->setObjectName(QStringLiteral("StatusBar_main"));
-    const int widths[] = {150, 150, 150, 64};
+    // The four panels, then the zoom step and the picture's pixel.
+    const int widths[] = {150, 150, 150, 64, 64, 190};
     for (std::size_t i = 0; i < std::size(widths); ++i) {
         auto *panel = new QLabel(statusBar());
         panel->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
@@ -235,8 +240,16 @@ void TForm_TintoraMain::buildClient()
         m_status.add(panel);
     }
 
-    m_pictures = std::make_unique<PictureController>(this, m_pictureView, &m_status, m_notifier);
+    auto *progress = new QProgressBar(statusBar());
+    progress->setObjectName(QStringLiteral("ProgressBar_load"));
+    progress->setFixedWidth(160);
+    progress->setFormat(tr("载入照片 %p%"));
+    statusBar()->addPermanentWidget(progress);
+
+    m_pictures = std::make_unique<PictureController>(this, m_scroll, m_pictureView, &m_status, progress, m_notifier);
     connect(m_pictures.get(), &PictureController::grayCaptionChanged, m_grayButton, &QToolButton::setText);
+    connect(m_pictures.get(), &PictureController::grayCaptionChanged, this, &TForm_TintoraMain::showTone);
+    connect(m_pictures.get(), &PictureController::opened, this, &TForm_TintoraMain::pictureOpened);
 }
 
 QString TForm_TintoraMain::statusText(int panel) const
@@ -255,12 +268,15 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_readOnly = started.location.readOnly;
     m_config = std::move(started.config);
     m_pictures->setGridCounts(started.settings.gridColumns, started.settings.gridRows);
+    if (m_config)
+        m_pictures->setSquareCells(storedText(*m_config, settingkeys::kGridSquareCells) == "1");
     m_colors = std::move(started.colors);
     m_cards = std::make_unique<CStandardColorCard>();
     m_match = std::make_unique<MatchContext>(m_colors.get(), m_cards.get());
     m_match->setMixingMode(started.settings.mixingMode);
     showMixingMode();
     m_picks = std::make_unique<PickController>(*m_match, m_resultPanel, &m_status);
+    connect(m_match.get(), &MatchContext::colorBoxesChanged, this, &TForm_TintoraMain::fillColorBoxSelector);
     connect(m_pictures.get(), &PictureController::picked, m_picks.get(), &PickController::pick);
     fillColorBoxSelector();
     setStandardCardChoice(1);
@@ -300,8 +316,17 @@ void TForm_TintoraMain::showEvent(QShowEvent *event)
         return;
     m_shownOnce = true;
     m_pictures->showSample();
+    // Once the window has its size: the picture opens fitted to it.
     if (m_pictureAtStart)
-        openPicture(*m_pictureAtStart);
+        QTimer::singleShot(0, this, [this] { m_pictures->beginOpen(*m_pictureAtStart); });
+}
+
+void TForm_TintoraMain::changeEvent(QEvent *event)
+{
+    // Back from another program, which may have changed the paints or boxes.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_match)
+        m_match->syncWithFiles();
+    QMainWindow::changeEvent(event);
 }
 
 void TForm_TintoraMain::closeEvent(QCloseEvent *event)
@@ -330,7 +355,7 @@ void TForm_TintoraMain::dropEvent(QDropEvent *event)
     if (urls.isEmpty() || !urls.front().isLocalFile())
         return;
     event->acceptProposedAction();
-    openPicture(urls.front().toLocalFile().toStdString());
+    m_pictures->beginOpen(urls.front().toLocalFile().toStdString());
 }
 
 } // namespace pigmora::ui

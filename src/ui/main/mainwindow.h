@@ -10,8 +10,10 @@
 #include <memory>
 #include <optional>
 
+class QActionGroup;
 class QComboBox;
 class QScrollArea;
+class QToolBar;
 class QToolButton;
 
 namespace pigmora {
@@ -59,10 +61,11 @@ public:
 
     // Commands, as the menu and toolbar run them.
     void mi_openClick();
-    bool openPicture(const std::filesystem::path &path);
     void ToolButton_zoomoutClick();
     void ToolButton_zoominClick();
     void ToolButton_zoomrealClick();
+    // "适合窗口": the largest zoom step at which the whole picture fits.
+    void ToolButton_zoomfitClick();
     void ToolButton_grayClick();
     void ToolButton_gridClick();
     void ToolButton_MagnifierClick();
@@ -81,6 +84,9 @@ public:
     void paintBoxMouseDown(QPoint p, Qt::MouseButton button);
     // The colour pick at a view-picture pixel.
     void pickColor(QPoint pixel);
+    // Opens a picture and waits until it is on show or refused (scripts and
+    // tests; the menu, a drop and the command line do not wait).
+    bool openPicture(const std::filesystem::path &path);
 
     // State the tests look at.
     const std::filesystem::path &dataFolder() const { return m_folder; }
@@ -107,12 +113,16 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     void buildMenusAndToolbar();
+    void buildViewMenu(QToolBar *toolbar);
+    void showTone();
+    void pictureOpened(const QString &path);
     void buildClient();
     void createStep(const MainWindowOptions &options);
     void fillColorBoxSelector();
@@ -138,9 +148,11 @@ private:
     bool m_shownOnce = false;
     std::optional<std::filesystem::path> m_pictureAtStart;
     bool m_dragArmed = false;
+    QString m_dialogPicture; // the picture the open dialog chose, while it opens
 
     QComboBox *m_colorBoxes = nullptr;
     QToolButton *m_grayButton = nullptr;
+    QActionGroup *m_toneActions = nullptr;
     QScrollArea *m_scroll = nullptr;
     PictureView *m_pictureView = nullptr;
     ResultPanel *m_resultPanel = nullptr;

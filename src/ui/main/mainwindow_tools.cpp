@@ -24,11 +24,17 @@ void TForm_TintoraMain::mi_setGridCountClick()
 {
     TForm_setGridCount dialog(this);
     dialog.setCounts(m_pictures->gridColumns(), m_pictures->gridRows());
+    dialog.setSquareCells(m_pictures->squareCells());
     dialog.exec();
     if (!dialog.confirmed())
         return;
-    if (m_config)
+    if (m_config) {
         saveGridCount(*m_config, dialog.columns(), dialog.rows());
+        // Stored once it was ever chosen; a file without it has columns x rows.
+        if (dialog.squareCells() || storedText(*m_config, settingkeys::kGridSquareCells))
+            saveText(*m_config, settingkeys::kGridSquareCells, dialog.squareCells() ? "1" : "0");
+    }
+    m_pictures->setSquareCells(dialog.squareCells());
     m_pictures->setGridCounts(dialog.columns(), dialog.rows());
 }
 
@@ -88,6 +94,7 @@ void TForm_TintoraMain::ToolButton_paletteClick()
         m_palette = new TForm_paletteManger(this, m_cards.get(), m_colors.get(), m_notifier);
         m_palette->setPickedColorSource([this] { return m_resultPanel->pickedColor(); });
         m_palette->setConfig(m_config.get());
+        m_palette->setMatchContext(m_match.get());
         m_palette->refillPaletteList();
     }
     m_palette->setShownFlag(!m_palette->shownFlag());

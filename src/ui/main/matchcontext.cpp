@@ -27,7 +27,10 @@ MatchContext::MatchContext(CColorManager *colors, const CStandardColorCard *card
     : QObject(parent)
     , m_colors(colors)
     , m_cards(cards)
-{ }
+{
+    if (m_colors)
+        m_stamps = colorFileStampsOf(m_colors->programFolder());
+}
 
 void MatchContext::setMixingMode(int mode)
 {
@@ -51,10 +54,33 @@ void MatchContext::selectColorBox(const std::string &name)
 
 void MatchContext::reloadFromFiles()
 {
+    if (m_colors)
+        reload(colorFileStampsOf(m_colors->programFolder()));
+}
+
+bool MatchContext::syncWithFiles()
+{
     if (!m_colors)
-        return;
+        return false;
+    const ColorFileStamps now = colorFileStampsOf(m_colors->programFolder());
+    if (now == m_stamps)
+        return false;
+    reload(now);
+    return true;
+}
+
+void MatchContext::reload(const ColorFileStamps &now)
+{
+    // The boxes name their paints; the catalogue holds them. A paint added
+    // since the catalogue was read would be missing from every box.
+    if (now.groups != m_stamps.groups)
+        m_colors->loadColorGroups();
     m_colors->reloadCurrentColorBox();
+    const bool boxesReplaced = now.boxes != m_stamps.boxes;
+    m_stamps = now;
     Q_EMIT changed();
+    if (boxesReplaced)
+        Q_EMIT colorBoxesChanged();
 }
 
 std::optional<ColorPick> MatchContext::answer(const RgbColor &target) const

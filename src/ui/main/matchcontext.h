@@ -2,6 +2,7 @@
 
 #include "data/color.h"
 #include "engine/colorpick.h"
+#include "store/filestamp.h"
 
 #include <QObject>
 
@@ -42,9 +43,14 @@ public:
 
     // Makes the named box current (an unknown name changes nothing).
     void selectColorBox(const std::string &name);
-    // After a management window changed the data files: reloads the current
-    // box by name.
+    // The current box as the files hold it now: reloads it by name, and
+    // first the paint catalogue when the colour group file was replaced
+    // since it was read (a paint added, changed or deleted here or by
+    // another program). After a management window changed the files.
     void reloadFromFiles();
+    // The same, only when the colour group or colour box file was replaced
+    // since they were read; true when it reloaded.
+    bool syncWithFiles();
 
     // The answer for a colour under the current settings; nothing without a
     // colour manager.
@@ -52,12 +58,17 @@ public:
 
 Q_SIGNALS:
     void changed();
+    // The colour box file was replaced: the list of boxes may differ.
+    void colorBoxesChanged();
 
 private:
+    void reload(const ColorFileStamps &now);
+
     CColorManager *m_colors;
     const CStandardColorCard *m_cards;
     int m_mixingMode = 0;
     int m_cardChoice = 0;
+    ColorFileStamps m_stamps; // of the files the catalogue and box were read from
 };
 
 } // namespace pigmora::ui

@@ -1,7 +1,10 @@
 #include "main/picturecontroller.h"
 
 #include "data/notifier.h"
+#include "image/pictureload.h"
+#include "image/viewbuilder.h"
 #include "main/magnifierwindow.h"
+#include "main/pictureloader.h"
 #include "main/pictureview.h"
 #include "main/statuspanels.h"
 #include "main/uitext.h"
@@ -9,34 +12,45 @@
 #include "main/viewstate.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QImage>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <cmath>
 
 namespace pigmora::ui {
 
 namespace {
 
-// The hourglass while a picture is read.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
+constexpr std::size_t kZoomPanel = 4;
+constexpr std::size_t kPicturePixelPanel = 5;
 
 } // namespace
 
-PictureController::PictureController(QWidget *window, PictureView *view, StatusPanels *status, Notifier *notifier)
+PictureController::PictureController(QWidget *window, QScrollArea *scroll, PictureView *view, StatusPanels *status,
+                                     QProgressBar *progress, Notifier *notifier)
     : m_window(window)
+    , m_scroll(scroll)
     , m_pictureView(view)
     , m_status(status)
+    , m_progress(progress)
     , m_notifier(notifier)
     , m_view(std::make_unique<ViewState>())
-{ }
+    , m_loader(new PictureLoader(this))
+{
+    connect(m_loader, &PictureLoader::previewReady, this, &PictureController::previewReady);
+    connect(m_loader, &PictureLoader::progressed, m_progress, &QProgressBar::setValue);
+    connect(m_loader, &PictureLoader::finished, this, &PictureController::loadFinished);
+    m_progress->hide();
+}
 
 PictureController::~PictureController()
 {
+    delete m_loader; // stops and joins a load still running
+    m_loader = nullptr;
+    setWaiting(false);
     destroyMagnifier();
     m_pictureView->setSource(nullptr);
 }
@@ -59,35 +73,110 @@ void PictureController::showSample()
     repaintView();
 }
 
+QSize PictureController::pictureRoom() const
+{
+    // Without scroll bars: a picture that fits needs none.
+    const qreal ratio = m_pictureView->devicePixelRatioF();
+    const QSize viewport = m_scroll->maximumViewportSize();
+    return geometry::pictureRoom(QSize(static_cast<int>(std::floor(viewport.width() * ratio)),
+                                       static_cast<int>(std::floor(viewport.height() * ratio))));
+}
+
+// --- Opening a picture ---
+
+bool PictureController::loading() const
+{
+    return m_loader->busy();
+}
+
+void PictureController::setWaiting(bool waiting)
+{
+    if (waiting == m_waiting)
+        return;
+    m_waiting = waiting;
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+bool PictureController::beginOpen(const std::filesystem::path &path)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        m_notifier->showMessage("文件不存在!", MessageIcon::Error);
+        return false;
+    }
+    m_loadingPath = path;
+    m_loader->start(m_view->loadRequest(path, pictureRoom()));
+    setWaiting(true);
+    m_progress->setValue(0);
+    m_progress->show();
+    return true;
+}
+
 bool PictureController::openPicture(const std::filesystem::path &path)
 {
-    ViewState::OpenOutcome outcome;
-    {
-        WaitCursor wait;
-        outcome = m_view->open(path);
-    }
+    if (!beginOpen(path))
+        return false;
+    bool opened = false;
+    QEventLoop wait;
+    const QMetaObject::Connection done = connect(this, &PictureController::openEnded, &wait, &QEventLoop::quit);
+    const QMetaObject::Connection success
+        = connect(this, &PictureController::opened, &wait, [&opened] { opened = true; });
+    wait.exec();
+    disconnect(done);
+    disconnect(success);
+    return opened;
+}
+
+void PictureController::previewReady(const QImage &preview, QSize fullSize)
+{
+    // Shown at the size the picture will open at.
+    const QSize room = pictureRoom();
+    const int index = openZoomIndex(fullSize.width(), fullSize.height(), room.width(), room.height());
+    eraseLens();
+    m_pictureView->showPreview(preview, QSize(viewSide(fullSize.width(), index), viewSide(fullSize.height(), index)));
+    m_status->setText(kZoomPanel, fromUtf8(kZoomSteps[static_cast<std::size_t>(index)]));
+}
+
+void PictureController::loadFinished(const std::shared_ptr<PictureLoad> &load)
+{
+    setWaiting(false);
+    m_progress->hide();
+    const ViewState::OpenOutcome outcome = m_view->adopt(std::move(*load));
     // From here on the gray view is off, whether the picture came or not.
     if (outcome != ViewState::OpenOutcome::Missing)
         Q_EMIT grayCaptionChanged(QStringLiteral("黑白图"));
     switch (outcome) {
     case ViewState::OpenOutcome::Missing:
         m_notifier->showMessage("文件不存在!", MessageIcon::Error);
-        return false;
+        break;
     case ViewState::OpenOutcome::Unreadable:
         m_notifier->showMessage("不能读入指定的图像文件!", MessageIcon::Error);
-        return false;
+        break;
     case ViewState::OpenOutcome::Refused:
     case ViewState::OpenOutcome::TooLarge:
         showViewMessage();
-        return false;
+        break;
+    case ViewState::OpenOutcome::Cancelled:
+        break;
     case ViewState::OpenOutcome::Opened:
+        // The first screen was computed with the picture: nothing to wait for.
+        m_scroll->horizontalScrollBar()->setValue(0);
+        m_scroll->verticalScrollBar()->setValue(0);
+        refreshView(false);
+        if (m_magnifierShown && !m_view->buildMagnified() && !m_view->message().isEmpty())
+            showViewMessage();
+        repaintView();
+        Q_EMIT opened(QString::fromStdString(m_loadingPath.string()));
         break;
     }
-    refreshView();
-    if (m_magnifierShown && !m_view->buildMagnified() && !m_view->message().isEmpty())
-        showViewMessage();
-    repaintView();
-    return true;
+    if (outcome != ViewState::OpenOutcome::Opened && m_pictureView->showsPreview()) {
+        m_pictureView->setSource(m_view->view()); // the previous picture again
+        showZoomStep();
+    }
+    Q_EMIT openEnded();
 }
 
 void PictureController::showViewMessage()
@@ -95,11 +184,20 @@ void PictureController::showViewMessage()
     m_notifier->showMessage(toUtf8(m_view->message()), MessageIcon::Error);
 }
 
-void PictureController::refreshView()
+// --- The view ---
+
+void PictureController::refreshView(bool prepare)
 {
     // The pictures are virtual: only the first screen is computed now.
     m_pictureView->setSource(m_view->view());
-    m_pictureView->prepareVisible();
+    if (prepare)
+        m_pictureView->prepareVisible();
+    showZoomStep();
+}
+
+void PictureController::showZoomStep()
+{
+    m_status->setText(kZoomPanel, fromUtf8(kZoomSteps[static_cast<std::size_t>(m_view->zoomIndex())]));
 }
 
 void PictureController::repaintView()
@@ -114,6 +212,9 @@ void PictureController::updateOverlay()
     overlay.grid = m_view->pictureLoaded() && m_gridShown;
     overlay.gridColumns = m_gridColumns;
     overlay.gridRows = m_gridRows;
+    overlay.squareCells = m_squareCells;
+    if (m_view->picksOriginalColours())
+        overlay.gridColour = QColor(230, 30, 30); // a value view is all grays
     if (m_view->pictureLoaded() && m_magnifierShown && m_lensDrawn
         && geometry::lensInBounds(m_lensPosition, m_pictureView->boxSize()))
         overlay.lens = m_lensPosition;
@@ -142,14 +243,16 @@ void PictureController::drawLens()
     updateOverlay();
 }
 
-void PictureController::zoomWith(bool (ViewState::*step)())
+void PictureController::zoomWith(const std::function<bool()> &step)
 {
+    if (loading())
+        return; // the picture on show is about to go
     eraseLens();
     if (!m_view->hasBase()) {
-        (m_view.get()->*step)(); // the index moves, the view stays
+        step(); // the index moves, the view stays
         return;
     }
-    (m_view.get()->*step)();
+    step();
     if (!m_view->message().isEmpty())
         return showViewMessage();
     refreshView();
@@ -161,24 +264,39 @@ void PictureController::zoomWith(bool (ViewState::*step)())
 
 void PictureController::zoomOut()
 {
-    zoomWith(&ViewState::zoomOut);
+    zoomWith([this] { return m_view->zoomOut(); });
 }
 
 void PictureController::zoomIn()
 {
-    zoomWith(&ViewState::zoomIn);
+    zoomWith([this] { return m_view->zoomIn(); });
 }
 
 void PictureController::zoomReal()
 {
-    zoomWith(&ViewState::zoomReal);
+    zoomWith([this] { return m_view->zoomReal(); });
+}
+
+void PictureController::zoomToFit()
+{
+    const QSize base = m_view->baseSize();
+    if (base.isEmpty())
+        return;
+    const QSize room = pictureRoom();
+    const int index = fitZoomIndex(base.width(), base.height(), room.width(), room.height());
+    zoomWith([this, index] { return m_view->zoomTo(index); });
 }
 
 void PictureController::toggleGray()
 {
-    if (!m_view->hasBase())
+    setTone(m_view->gray() ? PictureTone::Colour : PictureTone::Gray);
+}
+
+void PictureController::setTone(PictureTone tone)
+{
+    if (!m_view->hasBase() || loading() || tone == m_view->tone())
         return;
-    m_view->toggleGray();
+    m_view->setTone(tone);
     Q_EMIT grayCaptionChanged(m_view->gray() ? QStringLiteral("彩色图") : QStringLiteral("黑白图"));
     refreshView();
     viewChanged();
@@ -197,6 +315,14 @@ void PictureController::setGridCounts(int columns, int rows)
     m_gridRows = rows;
     repaintView();
 }
+
+void PictureController::setSquareCells(bool square)
+{
+    m_squareCells = square;
+    repaintView();
+}
+
+// --- The magnifier and the mouse ---
 
 void PictureController::toggleMagnifier()
 {
@@ -219,6 +345,12 @@ void PictureController::toggleMagnifier()
 void PictureController::mouseMovedTo(QPoint p)
 {
     m_status->setText(0, geometry::mousePositionText(p));
+    const ViewSource *source = m_pictureView->showsPreview() ? nullptr : m_pictureView->source();
+    const std::optional<QPoint> pixel = source ? geometry::viewPixelOfClick(p, source->size()) : std::nullopt;
+    m_status->setText(kPicturePixelPanel,
+                      pixel && m_view->hasBase()
+                          ? geometry::basePixelText(geometry::basePixelOf(*pixel, source->size(), m_view->baseSize()))
+                          : QString());
     if (p == m_lensPosition || !m_magnifierShown || !geometry::lensInBounds(p, m_pictureView->boxSize()))
         return;
     m_lensPosition = p;
@@ -229,7 +361,7 @@ void PictureController::mouseMovedTo(QPoint p)
 void PictureController::updateMagnifierWindow()
 {
     const std::shared_ptr<const ViewSource> magnified = m_view->magnified();
-    if (!magnified || !m_magnifier)
+    if (!magnified || !m_magnifier || m_pictureView->showsPreview())
         return;
     m_magnifier->box()->showArea(*magnified, geometry::magnifierSource(m_lensPosition, m_view->magnifierFactor()));
 }
@@ -245,10 +377,14 @@ void PictureController::pressedAt(QPoint p, Qt::MouseButton)
 
 void PictureController::pickAt(QPoint pixel)
 {
-    if (!m_view->pictureLoaded() || !m_pictureView->source())
+    // The exact picture is what is picked from: nothing while a preview shows.
+    if (!m_view->pictureLoaded() || !m_pictureView->source() || m_pictureView->showsPreview())
         return;
-    if (const std::optional<RgbColor> color = m_pictureView->source()->colorAt(pixel))
-        Q_EMIT picked(*color); // outside the view picture: nothing to read
+    const bool original = m_view->picksOriginalColours() && m_pictureView->source() == m_view->view().get();
+    const std::shared_ptr<const ViewSource> colours = original ? m_view->pickSource() : nullptr;
+    const ViewSource *from = colours ? colours.get() : m_pictureView->source();
+    if (const std::optional<RgbColor> color = from->colorAt(pixel))
+        Q_EMIT picked(*color, colours ? PickOrigin::PictureColours : PickOrigin::View);
 }
 
 } // namespace pigmora::ui

@@ -1,52 +1,80 @@
 #pragma once
 
 #include "data/color.h"
+#include "image/picturesource.h"
 
 #include <QObject>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
+class QProgressBar;
+class QScrollArea;
 class QWidget;
 
 namespace pigmora {
 class Notifier;
-}
+struct PictureLoad;
+} // namespace pigmora
 
 namespace pigmora::ui {
 
+class PictureLoader;
 class PictureView;
 class StatusPanels;
 class TForm_magnifier;
 class ViewState;
 
-// The picture commands of the main window: opening a picture, zoom, the gray
-// view, the grid, the magnifier with its rectangle, the mouse read-out and
-// turning a click into the colour to pick. It owns the pictures (ViewState)
-// and the magnifier window; the window gives it the paint box and the
-// status panels it writes (panel 0).
+// Where a picked colour comes from: the view as shown, or, in a value view,
+// the colours of the picture at the same place.
+enum class PickOrigin { View, PictureColours };
+
+// The picture commands of the main window: opening a picture (decoded on a
+// thread of its own, a JPEG's preview first), zoom and fit to the window,
+// the gray and value views, the grid, the magnifier with its rectangle, the
+// mouse read-out and turning a click into the colour to pick. It owns the
+// pictures (ViewState), the loader and the magnifier window; the window gives
+// it the scroll box with the paint box, the status panels it writes (0 mouse
+// position, 4 zoom step, 5 the picture's pixel) and the progress bar.
 class PictureController : public QObject
 {
     Q_OBJECT
 
 public:
-    PictureController(QWidget *window, PictureView *view, StatusPanels *status, Notifier *notifier);
+    PictureController(QWidget *window, QScrollArea *scroll, PictureView *view, StatusPanels *status,
+                      QProgressBar *progress, Notifier *notifier);
     ~PictureController() override;
 
     // The start-up sample picture (no message when it cannot be taken).
     void showSample();
-    // Opens a picture file; false (after saying why) when it did not open.
+    // Starts opening a picture file; the window stays responsive while it is
+    // read (the wait cursor, the progress in the status bar), and opening
+    // another picture meanwhile stops it. False when the file is not there
+    // (said at once). opened() or a message tells how it ended.
+    bool beginOpen(const std::filesystem::path &path);
+    // Opens a picture and waits until it is on show or refused (scripts and
+    // tests); true when it opened.
     bool openPicture(const std::filesystem::path &path);
+    bool loading() const;
 
     void zoomOut();
     void zoomIn();
     void zoomReal();
+    // The largest zoom step at which the whole picture fits the window.
+    void zoomToFit();
     void toggleGray();
+    // Colour, gray or a value view (the gray toggle's caption follows).
+    void setTone(PictureTone tone);
     void toggleGrid();
     void toggleMagnifier();
     void setGridCounts(int columns, int rows);
+    // Square cells of the smaller of the two divisions instead of the
+    // columns x rows grid.
+    void setSquareCells(bool square);
     // Destroys the magnifier window (the first step of the window's end).
     void destroyMagnifier();
 
@@ -54,8 +82,12 @@ public:
     void mouseMovedTo(QPoint p);
     void pressedAt(QPoint p, Qt::MouseButton button);
     // Picks the colour at a view-picture pixel: emits picked() unless no
-    // picture is loaded or the pixel is outside the view picture.
+    // picture is loaded, one is being read in its place, or the pixel is
+    // outside the view picture.
     void pickAt(QPoint pixel);
+
+    // Room for the view picture in the scroll box, in view pixels.
+    QSize pictureRoom() const;
 
     ViewState &viewState() { return *m_view; }
     TForm_magnifier *magnifier() const { return m_magnifier; }
@@ -65,15 +97,23 @@ public:
     int gridColumns() const { return m_gridColumns; }
     int gridRows() const { return m_gridRows; }
     bool gridShown() const { return m_gridShown; }
+    bool squareCells() const { return m_squareCells; }
 
 Q_SIGNALS:
     // The colour to answer for.
-    void picked(const pigmora::RgbColor &color);
+    void picked(const pigmora::RgbColor &color, pigmora::ui::PickOrigin origin);
     // The gray button's caption: "黑白图" or "彩色图".
     void grayCaptionChanged(const QString &caption);
+    // A picture opened (not the sample).
+    void opened(const QString &path);
+    // Any open ended, opened or not.
+    void openEnded();
 
 private:
-    void refreshView();
+    void previewReady(const QImage &preview, QSize fullSize);
+    void loadFinished(const std::shared_ptr<PictureLoad> &load);
+    void setWaiting(bool waiting);
+    void refreshView(bool prepare = true);
     void viewChanged();
     void repaintView();
     void updateOverlay();
@@ -81,18 +121,25 @@ private:
     void drawLens();
     void updateMagnifierWindow();
     void showViewMessage();
-    void zoomWith(bool (ViewState::*step)());
+    void showZoomStep();
+    void zoomWith(const std::function<bool()> &step);
 
     QWidget *m_window;
+    QScrollArea *m_scroll;
     PictureView *m_pictureView;
     StatusPanels *m_status;
+    QProgressBar *m_progress;
     Notifier *m_notifier;
     std::unique_ptr<ViewState> m_view;
+    PictureLoader *m_loader;
     TForm_magnifier *m_magnifier = nullptr;
+    std::filesystem::path m_loadingPath;
+    bool m_waiting = false;
 
     int m_gridColumns = 8;
     int m_gridRows = 6;
     bool m_gridShown = false;
+    bool m_squareCells = false;
     bool m_magnifierShown = false;
     QPoint m_lensPosition{-1, -1};
     bool m_lensDrawn = false;

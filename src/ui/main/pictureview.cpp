@@ -48,10 +48,22 @@ bool paintPictureView(QPainter &painter, const ViewSource *source, const ViewOve
     // beyond the coordinates a painter fills exactly.
     std::vector<QRect> strips;
     if (overlay.grid) {
-        for (int x : geometry::gridLinePositions(view.width(), overlay.gridColumns))
-            strips.push_back(QRect(x, kViewMargin, 1, view.height()).intersected(exposed));
-        for (int y : geometry::gridLinePositions(view.height(), overlay.gridRows))
-            strips.push_back(QRect(kViewMargin, y, view.width(), 1).intersected(exposed));
+        const float cell = geometry::squareCellSide(view, overlay.gridColumns, overlay.gridRows);
+        const auto lines = [&](int side, int count) {
+            return overlay.squareCells ? geometry::squareGridLinePositions(side, cell)
+                                       : geometry::gridLinePositions(side, count);
+        };
+        std::vector<QRect> gridStrips;
+        for (int x : lines(view.width(), overlay.gridColumns))
+            gridStrips.push_back(QRect(x, kViewMargin, 1, view.height()).intersected(exposed));
+        for (int y : lines(view.height(), overlay.gridRows))
+            gridStrips.push_back(QRect(kViewMargin, y, view.width(), 1).intersected(exposed));
+        if (overlay.gridColour) {
+            for (const QRect &strip : gridStrips)
+                painter.fillRect(strip, *overlay.gridColour);
+        } else {
+            strips.insert(strips.end(), gridStrips.begin(), gridStrips.end());
+        }
     }
     if (overlay.lens) {
         for (const QRect &strip : geometry::lensOutline(*overlay.lens))
@@ -76,9 +88,18 @@ void PictureView::setSource(std::shared_ptr<const ViewSource> source)
 {
     // Reports of the previous source's tiles no longer concern the view.
     disconnect(m_readiness);
+    m_preview = QImage();
     m_source = std::move(source);
     if (m_source && m_source->readiness())
         m_readiness = connect(m_source->readiness(), &TileReadiness::areaReady, this, &PictureView::pictureAreaReady);
+    updateSize();
+    update();
+}
+
+void PictureView::showPreview(const QImage &preview, QSize viewSize)
+{
+    m_preview = preview;
+    m_previewSize = viewSize;
     updateSize();
     update();
 }
@@ -120,7 +141,8 @@ void PictureView::prepareVisible()
 void PictureView::setOverlay(const ViewOverlay &overlay)
 {
     const bool onlyLens = overlay.grid == m_overlay.grid && overlay.gridColumns == m_overlay.gridColumns
-        && overlay.gridRows == m_overlay.gridRows;
+        && overlay.gridRows == m_overlay.gridRows && overlay.squareCells == m_overlay.squareCells
+        && overlay.gridColour == m_overlay.gridColour;
     const std::optional<QPoint> oldLens = m_overlay.lens;
     m_overlay = overlay;
     if (!onlyLens) {
@@ -142,7 +164,8 @@ void PictureView::setOverlay(const ViewOverlay &overlay)
 
 void PictureView::updateSize()
 {
-    m_boxSize = geometry::paintBoxSize(m_source ? m_source->size() : QSize(0, 0));
+    const QSize shown = showsPreview() ? m_previewSize : m_source ? m_source->size() : QSize(0, 0);
+    m_boxSize = geometry::paintBoxSize(shown);
     const qreal ratio = devicePixelRatioF();
     setFixedSize(static_cast<int>(std::ceil(m_boxSize.width() / ratio)),
                  static_cast<int>(std::ceil(m_boxSize.height() / ratio)));
@@ -165,8 +188,12 @@ void PictureView::paintEvent(QPaintEvent *event)
                                    static_cast<int>(std::floor(exposed.top() * ratio))),
                             QPoint(static_cast<int>(std::ceil(exposed.right() * ratio)),
                                    static_cast<int>(std::ceil(exposed.bottom() * ratio))));
-    if (!paintPictureView(painter, m_source.get(), m_overlay, viewExposed, true))
+    if (showsPreview()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(QPoint(kViewMargin, kViewMargin), m_previewSize), m_preview);
+    } else if (!paintPictureView(painter, m_source.get(), m_overlay, viewExposed, true)) {
         m_source->prefetch(visiblePicture()); // the whole screen: never drops a part still wanted
+    }
     Q_EMIT repainted();
 }
 

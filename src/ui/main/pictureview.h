@@ -2,6 +2,8 @@
 
 #include "main/viewsource.h"
 
+#include <QColor>
+#include <QImage>
 #include <QWidget>
 
 #include <memory>
@@ -16,6 +18,10 @@ struct ViewOverlay {
     bool grid = false;
     int gridColumns = 8;
     int gridRows = 6;
+    bool squareCells = false; // cells of the smaller division's side
+    // Grid lines drawn in this colour instead of inverting: on a value
+    // view's flat mid-grays an inverted line would hardly show.
+    std::optional<QColor> gridColour;
     std::optional<QPoint> lens; // the magnifier's rectangle around this point
 };
 
@@ -43,6 +49,10 @@ public:
 
     void setSource(std::shared_ptr<const ViewSource> source);
     const ViewSource *source() const { return m_source.get(); }
+    // A quick look while a picture is read: the preview drawn at viewSize
+    // (view pixels) in place of the source, until the next setSource.
+    void showPreview(const QImage &preview, QSize viewSize);
+    bool showsPreview() const { return !m_preview.isNull(); }
     void setOverlay(const ViewOverlay &overlay);
     const ViewOverlay &overlay() const { return m_overlay; }
 
@@ -74,6 +84,8 @@ private:
     void pictureAreaReady(QRect area);
 
     std::shared_ptr<const ViewSource> m_source;
+    QImage m_preview;
+    QSize m_previewSize;
     QMetaObject::Connection m_readiness;
     ViewOverlay m_overlay;
     QSize m_boxSize;

@@ -81,6 +81,13 @@ void ColorSwatch::setColor(const RgbColor &color)
     update();
 }
 
+void ColorSwatch::clearColor()
+{
+    m_color.reset();
+    setToolTip(QString());
+    update();
+}
+
 void ColorSwatch::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -138,6 +145,10 @@ ResultPanel::ResultPanel(QWidget *parent)
         auto *box = new QGroupBox(caption, this);
         box->setObjectName(name);
         box->setFixedWidth(width);
+        // A hidden group keeps its place: nothing moves with the number of paints.
+        QSizePolicy policy = box->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        box->setSizePolicy(policy);
         row->addWidget(box);
         auto *grid = new QGridLayout(box);
         grid->setContentsMargins(6, 4, 6, 4);
@@ -188,16 +199,33 @@ ResultPanel::ResultPanel(QWidget *parent)
     cardGrid->addWidget(m_card, 0, 0);
     cardGrid->addWidget(m_cardName, 0, 1);
     cardGrid->addWidget(m_cardDeltaE00, 1, 0, 1, 2);
+
+    auto [compare, compareGrid] = groupBox(QStringLiteral("GroupBox_compare"), tr("原色 / 混合色"), 112);
+    m_comparePicked = new ColorSwatch(QStringLiteral("Shape_compare_picked"), compare);
+    m_compareMixed = new ColorSwatch(QStringLiteral("Shape_compare_mixed"), compare);
+    for (ColorSwatch *swatch : {m_comparePicked, m_compareMixed})
+        swatch->setFixedSize(44, 52);
+    m_pickNote = new QLabel(tr("原图颜色"), compare);
+    m_pickNote->setObjectName(QStringLiteral("Label_pickNote"));
+    m_pickNote->setToolTip(tr("明度视图中取色：配方按照片原来的颜色计算。"));
+    m_pickNote->setVisible(false);
+    compareGrid->setHorizontalSpacing(0); // the two colours touch
+    compareGrid->addWidget(m_comparePicked, 0, 0);
+    compareGrid->addWidget(m_compareMixed, 0, 1);
+    compareGrid->addWidget(m_pickNote, 1, 0, 1, 2, Qt::AlignHCenter);
     row->addStretch(1);
 }
 
 void ResultPanel::showPick(const ColorPick &pick)
 {
     m_picked->setColor(pick.target);
+    m_comparePicked->setColor(pick.target);
     m_pickedValues->setText(hexCopyText(pick.target));
     m_save->setEnabled(true);
-    if (!pick.solved)
+    if (!pick.solved) {
+        m_compareMixed->clearColor(); // the pair compares one answer, never two
         return;
+    }
     for (std::size_t k = 0; k < m_paints.size(); ++k) {
         PaintGroup &group = m_paints[k];
         const std::optional<PickedPaint> &paint = pick.paints[k];
@@ -208,9 +236,13 @@ void ResultPanel::showPick(const ColorPick &pick)
         group.name->setText(fromUtf8(paint->name) + QStringLiteral(" : "));
         group.name->setToolTip(fromUtf8(paint->code) + QLatin1Char(' ') + fromUtf8(paint->name));
         group.rate->setText(fromUtf8(paint->proportion));
+        // The whole name, however long, over the whole group.
+        group.box->setToolTip(fromUtf8(paint->name) + QStringLiteral(" (") + fromUtf8(paint->code)
+                              + QStringLiteral(")\n") + fromUtf8(paint->proportion));
     }
     const RgbColor mixed = pick.mix.mixed.color();
     m_mixed->setColor(mixed);
+    m_compareMixed->setColor(mixed);
     m_mixedValues->setText(hexCopyText(mixed));
     m_distance->setText(fromUtf8(pick.deviation));
     showDeltaE00(m_mixDeltaE00, pick.mixDeltaE00);
@@ -219,6 +251,27 @@ void ResultPanel::showPick(const ColorPick &pick)
         m_cardName->setText(fromUtf8(pick.cardText));
         showDeltaE00(m_cardDeltaE00, pick.cardDeltaE00);
     }
+}
+
+void ResultPanel::clearAnswer()
+{
+    for (PaintGroup &group : m_paints) {
+        group.box->setVisible(false);
+        group.swatch->clearColor();
+        group.name->clear();
+        group.name->setToolTip(QString());
+        group.box->setToolTip(QString());
+        group.rate->clear();
+    }
+    for (ColorSwatch *swatch : {m_mixed, m_card, m_compareMixed})
+        swatch->clearColor();
+    for (QLabel *label : {m_mixedValues, m_distance, m_mixDeltaE00, m_cardName, m_cardDeltaE00})
+        label->clear();
+}
+
+void ResultPanel::setPickedFromPictureColours(bool fromPicture)
+{
+    m_pickNote->setVisible(fromPicture);
 }
 
 void ResultPanel::setCardCaption(const QString &caption)

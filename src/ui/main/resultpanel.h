@@ -29,6 +29,8 @@ public:
     explicit ColorSwatch(const QString &objectName, QWidget *parent = nullptr);
 
     void setColor(const RgbColor &color);
+    // No colour: the swatch shows the panel's background.
+    void clearColor();
     std::optional<RgbColor> color() const { return m_color; }
 
 Q_SIGNALS:
@@ -57,7 +59,9 @@ QString cmykCopyText(const RgbColor &color);
 // The result panel Panel_showinfo below the picture: the picked colour and
 // its save button, paints 1 to 3 with names and proportions, the mixed
 // colour with its deviation and the nearest standard card entry, the last two
-// with their ΔE00 from the picked colour.
+// with their ΔE00 from the picked colour; at the end the picked and the mixed
+// colour side by side. Hidden paint groups keep their place, so the panel
+// does not move with the number of paints.
 class ResultPanel : public QWidget
 {
     Q_OBJECT
@@ -68,12 +72,21 @@ public:
     // A pick: the picked colour always; paints, mix and card entry only when
     // the solve succeeded (otherwise they keep the previous pick's answer).
     void showPick(const ColorPick &pick);
+    // Paints, mix and card entry back to blank, the paint groups hidden: the
+    // answer shown no longer holds and there is none in its place.
+    void clearAnswer();
+    // Says under the pair of swatches that the colour came from the
+    // picture's colours, not from the (value) view on show.
+    void setPickedFromPictureColours(bool fromPicture);
     // The card group: its caption, or hidden for an empty caption.
     void setCardCaption(const QString &caption);
 
     std::optional<RgbColor> pickedColor() const;
     QPushButton *saveButton() const { return m_save; }
     ColorSwatch *pickedSwatch() const { return m_picked; }
+    // The pair of swatches: picked, mixed.
+    ColorSwatch *comparedPicked() const { return m_comparePicked; }
+    ColorSwatch *comparedMixed() const { return m_compareMixed; }
 
 private:
     struct PaintGroup {
@@ -95,6 +108,9 @@ private:
     ColorSwatch *m_card;
     QLabel *m_cardName;
     QLabel *m_cardDeltaE00;
+    ColorSwatch *m_comparePicked;
+    ColorSwatch *m_compareMixed;
+    QLabel *m_pickNote;
 };
 
 } // namespace pigmora::ui

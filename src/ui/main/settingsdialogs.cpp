@@ -1,12 +1,12 @@
 #include "main/settingsdialogs.h"
 
+#include "main/digitedit.h"
 #include "store/settings.h"
 
-#include <QApplication>
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,16 +92,13 @@ TForm_setGridCount::TForm_setGridCount(QWidget *owner)
     setWindowTitle(QStringLiteral("设置网格格数"));
     setFixedSize(392, 126);
 
-    const auto countRow = [this](const QString &labelName, const QString &caption, const QString &editName,
+    const auto countRow = [this](const QString &labelName, const QString &caption, const char *editName,
                                  const QString &upDownName, QLineEdit *&edit, UpDown *&upDown) {
         auto *row = new QHBoxLayout;
         auto *label = new QLabel(caption, this);
         label->setObjectName(labelName);
-        edit = new QLineEdit(this);
-        edit->setObjectName(editName);
-        edit->setMaxLength(3);
+        edit = new DigitEdit(editName, 3, this);
         edit->setFixedWidth(60);
-        edit->installEventFilter(this);
         upDown = new UpDown(upDownName, edit, this);
         row->addStretch(1);
         row->addWidget(label);
@@ -113,13 +110,28 @@ TForm_setGridCount::TForm_setGridCount(QWidget *owner)
 
     auto *layout = new QVBoxLayout(this);
     auto *counts = new QHBoxLayout;
-    counts->addLayout(countRow(QStringLiteral("Label1"), QStringLiteral("网格行数："), QStringLiteral("Edit_rowCount"),
+    counts->addLayout(countRow(QStringLiteral("Label1"), QStringLiteral("网格行数："), "Edit_rowCount",
                                QStringLiteral("UpDown_row"), m_rows, m_rowUpDown));
-    counts->addLayout(countRow(QStringLiteral("Label2"), QStringLiteral("网格列数："), QStringLiteral("Edit_colCount"),
+    counts->addLayout(countRow(QStringLiteral("Label2"), QStringLiteral("网格列数："), "Edit_colCount",
                                QStringLiteral("UpDown_col"), m_columns, m_colUpDown));
     layout->addLayout(counts);
 
-    layout->addLayout(okCancelRow(this, m_confirmed));
+    QHBoxLayout *buttons = okCancelRow(this, m_confirmed);
+    m_square = new QCheckBox(tr("正方形网格"), this);
+    m_square->setObjectName(QStringLiteral("CheckBox_squareCells"));
+    m_square->setToolTip(tr("格子取两个方向中较小的一格，画成正方形"));
+    buttons->insertWidget(0, m_square);
+    layout->addLayout(buttons);
+}
+
+void TForm_setGridCount::setSquareCells(bool square)
+{
+    m_square->setChecked(square);
+}
+
+bool TForm_setGridCount::squareCells() const
+{
+    return m_square->isChecked();
 }
 
 void TForm_setGridCount::setCounts(int columns, int rows)
@@ -138,25 +150,6 @@ int TForm_setGridCount::columns() const
 int TForm_setGridCount::rows() const
 {
     return numberOr(m_rows->text(), 6);
-}
-
-bool TForm_setGridCount::eventFilter(QObject *watched, QEvent *event)
-{
-    // Only digits and backspace are typed into the counts; any other
-    // character beeps. Keys without text (arrows, Tab, Delete) pass.
-    if (event->type() == QEvent::KeyPress && (watched == m_rows || watched == m_columns)) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        const bool control = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        if (!control && !text.isEmpty() && key->key() != Qt::Key_Backspace && text.at(0).isPrint()) {
-            const QChar c = text.at(0);
-            if (text.size() != 1 || c < QLatin1Char('0') || c > QLatin1Char('9')) {
-                QApplication::beep();
-                return true;
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)

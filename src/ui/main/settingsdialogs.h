@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
@@ -30,7 +31,8 @@ private:
     int m_position = 0;
 };
 
-// The grid dialog "设置网格格数": rows and columns as typed digits.
+// The grid dialog "设置网格格数": rows and columns as typed digits, and
+// whether the cells are square (of the smaller division).
 class TForm_setGridCount : public QDialog
 {
     Q_OBJECT
@@ -42,17 +44,17 @@ public:
     // The typed counts; 8 columns and 6 rows for a text that is no number.
     int columns() const;
     int rows() const;
+    void setSquareCells(bool square);
+    bool squareCells() const;
     // Set only by the OK button.
     bool confirmed() const { return m_confirmed; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QLineEdit *m_rows;
     QLineEdit *m_columns;
     UpDown *m_rowUpDown;
     UpDown *m_colUpDown;
+    QCheckBox *m_square;
     bool m_confirmed = false;
 };
 

@@ -1,6 +1,9 @@
 #include "main/viewgeometry.h"
 
+#include <QObject>
+
 #include <algorithm>
+#include <utility>
 
 namespace pigmora::ui::geometry {
 
@@ -50,6 +53,55 @@ std::vector<int> gridLinePositions(int side, int count)
             position = end - 1.0f;
     }
     return lines;
+}
+
+float squareCellSide(QSize view, int columns, int rows)
+{
+    float cell = 0.0f;
+    for (const auto &[side, count] : {std::pair(view.width(), columns), std::pair(view.height(), rows)}) {
+        if (count <= 0 || side <= 0)
+            continue;
+        const float step = static_cast<float>(side) / static_cast<float>(std::min(count, kMaxGridCount));
+        cell = cell > 0.0f ? std::min(cell, step) : step;
+    }
+    return cell;
+}
+
+std::vector<int> squareGridLinePositions(int side, float cell)
+{
+    std::vector<int> lines;
+    if (side <= 0 || !(cell > 0.0f))
+        return lines;
+    const int last = kViewMargin + side - 1;
+    for (int k = 0;; ++k) {
+        const int line = static_cast<int>(static_cast<double>(kViewMargin) + static_cast<double>(cell) * k + 0.5);
+        if (line >= last)
+            break;
+        lines.push_back(line);
+    }
+    lines.push_back(last); // the picture's edge closes the last, partial cells
+    return lines;
+}
+
+QSize pictureRoom(QSize viewport)
+{
+    return {std::max(0, viewport.width() - kViewMargin - 1), std::max(0, viewport.height() - kViewMargin - 1)};
+}
+
+QPoint basePixelOf(QPoint viewPixel, QSize view, QSize base)
+{
+    if (view.isEmpty() || base.isEmpty())
+        return {};
+    const auto map = [](int at, int viewSide, int baseSide) {
+        const auto pixel = static_cast<int>((static_cast<double>(at) + 0.5) * baseSide / viewSide);
+        return std::clamp(pixel, 0, baseSide - 1);
+    };
+    return {map(viewPixel.x(), view.width(), base.width()), map(viewPixel.y(), view.height(), base.height())};
+}
+
+QString basePixelText(QPoint pixel)
+{
+    return QObject::tr("原图 X : %1  Y : %2").arg(pixel.x()).arg(pixel.y());
 }
 
 bool lensInBounds(QPoint p, QSize paintBox)

@@ -36,6 +36,23 @@ QString mousePositionText(QPoint p);
 inline constexpr int kMaxGridCount = 999;
 std::vector<int> gridLinePositions(int side, int count);
 
+// Square cells instead: of the side of the smaller of the two divisions
+// (side / count in single precision; a count of 0 or less divides nothing),
+// 0 when neither divides. Lines on every cell border from the picture's
+// top-left corner, and one on its last column or row.
+float squareCellSide(QSize view, int columns, int rows);
+std::vector<int> squareGridLinePositions(int side, float cell);
+
+// The room the scroll box's viewport (view pixels) gives the view picture:
+// the paint box is the picture and 19 more each way.
+QSize pictureRoom(QSize viewport);
+
+// The pixel of the base picture (of size base) shown at a view pixel of a
+// view picture of size view: the one under the view pixel's centre.
+QPoint basePixelOf(QPoint viewPixel, QSize view, QSize base);
+// Status panel 5: "原图 X : 1234  Y : 567".
+QString basePixelText(QPoint pixel);
+
 // The magnifier's rectangle: 70 x 50 view pixels around a paint-box point.
 inline constexpr int kLensHalfWidth = 35;
 inline constexpr int kLensHalfHeight = 25;

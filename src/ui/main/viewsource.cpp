@@ -114,8 +114,7 @@ bool TiledViewSource::drawReady(QPainter &painter, QPoint target, const QRect &s
             const QRect drawn = tileRect.intersected(part);
             const std::uint8_t *rows = tile.bits() + qsizetype{drawn.top() - tileRect.top()} * tile.bytesPerLine()
                 + qsizetype{drawn.left() - tileRect.left()} * 4;
-            drawOpaque(painter, target + (drawn.topLeft() - source.topLeft()), rows, tile.bytesPerLine(),
-                       drawn.size());
+            drawOpaque(painter, target + (drawn.topLeft() - source.topLeft()), rows, tile.bytesPerLine(), drawn.size());
         }
     }
     return complete;

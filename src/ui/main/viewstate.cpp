@@ -1,6 +1,7 @@
 #include "main/viewstate.h"
 
 #include "image/imageengine.h"
+#include "image/pictureload.h"
 #include "image/picturesource.h"
 #include "image/viewbuilder.h"
 #include "image/virtualpicture.h"
@@ -87,32 +88,58 @@ void ViewState::resetForOpen()
     m_baseId.clear();
     m_source.reset();
     m_magnified.reset();
+    m_pickView.reset();
     m_engine->clearPictures();
-    m_gray = false;
+    m_tone = PictureTone::Colour;
     m_zoomed = false;
     m_zoomIndex = kRealSizeZoomIndex;
 }
 
 ViewState::OpenOutcome ViewState::open(const std::filesystem::path &path)
 {
+    return adopt(loadPictureForView(loadRequest(path, {}), {}));
+}
+
+PictureLoadRequest ViewState::loadRequest(const std::filesystem::path &path, QSize room) const
+{
+    PictureLoadRequest request;
+    request.path = path;
+    request.roomWidth = std::max(0, room.width());
+    request.roomHeight = std::max(0, room.height());
+    request.maxSide = m_maxSide;
+    request.viewOptions = viewOptions();
+    return request;
+}
+
+ViewState::OpenOutcome ViewState::adopt(PictureLoad &&load)
+{
     m_message.clear();
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    using Outcome = PictureLoad::Outcome;
+    if (load.outcome == Outcome::Missing)
         return OpenOutcome::Missing;
+    if (load.outcome == Outcome::Cancelled)
+        return OpenOutcome::Cancelled;
     resetForOpen();
-    std::string id;
-    Result<CImageDibObject *> loaded = m_engine->loadPictureFile(path, id);
-    if (!loaded) {
-        m_message = QString::fromStdString(loaded.status().message());
-        return m_message.isEmpty() ? OpenOutcome::Unreadable : OpenOutcome::Refused;
-    }
-    const CImageDibObject *base = *loaded;
-    if (!checkSize(base->width(), base->height())) {
-        m_engine->clearPictures();
+    switch (load.outcome) {
+    case Outcome::Refused:
+        m_message = QString::fromStdString(load.message);
+        return OpenOutcome::Refused;
+    case Outcome::TooLarge:
+        m_message = tooLargeMessage();
         return OpenOutcome::TooLarge;
+    case Outcome::Opened:
+        break;
+    default:
+        return OpenOutcome::Unreadable;
     }
+    std::string id;
+    if (!m_engine->adoptPicture(std::move(load.base), id))
+        return OpenOutcome::Unreadable;
     m_baseId = id;
-    rebuildView();
+    m_source = std::move(load.source);
+    m_zoomIndex = load.zoomIndex;
+    m_zoomed = kZoomSteps[static_cast<std::size_t>(m_zoomIndex)] != "100%";
+    m_view = std::make_shared<TiledViewSource>(std::move(load.view));
     m_pictureLoaded = true;
     return OpenOutcome::Opened;
 }
@@ -133,10 +160,10 @@ bool ViewState::openImage(const QImage &image)
 
 std::shared_ptr<const PictureSource> ViewState::pictureSource()
 {
-    if (!m_source || m_source->gray() != m_gray) {
+    if (!m_source || m_source->tone() != m_tone) {
         m_source.reset(); // a gray toggle drops the other state's rows
         if (const CImageDibObject *base = m_engine->findPicture(m_baseId))
-            m_source = PictureSource::make(*base, m_gray);
+            m_source = PictureSource::make(*base, m_tone);
     }
     return m_source;
 }
@@ -154,6 +181,7 @@ bool ViewState::rebuildView()
     if (!view)
         return false; // the previous view stays on show
     m_view = std::move(view);
+    m_pickView.reset();
     return true;
 }
 
@@ -186,10 +214,36 @@ bool ViewState::zoomReal()
 
 bool ViewState::toggleGray()
 {
+    return setTone(gray() ? PictureTone::Colour : PictureTone::Gray);
+}
+
+bool ViewState::setTone(PictureTone tone)
+{
     if (m_baseId.empty())
         return false;
-    m_gray = !m_gray;
+    m_tone = tone;
     return rebuildView();
+}
+
+std::shared_ptr<const ViewSource> ViewState::pickSource()
+{
+    if (!picksOriginalColours())
+        return m_view;
+    if (!m_pickView) {
+        // The colours at the view's size: a pixel at a time, as it is picked.
+        const CImageDibObject *base = m_engine->findPicture(m_baseId);
+        if (const auto colours = base ? PictureSource::make(*base, PictureTone::Colour) : nullptr) {
+            m_pickView = virtualPicture(colours, VirtualPicture::Kind::View,
+                                        kZoomSteps[static_cast<std::size_t>(m_zoomIndex)], {});
+        }
+    }
+    return m_pickView;
+}
+
+QSize ViewState::baseSize() const
+{
+    const CImageDibObject *base = m_engine->findPicture(m_baseId);
+    return base ? QSize(base->width(), base->height()) : QSize();
 }
 
 bool ViewState::buildMagnified()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "image/picturesource.h"
 #include "main/viewsource.h"
 
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -13,8 +15,9 @@ class QImage;
 
 namespace pigmora {
 class CImageEngine;
-class PictureSource;
-}
+struct PictureLoad;
+struct PictureLoadRequest;
+} // namespace pigmora
 
 namespace pigmora::ui {
 
@@ -47,10 +50,18 @@ public:
         Unreadable, // "不能读入指定的图像文件!"
         Refused, // the decoder's reason is in message()
         TooLarge, // the picture cannot be shown at 100 %
+        Cancelled, // the load was stopped: nothing changed
     };
-    // Opens a picture file; from Unreadable on the engine is empty and the
-    // previous view picture stays on show (but zoom and gray do nothing).
+    // Opens a picture file at 100 %; from Unreadable on the engine is empty
+    // and the previous view picture stays on show (but zoom and gray do
+    // nothing).
     OpenOutcome open(const std::filesystem::path &path);
+    // What loading a picture for this state asks: at the largest zoom step
+    // that fits room (view pixels; empty: 100 %), with the view's workers.
+    PictureLoadRequest loadRequest(const std::filesystem::path &path, QSize room) const;
+    // Takes a load finished elsewhere (loadPictureForView) over, as open()
+    // would have ended: the picture at the load's zoom step, colour view.
+    OpenOutcome adopt(PictureLoad &&load);
     // The start-up sample: the bitmap becomes the base picture.
     bool openImage(const QImage &image);
     const QString &message() const { return m_message; }
@@ -61,13 +72,22 @@ public:
     bool zoomOut();
     bool zoomIn();
     bool zoomReal();
+    // Any step (fit to the window); refused like the others.
+    bool zoomTo(int index);
     int zoomIndex() const { return m_zoomIndex; }
     bool zoomed() const { return m_zoomed; }
     float zoom() const;
 
     // Switches the black-and-white view; false when no picture is open.
     bool toggleGray();
-    bool gray() const { return m_gray; }
+    bool gray() const { return m_tone == PictureTone::Gray; }
+    // How the view shows the picture: colour, gray, or a value view; false
+    // when no picture is open.
+    bool setTone(PictureTone tone);
+    PictureTone tone() const { return m_tone; }
+    // Whether a pick reads another picture than the one on show: a value
+    // view is picked in the colours of the picture.
+    bool picksOriginalColours() const { return m_tone != PictureTone::Colour && m_tone != PictureTone::Gray; }
 
     // Makes the magnified picture for the current view; discards it.
     bool buildMagnified();
@@ -81,6 +101,11 @@ public:
     // picture (null when none).
     std::shared_ptr<const ViewSource> view() const { return m_view; }
     std::shared_ptr<const ViewSource> magnified() const { return m_magnified; }
+    // What a pick reads at the view's pixels: the view itself, or for a value
+    // view the colour picture at the same zoom (made on first use).
+    std::shared_ptr<const ViewSource> pickSource();
+    // The base picture's size (empty when none).
+    QSize baseSize() const;
 
     CImageEngine &engine() { return *m_engine; }
 
@@ -89,7 +114,6 @@ private:
     // Makes the view picture from the base; false when none was made.
     bool rebuildView();
     std::shared_ptr<const PictureSource> pictureSource();
-    bool zoomTo(int index);
     // Refuses a size with the message; true when it may be built.
     bool checkSize(qint64 width, qint64 height);
 
@@ -99,13 +123,14 @@ private:
     // The base picture's pixels as the virtual pictures read them, colour
     // or gray (the gray rows converted as they are first read).
     std::shared_ptr<const PictureSource> m_source;
-    bool m_gray = false;
+    PictureTone m_tone = PictureTone::Colour;
     bool m_zoomed = false;
     int m_zoomIndex;
     bool m_pictureLoaded = false;
     float m_factor = 1.0f;
     std::shared_ptr<const ViewSource> m_view;
     std::shared_ptr<const ViewSource> m_magnified;
+    std::shared_ptr<const ViewSource> m_pickView; // value views: the colours at the view's zoom
     QString m_message;
 };
 

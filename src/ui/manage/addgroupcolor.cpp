@@ -3,13 +3,12 @@
 #include "data/colormanager.h"
 #include "data/platform.h"
 #include "data/standardcolorcard.h"
+#include "main/digitedit.h"
 #include "manage/managesupport.h"
 
-#include <QApplication>
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -28,11 +27,7 @@ const QColor kDialogBackground(240, 240, 240);
 
 QLineEdit *channelEdit(const char *name)
 {
-    auto *edit = new QLineEdit;
-    edit->setObjectName(QLatin1String(name));
-    edit->setMaxLength(3);
-    edit->setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhLatinOnly);
-    edit->setAttribute(Qt::WA_InputMethodEnabled, false); // half-width digits only
+    auto *edit = new DigitEdit(name, 3);
     edit->setFixedWidth(48);
     return edit;
 }
@@ -128,8 +123,14 @@ TForm_addGroupColor::TForm_addGroupColor(CColorManager &colors, const CStandardC
     channels->addWidget(m_blue, 2, 1, Qt::AlignLeft);
     channels->addWidget(m_hex, 3, 0, 1, 2, Qt::AlignLeft);
     channels->addWidget(pick, 4, 0, 1, 2, Qt::AlignLeft);
-    for (QLineEdit *edit : {m_red, m_green, m_blue})
-        edit->installEventFilter(this);
+    for (QLineEdit *edit : {m_red, m_green, m_blue}) {
+        // An emptied field counts as 0 while it is being typed in and shows
+        // it once left.
+        connect(edit, &QLineEdit::editingFinished, this, [edit]() {
+            if (edit->text().isEmpty())
+                edit->setText(QStringLiteral("0"));
+        });
+    }
     auto *right = new QVBoxLayout;
     right->addLayout(channels);
     right->addStretch();
@@ -207,26 +208,11 @@ void TForm_addGroupColor::formShow()
     m_preview->setColor(QColor(m_color.red, m_color.green, m_color.blue));
 }
 
-bool TForm_addGroupColor::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        // Only digits and backspace are characters these edits take; keys
-        // without a character (arrows, Delete, Tab) keep working.
-        if (!text.isEmpty() && !(text.size() == 1 && (text[0].isDigit() || text[0] == QChar(8)))) {
-            QApplication::beep();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void TForm_addGroupColor::channelChanged(QLineEdit *edit, std::int32_t RgbColor::*channel)
 {
-    bool ok = false;
-    int value = edit->text().toInt(&ok, 10);
-    if (!ok)
-        value = -1;
+    // The field holds digits only; empty counts as 0 without writing it in
+    // (typing 250 into an emptied field gives 250, not 0250).
+    const int value = edit->text().isEmpty() ? 0 : edit->text().toInt();
     const int clamped = std::clamp(value, 0, 255);
     m_color.*channel = clamped;
     m_preview->setColor(QColor(m_color.red, m_color.green, m_color.blue));
@@ -279,7 +265,8 @@ void TForm_addGroupColor::bbtn_okClick()
         reject();
         return;
     }
-    if (!m_modify && !storedName(name, kPaintNameBytes)) {
+    const std::optional<std::string> stored = m_modify ? std::nullopt : storedName(name, kPaintNameBytes);
+    if (!m_modify && !stored) {
         stopMessage(m_notifier, QString::fromUtf8(kNameNotStorable));
         return;
     }
@@ -303,6 +290,8 @@ void TForm_addGroupColor::bbtn_okClick()
             stopMessage(m_notifier, QStringLiteral("色谱中同名颜色存在!"));
             return;
         }
+        if (!acceptStoredName(m_name, m_notifier, name, *stored, kPaintNameBytes))
+            return;
         if (!m_colors.addGroupColor(toUtf8(group), toUtf8(name), "", m_color, 1.0f, 2, PaintColorRecord::kOriginUser)) {
             infoMessage(m_notifier, QStringLiteral("增加色谱颜色失败!"));
             return;

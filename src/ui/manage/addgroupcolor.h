@@ -45,7 +45,6 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void channelChanged(QLineEdit *edit, std::int32_t RgbColor::*channel);

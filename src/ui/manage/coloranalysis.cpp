@@ -30,10 +30,9 @@ void applyColorPick(ColorAnalysis &analysis, const ColorPick &pick)
 }
 
 void analyseColor(ColorAnalysis &analysis, std::span<const PaintColorRecord> box, const RgbColor &color,
-                  const CStandardColorCard *cards)
+                  const CStandardColorCard *cards, MixModel model)
 {
-    applyColorPick(analysis,
-                   pickColor(box, color, MixModel::Subtractive, cards, CStandardColorCard::Card::PantoneCoated));
+    applyColorPick(analysis, pickColor(box, color, model, cards, CStandardColorCard::Card::PantoneCoated));
 }
 
 } // namespace pigmora::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/color.h"
+#include "engine/mixsolver.h"
 
 #include <array>
 #include <span>
@@ -39,9 +40,10 @@ struct ColorAnalysis {
 // texts are the result panel's.
 void applyColorPick(ColorAnalysis &analysis, const ColorPick &pick);
 
-// Analyses a colour on a colour box, always with the subtractive model, and
-// with the Pantone coated card when there is one.
+// Analyses a colour on a colour box with the mixing model (the main
+// window's; subtractive unless it chose another), and with the Pantone
+// coated card when there is one.
 void analyseColor(ColorAnalysis &analysis, std::span<const PaintColorRecord> box, const RgbColor &color,
-                  const CStandardColorCard *cards);
+                  const CStandardColorCard *cards, MixModel model = MixModel::Subtractive);
 
 } // namespace pigmora::ui

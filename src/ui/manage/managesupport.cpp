@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QObject>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -42,6 +43,21 @@ std::optional<std::string> storedName(const QString &name, std::size_t maxBytes)
     return toUtf8(trimmedName(fromGbk(platform::cutGbk(*gbk, maxBytes))));
 }
 
+QString cutNameQuestion(std::size_t maxBytes, const QString &stored)
+{
+    return QObject::tr("名称超过 %1 个字节，将保存为 \"%2\"。是否继续?").arg(maxBytes).arg(stored);
+}
+
+bool acceptStoredName(QLineEdit *edit, Notifier *notifier, const QString &typed, const std::string &stored,
+                      std::size_t maxBytes)
+{
+    const QString kept = fromUtf8(stored);
+    if (kept == trimmedName(typed) || askQuestion(notifier, cutNameQuestion(maxBytes, kept)))
+        return true;
+    edit->setFocus();
+    return false;
+}
+
 QString deleteQuestion(const QString &what, const QString &name)
 {
     return QStringLiteral("是否删除%1 \"%2\" 吗?").arg(what, name);
@@ -74,6 +90,8 @@ std::optional<std::string> checkEntryName(QLineEdit *edit, Notifier *notifier, c
         return refuse(QString::fromUtf8(kNameNotStorable));
     if (exists(*stored))
         return refuse(existsMessage);
+    if (!acceptStoredName(edit, notifier, name, *stored, kEntryNameBytes))
+        return std::nullopt;
     return stored;
 }
 

@@ -38,6 +38,14 @@ QString trimmedName(const QString &text);
 // whole character. Nothing when GBK cannot hold the name.
 std::optional<std::string> storedName(const QString &name, std::size_t maxBytes);
 
+// "名称超过 N 个字节，将保存为 "…"。是否继续?": asked before a name is stored
+// cut to its field of maxBytes.
+QString cutNameQuestion(std::size_t maxBytes, const QString &stored);
+// True when the name is stored as typed, or the user agreed to storing it
+// cut (stored); otherwise the edit has the focus again.
+bool acceptStoredName(QLineEdit *edit, Notifier *notifier, const QString &typed, const std::string &stored,
+                      std::size_t maxBytes);
+
 // The management windows' messages: a stop message (error icon), an info
 // message, a Yes/No question with No as the default.
 inline void stopMessage(Notifier *notifier, const QString &text)
@@ -62,9 +70,10 @@ void fixDialogSize(QDialog *dialog, int width, int height);
 
 // Checks a name typed for a new or renamed box or palette, in this order:
 // blank (emptyMessage), not storable in GBK, already taken as stored
-// (existsMessage; a name is taken as the file keeps it, cut to its field).
-// Answers the name to store, or nothing after focusing the edit and showing
-// the refusal as an info message.
+// (existsMessage; a name is taken as the file keeps it, cut to its field),
+// and a name to be cut is stored cut only when the user agrees
+// (acceptStoredName). Answers the name to store, or nothing after focusing
+// the edit and showing the refusal as an info message.
 std::optional<std::string> checkEntryName(QLineEdit *edit, Notifier *notifier, const QString &emptyMessage,
                                           const QString &existsMessage,
                                           const std::function<bool(const std::string &)> &exists);

@@ -16,6 +16,7 @@ namespace {
 constexpr int kRecordRole = Qt::UserRole;
 constexpr int kCodeRole = Qt::UserRole + 1;
 const QColor kHighlight(177, 185, 207);
+const QColor kSwatchBorder(160, 160, 160);
 const QColor kRgbGrey(128, 128, 128);
 
 PaintColorRecord recordOf(const QModelIndex &index)
@@ -86,6 +87,10 @@ void PaintItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     painter->setPen(Qt::white);
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(swatch.adjusted(0, 0, -1, -1));
+    // A thin grey border around it: a white or very light paint would
+    // vanish in the white list otherwise.
+    painter->setPen(kSwatchBorder);
+    painter->drawRect(swatch.adjusted(-1, -1, 0, 0));
     if (focused) {
         QStyleOptionFocusRect focus;
         focus.initFrom(option.widget);

@@ -68,4 +68,21 @@ int paletteCellMovedBy(int cell, int dx, int dy)
     return row * kPaletteColumns + column;
 }
 
+QPoint paletteWindowPlace(const QRect &mainFrame, QSize window, const QRect &available, int keepClearBelow)
+{
+    const QPoint candidates[] = {
+        {mainFrame.right() + 1, mainFrame.top()},
+        {mainFrame.left() - window.width(), mainFrame.top()},
+        {mainFrame.left(), mainFrame.bottom() + 1},
+        {mainFrame.left(), mainFrame.top() - window.height()},
+    };
+    for (const QPoint &corner : candidates) {
+        if (available.contains(QRect(corner, window)))
+            return corner;
+    }
+    const QRect inside = mainFrame.intersected(available);
+    return {std::max(inside.left(), inside.right() + 1 - window.width()),
+            std::max(inside.top(), inside.bottom() + 1 - keepClearBelow - window.height())};
+}
+
 } // namespace pigmora::ui

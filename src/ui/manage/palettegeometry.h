@@ -46,4 +46,12 @@ QRect selectionSwatchPatch(QSize paintBoxSize);
 // staying inside the grid; from no selection it is the first cell.
 int paletteCellMovedBy(int cell, int dx, int dy);
 
+// Where the palette window (its frame of size window) goes the first time:
+// beside the main window's frame, to its right, else its left, below or
+// above, wherever it lies wholly on the available screen area; with no room
+// beside (a maximised main window), in its bottom-right corner above the
+// bottom strip it keeps clear (the status bar), over the end of the result
+// panel rather than the picture's top-left.
+QPoint paletteWindowPlace(const QRect &mainFrame, QSize window, const QRect &available, int keepClearBelow = 0);
+
 } // namespace pigmora::ui

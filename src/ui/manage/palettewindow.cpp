@@ -1,19 +1,24 @@
 #include "manage/palettewindow.h"
 
 #include "data/colormanager.h"
+#include "main/matchcontext.h"
 #include "manage/analysispanel.h"
 #include "manage/palettegrid.h"
+#include "store/settings.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace pigmora::ui {
@@ -126,6 +131,11 @@ void TForm_paletteManger::buildControls()
     m_closeButton->setObjectName(QStringLiteral("bbtn_cancel"));
     m_closeButton->setGeometry(554, 214, 80, 28);
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
+    m_exportButton = new QPushButton(tr("导出色板..."), this);
+    m_exportButton->setObjectName(QStringLiteral("bbtn_export"));
+    m_exportButton->setToolTip(tr("把色板导出为 GIMP 色板文件（.gpl），每个颜色带上它的配方"));
+    m_exportButton->setGeometry(536, 9, 100, 25);
+    connect(m_exportButton, &QPushButton::clicked, this, &TForm_paletteManger::exportPaletteClick);
 
     auto *remove = new QShortcut(QKeySequence::Delete, this);
     connect(remove, &QShortcut::activated, this, &TForm_paletteManger::mp_removeColorClick);
@@ -155,18 +165,77 @@ void TForm_paletteManger::buildPopupMenu()
     m_popup->addSeparator();
     m_exportAction = add("mp_exportPalette", QStringLiteral("导出色板..."), &TForm_paletteManger::exportPaletteClick);
     connect(m_popup, &QMenu::aboutToShow, this, &TForm_paletteManger::PopupMenu_palettePopup);
-    connect(m_grid, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { m_popup->popup(m_grid->mapToGlobal(at)); });
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        // The popup acts on the cell under the mouse, not on an earlier
+        // selection: a right-click selects first (off the cells, nothing).
+        selectCell(paletteCellAt(m_grid->geometry(), at));
+        m_popup->popup(m_grid->mapToGlobal(at));
+    });
+}
+
+void TForm_paletteManger::setMatchContext(const MatchContext *context)
+{
+    if (m_match)
+        disconnect(m_match, nullptr, this, nullptr);
+    m_match = context;
+    if (m_match) {
+        connect(m_match, &MatchContext::changed, this, [this] {
+            if (m_cells.isFilled(m_selectedCell))
+                analyseCurrentColor();
+        });
+    }
+}
+
+void TForm_paletteManger::placeOnFirstShow()
+{
+    if (m_placed || !parentWidget())
+        return;
+    m_placed = true;
+    if (m_config) {
+        // Where the user last put it, when that is still on a screen.
+        const QStringList xy
+            = QString::fromStdString(storedText(*m_config, settingkeys::kPaletteWindowPlace).value_or(std::string()))
+                  .split(QLatin1Char(','));
+        bool okX = false;
+        bool okY = false;
+        const QPoint stored = xy.size() == 2 ? QPoint(xy[0].toInt(&okX), xy[1].toInt(&okY)) : QPoint();
+        if (okX && okY && QGuiApplication::screenAt(stored + QPoint(20, 20))) {
+            move(stored);
+            m_placedAt = stored;
+            return;
+        }
+    }
+    // Beside the main window, not over the picture.
+    const QWidget *main = parentWidget()->window();
+    const QScreen *screen = main->screen();
+    const QRect available = screen ? screen->availableGeometry() : main->frameGeometry();
+    const auto *status = main->findChild<const QStatusBar *>();
+    const QSize frame = frameGeometry().size().expandedTo(size());
+    m_placedAt = paletteWindowPlace(main->frameGeometry(), frame, available, status ? status->height() : 0);
+    move(m_placedAt);
+}
+
+void TForm_paletteManger::rememberPlace()
+{
+    // Stored once the user moved it; until then it goes beside the window.
+    if (!m_config || !m_placed || pos() == m_placedAt)
+        return;
+    m_placedAt = pos();
+    saveText(*m_config, settingkeys::kPaletteWindowPlace,
+             QStringLiteral("%1,%2").arg(pos().x()).arg(pos().y()).toStdString());
+}
+
+void TForm_paletteManger::hideEvent(QHideEvent *event)
+{
+    rememberPlace();
+    QWidget::hideEvent(event);
 }
 
 void TForm_paletteManger::setShownFlag(bool shown)
 {
     m_shown = shown;
-    if (shown && !m_placed && parentWidget()) {
-        // Centred on the main window the first time it is shown.
-        move(parentWidget()->frameGeometry().center() - rect().center());
-        m_placed = true;
-    }
+    if (shown)
+        placeOnFirstShow();
     setVisible(shown);
     if (shown)
         m_grid->setFocus(Qt::OtherFocusReason); // arrows move the selection at once
@@ -235,10 +304,12 @@ void TForm_paletteManger::selectCell(int cell, bool analyse)
 void TForm_paletteManger::analyseCurrentColor()
 {
     const RgbColor color{m_currentColor.red(), m_currentColor.green(), m_currentColor.blue()};
-    if (m_colors)
-        analyseColor(m_analysis, m_colors->currentBoxRecords(), color, m_cards);
-    else
+    if (m_colors) {
+        const MixModel model = m_match ? mixModelOfSetting(m_match->mixingMode()) : MixModel::Subtractive;
+        analyseColor(m_analysis, m_colors->currentBoxRecords(), color, m_cards, model);
+    } else {
         m_analysis.target = color;
+    }
     m_analysisBox->update();
 }
 

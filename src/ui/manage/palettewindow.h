@@ -28,14 +28,17 @@ class Notifier;
 namespace pigmora::ui {
 
 class ColorAnalysisPaintBox;
+class MatchContext;
 class PaletteGridPaintBox;
 class PaletteRemoveButton;
 class PaletteSwatchPaintBox;
 
 // The modeless palette window "色板": one palette at a time as a 25 x 4 grid of
 // colour cells, edited in memory until saved. Created once by the main window
-// on first use and then shown and hidden. Selecting a filled cell analyses its
-// colour into a mix of the current colour box's paints.
+// on first use and then shown and hidden, beside the main window the first
+// time and where the user put it after that (across runs too). Selecting a
+// filled cell analyses its colour into a mix of the current colour box's
+// paints, with the main window's mixing mode.
 class TForm_paletteManger : public QWidget
 {
     Q_OBJECT
@@ -88,9 +91,12 @@ public:
     // Writes the loaded palette as a GIMP palette file; false (with a
     // message) when it cannot be written.
     bool exportPalette(const QString &path);
-    // Where the export dialog remembers its folder across runs (none: for
-    // this run only).
+    // Where the export dialog remembers its folder and the window its place
+    // across runs (none: for this run only).
     void setConfig(CConfigManager *config) { m_config = config; }
+    // What the main window answers with (its mixing mode and box); the
+    // analysis follows its changes. Without it the analysis is subtractive.
+    void setMatchContext(const MatchContext *context);
 
 public Q_SLOTS:
     void ComboBox_paletteListChange();
@@ -105,6 +111,7 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void buildControls();
@@ -123,12 +130,21 @@ private:
     void gridDrop(int cell, const PaletteDrag &drag);
     void removeButtonDrop(const PaletteDrag &drag);
     void removeCellAfterQuestion(int cell);
+    // The first place: stored, else beside the main window.
+    void placeOnFirstShow();
+    // Keeps the place the user moved the window to.
+    void rememberPlace();
+    // "柠檬黄 96.00 % + 白色 4.00 %": a colour's recipe under the current
+    // settings, empty when it has none.
+    std::string recipeOf(const RgbColor &color) const;
 
     const CStandardColorCard *m_cards;
     CColorManager *m_colors;
     Notifier *m_notifier;
     bool m_shown = false;
     bool m_placed = false;
+    QPoint m_placedAt; // where it was put automatically
+    const MatchContext *m_match = nullptr;
     int m_selectedCell = -1;
     bool m_externalDrag = false;
     RgbColor m_externalColor;
@@ -153,6 +169,7 @@ private:
     ColorAnalysisPaintBox *m_analysisBox = nullptr;
     QPushButton *m_saveButton = nullptr;
     QPushButton *m_closeButton = nullptr;
+    QPushButton *m_exportButton = nullptr;
     QMenu *m_popup = nullptr;
     QAction *m_removeAction = nullptr;
     QAction *m_addAction = nullptr;

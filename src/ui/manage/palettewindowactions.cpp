@@ -4,9 +4,14 @@
 
 #include "data/colormanager.h"
 #include "data/notifier.h"
+#include "engine/colorpick.h"
+#include "main/application.h"
+#include "main/matchcontext.h"
+#include "main/uitext.h"
 #include "manage/colorpropertiesdialog.h"
+#include "manage/managesupport.h"
 #include "manage/palettegrid.h"
-#include "store/gimppalette.h"
+#include "store/paletteexport.h"
 #include "store/settings.h"
 
 #include <QAction>
@@ -95,13 +100,51 @@ void TForm_paletteManger::mp_ColorPropertiesClick()
     dialog.exec();
 }
 
+std::string TForm_paletteManger::recipeOf(const RgbColor &color) const
+{
+    if (!m_match)
+        return {};
+    const std::optional<ColorPick> pick = m_match->answer(color);
+    if (!pick || !pick->solved)
+        return {};
+    std::string recipe;
+    for (const std::optional<PickedPaint> &paint : pick->paints) {
+        if (paint)
+            recipe += (recipe.empty() ? "" : " + ") + paint->name + ' ' + paint->proportion;
+    }
+    return recipe;
+}
+
+namespace {
+
+// The export type a file name asks for by its extension; a GIMP palette
+// when it names none of the three.
+PaletteFileType exportTypeOf(const QString &path)
+{
+    for (const PaletteFileType type : {PaletteFileType::SwatchExchange, PaletteFileType::Krita}) {
+        if (path.endsWith(fromUtf8(paletteFileExtension(type)), Qt::CaseInsensitive))
+            return type;
+    }
+    return PaletteFileType::Gimp;
+}
+
+} // namespace
+
 bool TForm_paletteManger::exportPalette(const QString &path)
 {
     if (!hasPalette())
         return false;
-    const std::string name = m_paletteList->itemText(m_loadedIndex).toStdString();
-    if (saveGimpPalette(QFileInfo(path).filesystemFilePath(), name, m_cells.filledRecords()))
+    PaletteExport palette{toUtf8(m_paletteList->itemText(m_loadedIndex)), m_cells.filledRecords(), {}};
+    // Each colour named with its recipe, where it has one.
+    for (const PaletteColorRecord &record : palette.colors) {
+        if (std::string recipe = recipeOf(record.color()); !recipe.empty())
+            palette.recipes[record.cell()] = std::move(recipe);
+    }
+    if (savePaletteFile(pathOf(path), palette, exportTypeOf(path))) {
+        infoMessage(m_notifier,
+                    tr("色板已导出到：%1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
         return true;
+    }
     m_notifier->showMessage("导出色板失败!", MessageIcon::Error);
     return false;
 }
@@ -117,11 +160,23 @@ void TForm_paletteManger::exportPaletteClick()
     }
     if (folder.isEmpty())
         folder = QDir::homePath();
+    const QString gimp = tr("GIMP 色板 (*.gpl)");
+    const QString swatches = tr("Adobe 色板交换文件 (*.ase)");
+    const QString krita = tr("Krita 色板 (*.kpl)");
     const QString suggested = QDir(folder).filePath(m_paletteList->itemText(m_loadedIndex) + QStringLiteral(".gpl"));
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出色板"), suggested,
-                                                      QStringLiteral("GIMP 色板 (*.gpl)"));
+    QString chosenFilter = gimp;
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出色板"), suggested,
+                                                QStringList{gimp, swatches, krita}.join(QStringLiteral(";;")),
+                                                &chosenFilter);
     if (path.isEmpty())
         return;
+    // A name without one of the three extensions gets the chosen type's.
+    const PaletteFileType chosen = chosenFilter == swatches ? PaletteFileType::SwatchExchange
+        : chosenFilter == krita                             ? PaletteFileType::Krita
+                                                            : PaletteFileType::Gimp;
+    const QString extension = fromUtf8(paletteFileExtension(chosen));
+    if (exportTypeOf(path) == PaletteFileType::Gimp && !path.endsWith(QStringLiteral(".gpl"), Qt::CaseInsensitive))
+        path += extension;
     m_exportFolder = QFileInfo(path).absolutePath();
     if (m_config)
         saveLastFolder(*m_config, settingkeys::kLastPaletteFolder, m_exportFolder.toStdString());

@@ -124,8 +124,14 @@ void TForm_setColorBox::ComboBox_GroupNameChange()
     if (index != m_loadedIndex) {
         // The store's current box is still the loaded one, so a save here
         // writes the moves to the box they were made in.
-        if (m_dirty && m_loadedIndex >= 0 && askQuestion(m_notifier, QStringLiteral("颜色盒已做了修改，是否保存?")))
-            bbtn_saveClick();
+        if (m_dirty && m_loadedIndex >= 0 && askQuestion(m_notifier, QStringLiteral("颜色盒已做了修改，是否保存?"))
+            && !bbtn_saveClick()) {
+            // The moves stay on screen with the box they were made in, as
+            // after a failed "确认": the user may try again or cancel.
+            const QSignalBlocker quiet(m_boxes);
+            m_boxes->setCurrentIndex(m_loadedIndex);
+            return;
+        }
         setDirty(false);
     }
     if (!m_colors.loadColorBox(toUtf8(m_boxes->currentText()))) {

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -27,6 +28,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace pigmora::ui {
@@ -34,25 +37,7 @@ namespace {
 
 using test::findControl;
 
-class MainWindowTest : public test::MainWindowFixture
-{
-protected:
-    // A picture file of one colour per pixel row band.
-    std::filesystem::path pictureFile(std::initializer_list<QRgb> colours, const char *name = "colours.png")
-    {
-        QImage image(40, static_cast<int>(colours.size()) * 10, QImage::Format_RGB32);
-        int band = 0;
-        for (QRgb colour : colours) {
-            for (int y = band * 10; y < band * 10 + 10; ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    image.setPixel(x, y, colour);
-            ++band;
-        }
-        const std::filesystem::path path = dir.path() / name;
-        EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
-        return path;
-    }
-};
+using MainWindowTest = test::MainWindowFixture;
 
 TEST_F(MainWindowTest, FirstStartInAnEmptyFolder)
 {
@@ -299,6 +284,7 @@ TEST_F(MainWindowTest, PictureFromTheCommandLineOpensAfterTheSample)
     MainWindowOptions withPicture = options();
     withPicture.pictureAtStart = pictureFile({qRgb(1, 2, 3)});
     auto window = start(withPicture);
+    ASSERT_TRUE(waitForPicture(*window));
     EXPECT_EQ(window->pictureView()->source()->size(), QSize(40, 10));
     EXPECT_TRUE(notifier.messages().empty());
 }
@@ -314,6 +300,7 @@ TEST_F(MainWindowTest, DroppedPictureOpens)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
+    ASSERT_TRUE(waitForPicture(*window));
     EXPECT_EQ(window->pictureView()->source()->size(), QSize(40, 20));
 
     QMimeData text;
@@ -356,17 +343,98 @@ TEST(DataLocation, UnwritableProgramFolderFallsBackToThePerUserFolder)
     QStandardPaths::setTestModeEnabled(false);
 }
 
+// Runs trigger, then the event loop for a while, accepting every modal box
+// that opens (running whileFirstOpen before the first is accepted); how many
+// opened, and whether one opened while another was.
+struct ModalBoxes {
+    int opened = 0;
+    bool stacked = false;
+};
+ModalBoxes answerEveryModalBox(const std::function<void()> &trigger, const std::function<void()> &whileFirstOpen = {})
+{
+    ModalBoxes seen;
+    QTimer watch;
+    int open = 0;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box->property("seen").toBool())
+            return;
+        box->setProperty("seen", true);
+        ++seen.opened;
+        seen.stacked = seen.stacked || ++open > 1;
+        if (whileFirstOpen && seen.opened == 1)
+            whileFirstOpen();
+        box->accept();
+        --open;
+    });
+    watch.start(5);
+    trigger();
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return seen;
+}
+
 TEST(ErrorDisplay, ShowsTheTextWithTheProgramsCaption)
 {
     QString caption, text;
-    test::whenModalShown([&](QWidget *modal) {
+    const auto answered = test::whenModalShown([&](QWidget *modal) {
         caption = modal->windowTitle();
         text = qobject_cast<QMessageBox *>(modal)->text();
         qobject_cast<QMessageBox *>(modal)->accept();
     });
     showErrorDisplay(QStringLiteral("JPEG 数据损坏"));
+    while (!answered.answered())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(caption, QStringLiteral("提示"));
     EXPECT_EQ(text, QStringLiteral("JPEG 数据损坏"));
+}
+
+// An error raised in a paint event is shown after it, not inside it.
+TEST(ErrorDisplay, NeverOpensInsideAPaintEvent)
+{
+    class FailingPaint : public QWidget
+    {
+    public:
+        bool painting = false;
+
+    protected:
+        void paintEvent(QPaintEvent *) override
+        {
+            painting = true;
+            showErrorDisplay(QStringLiteral("绘制失败"));
+            painting = false;
+        }
+    } widget;
+    widget.resize(40, 40);
+    widget.show();
+    bool paintingWhenShown = true;
+    const auto answered = test::whenModalShown([&](QWidget *modal) {
+        paintingWhenShown = widget.painting;
+        qobject_cast<QMessageBox *>(modal)->accept();
+    });
+    widget.repaint();
+    while (!answered.answered())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(paintingWhenShown);
+}
+
+// A repeating error opens one box; another waits until it is closed.
+TEST(ErrorDisplay, ShowsOneBoxAtATime)
+{
+    EXPECT_EQ(answerEveryModalBox([] {
+                  for (int i = 0; i < 3; ++i)
+                      showErrorDisplay(QStringLiteral("同一个错误"));
+              }).opened,
+              1);
+    const ModalBoxes seen = answerEveryModalBox([] { showErrorDisplay(QStringLiteral("第一个错误")); },
+                                                [] {
+                                                    showErrorDisplay(QStringLiteral("第一个错误"));
+                                                    showErrorDisplay(QStringLiteral("第二个错误"));
+                                                });
+    EXPECT_EQ(seen.opened, 2);
+    EXPECT_FALSE(seen.stacked);
 }
 
 TEST(SplashWindow, ClosesOnTheThirtyFirstTick)

@@ -1,8 +1,15 @@
 #pragma once
 
 #include "main/mainwindow.h"
+#include "main/picturecontroller.h"
 #include "support/testsupport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <filesystem>
+#include <initializer_list>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -31,6 +38,34 @@ protected:
     }
 
     std::unique_ptr<ui::TForm_TintoraMain> start() { return start(options()); }
+
+    // Until a picture that is being read is on show (or refused); false
+    // when it takes longer than ten seconds.
+    static bool waitForPicture(ui::TForm_TintoraMain &window)
+    {
+        QCoreApplication::processEvents(); // an open the window queued starts
+        QElapsedTimer waited;
+        waited.start();
+        while (window.pictures().loading() && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !window.pictures().loading();
+    }
+
+    // A picture file of one colour per band of ten pixel rows, 40 wide.
+    std::filesystem::path pictureFile(std::initializer_list<QRgb> colours, const char *name = "colours.png")
+    {
+        QImage image(40, static_cast<int>(colours.size()) * 10, QImage::Format_RGB32);
+        int band = 0;
+        for (QRgb colour : colours) {
+            for (int y = band * 10; y < band * 10 + 10; ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    image.setPixel(x, y, colour);
+            ++band;
+        }
+        const std::filesystem::path path = dir.path() / name;
+        EXPECT_TRUE(image.save(QString::fromStdString(path.string())));
+        return path;
+    }
 
     TempDir dir;
     RecordingNotifier notifier;

@@ -16,7 +16,7 @@ TEST(MessageBoxNotifier, MessageCarriesCaptionTextAndIcon)
     MessageBoxNotifier notifier;
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    whenModalShown([&](QWidget *modal) {
+    const auto answered = whenModalShown([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         ASSERT_NE(box, nullptr);
         caption = box->windowTitle();
@@ -35,7 +35,7 @@ TEST(MessageBoxNotifier, QuestionDefaultsToNo)
     MessageBoxNotifier notifier;
     bool noIsDefault = false;
     QString captions;
-    whenModalShown([&](QWidget *modal) {
+    const auto answered = whenModalShown([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         ASSERT_NE(box, nullptr);
         noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
@@ -46,7 +46,8 @@ TEST(MessageBoxNotifier, QuestionDefaultsToNo)
     EXPECT_TRUE(noIsDefault);
     EXPECT_EQ(captions, QStringLiteral("是(&Y)否(&N)")); // Chinese whatever the system's language
 
-    whenModalShown([](QWidget *modal) { qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click(); });
+    const auto answered2
+        = whenModalShown([](QWidget *modal) { qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click(); });
     EXPECT_TRUE(notifier.askYesNo("是否保存?"));
 }
 

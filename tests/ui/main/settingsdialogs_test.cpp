@@ -3,12 +3,14 @@
 #include "main/mainwindow.h"
 #include "main/pictureview.h"
 #include "main/settingsdialogs.h"
+#include "mainwindowfixture.h"
 #include "store/configmanager.h"
 #include "store/settings.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
-#include "mainwindowfixture.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +49,36 @@ TEST(GridDialog, KeyFilterTakesDigitsAndBackspaceOnly)
     EXPECT_EQ(dialog.rows(), 6);
 }
 
+// The count fields take digits, and the dialog's keys still reach it.
+TEST(GridDialog, FieldsPassEnterEscapeAndPaste)
+{
+    const struct {
+        const char *field;
+        Qt::Key key;
+        QDialog::DialogCode result;
+    } cases[] = {{"Edit_colCount", Qt::Key_Escape, QDialog::Rejected},
+                 {"Edit_rowCount", Qt::Key_Escape, QDialog::Rejected},
+                 {"Edit_colCount", Qt::Key_Return, QDialog::Accepted},
+                 {"Edit_rowCount", Qt::Key_Enter, QDialog::Accepted}};
+    for (const auto &c : cases) {
+        TForm_setGridCount dialog(nullptr);
+        dialog.setCounts(8, 6);
+        dialog.show();
+        auto *field = findControl<QLineEdit>(&dialog, c.field);
+        field->setFocus();
+        field->clear();
+        QApplication::clipboard()->setText(QStringLiteral("25"));
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QApplication::clipboard()->setText(QStringLiteral("x1"));
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier); // not a number: refused whole
+        EXPECT_EQ(field->text(), QStringLiteral("25")) << c.field;
+        QTest::keyClick(field, c.key);
+        EXPECT_FALSE(dialog.isVisible()) << c.field;
+        EXPECT_EQ(dialog.result(), c.result) << c.field;
+        EXPECT_EQ(dialog.confirmed(), c.result == QDialog::Accepted) << c.field;
+    }
+}
+
 TEST(GridDialog, UpDownStopsAtZeroAndNinetyNine)
 {
     TForm_setGridCount dialog(nullptr);
@@ -71,7 +103,7 @@ TEST_F(SettingsTest, GridCountsPersistAcrossARestart)
     auto window = start();
     window->ToolButton_gridClick();
     EXPECT_EQ(window->pictureView()->overlay().gridColumns, 5);
-    whenModalShown([](QWidget *dialog) {
+    const auto answered = whenModalShown([](QWidget *dialog) {
         findControl<QLineEdit>(dialog, "Edit_colCount")->setText(QStringLiteral("12"));
         findControl<QLineEdit>(dialog, "Edit_rowCount")->setText(QStringLiteral("4"));
         findControl<QPushButton>(dialog, "Button_ok")->click();
@@ -91,12 +123,12 @@ TEST_F(SettingsTest, CancelAndCloseWriteNothing)
 {
     auto window = start();
     const auto before = test::readFileBytes(dir.path() / "QorConfig.bin");
-    whenModalShown([](QWidget *dialog) {
+    const auto answered = whenModalShown([](QWidget *dialog) {
         findControl<QLineEdit>(dialog, "Edit_colCount")->setText(QStringLiteral("30"));
         findControl<QPushButton>(dialog, "Button_cancel")->click();
     });
     window->mi_setGridCountClick();
-    whenModalShown([](QWidget *dialog) {
+    const auto answered2 = whenModalShown([](QWidget *dialog) {
         findControl<QRadioButton>(dialog, "RadioButton_spaceMixing")->setChecked(true);
         dialog->close();
     });
@@ -110,7 +142,7 @@ TEST_F(SettingsTest, MixingModeIsStoredAndShown)
 {
     auto window = start();
     bool subtractiveChecked = false;
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered = whenModalShown([&](QWidget *dialog) {
         subtractiveChecked = findControl<QRadioButton>(dialog, "RadioButton_subMixing")->isChecked();
         findControl<QRadioButton>(dialog, "RadioButton_spaceMixing")->setChecked(true);
         findControl<QPushButton>(dialog, "Button_ok")->click();
@@ -125,7 +157,7 @@ TEST_F(SettingsTest, MixingModeIsStoredAndShown)
     window = start();
     EXPECT_EQ(window->mixingMode(), 1);
     bool spatialChecked = false;
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered2 = whenModalShown([&](QWidget *dialog) {
         spatialChecked = findControl<QRadioButton>(dialog, "RadioButton_spaceMixing")->isChecked();
         findControl<QPushButton>(dialog, "Button_cancel")->click();
     });
@@ -136,7 +168,7 @@ TEST_F(SettingsTest, MixingModeIsStoredAndShown)
 TEST_F(SettingsTest, PigmentModeIsStoredAndUsedByThePick)
 {
     auto window = start();
-    whenModalShown([](QWidget *dialog) {
+    const auto answered = whenModalShown([](QWidget *dialog) {
         findControl<QRadioButton>(dialog, "RadioButton_pigmentMixing")->setChecked(true);
         findControl<QPushButton>(dialog, "Button_ok")->click();
     });
@@ -147,7 +179,7 @@ TEST_F(SettingsTest, PigmentModeIsStoredAndUsedByThePick)
     EXPECT_EQ(window->mixingMode(), 2);
     EXPECT_EQ(window->statusText(3), QStringLiteral("颜料混色"));
     bool pigmentChecked = false;
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered2 = whenModalShown([&](QWidget *dialog) {
         pigmentChecked = findControl<QRadioButton>(dialog, "RadioButton_pigmentMixing")->isChecked();
         dialog->close();
     });
@@ -163,12 +195,13 @@ TEST_F(SettingsTest, PigmentModeIsStoredAndUsedByThePick)
     ASSERT_TRUE(image.save(QString::fromStdString(path.string())));
     ASSERT_TRUE(window->openPicture(path));
     window->pickColor({5, 5});
-    const ColorPick expected = pigmora::pickColor(window->colors()->currentBoxRecords(), target, MixModel::Pigment,
-                                                  nullptr, std::nullopt);
+    const ColorPick expected
+        = pigmora::pickColor(window->colors()->currentBoxRecords(), target, MixModel::Pigment, nullptr, std::nullopt);
     ASSERT_TRUE(expected.solved && expected.mixDeltaE00);
     const QString mixText = findControl<QLabel>(window.get(), "Label_mixDeltaE00")->text();
-    EXPECT_EQ(mixText, QString::fromStdString(deltaE00Text(*expected.mixDeltaE00) + " "
-                                              + deltaE00Reading(*expected.mixDeltaE00)));
+    EXPECT_EQ(
+        mixText,
+        QString::fromStdString(deltaE00Text(*expected.mixDeltaE00) + " " + deltaE00Reading(*expected.mixDeltaE00)));
     EXPECT_EQ(findControl<QLabel>(window.get(), "Label_mixdistance")->text(),
               QString::fromStdString(expected.deviation));
     EXPECT_TRUE(findControl<QLabel>(window.get(), "Label_cardDeltaE00")->text().startsWith(QStringLiteral("ΔE00 ")));
@@ -187,7 +220,7 @@ TEST_F(SettingsTest, UnknownStoredModeCountsAsSubtractive)
     auto window = start();
     EXPECT_EQ(window->statusText(3), QStringLiteral("减法混色"));
     bool subtractiveChecked = false;
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered = whenModalShown([&](QWidget *dialog) {
         subtractiveChecked = findControl<QRadioButton>(dialog, "RadioButton_subMixing")->isChecked();
         dialog->close();
     });

@@ -39,13 +39,13 @@ struct WholePictures {
     }
     BitmapViewSource view(std::string_view step, bool gray)
     {
-        return BitmapViewSource(engine.findPicture(buildViewPicture(engine, baseId, step, gray).pictureId)
-                                    ->pictureToBitmap());
+        return BitmapViewSource(
+            engine.findPicture(buildViewPicture(engine, baseId, step, gray).pictureId)->pictureToBitmap());
     }
     BitmapViewSource magnified(std::string_view step, bool gray)
     {
-        return BitmapViewSource(engine.findPicture(buildMagnifiedPicture(engine, baseId, step, gray).pictureId)
-                                    ->pictureToBitmap());
+        return BitmapViewSource(
+            engine.findPicture(buildMagnifiedPicture(engine, baseId, step, gray).pictureId)->pictureToBitmap());
     }
 };
 

@@ -28,6 +28,50 @@ TEST(ViewGeometry, GridLinesLieOnTheEdgesAndSplitTheSides)
     EXPECT_EQ(gridLinePositions(500, 2147483647), many);
 }
 
+TEST(ViewGeometry, SquareCellsTakeTheSmallerDivision)
+{
+    const struct {
+        QSize view;
+        int columns, rows;
+        float cell;
+        std::vector<int> across, down;
+    } cases[] = {
+        // 400 / 4 = 100 across, 300 / 6 = 50 down: cells of 50.
+        {{400, 300}, 4, 6, 50.0f, {18, 68, 118, 168, 218, 268, 318, 368, 417}, {18, 68, 118, 168, 218, 268, 317}},
+        // 300 / 2 = 150 across is smaller than 400 / 1: the last cells are cut by the edge.
+        {{300, 400}, 2, 1, 150.0f, {18, 168, 317}, {18, 168, 318, 417}},
+        // A count of 0 divides nothing: the other one gives the side.
+        {{100, 50}, 0, 2, 25.0f, {18, 43, 68, 93, 117}, {18, 43, 67}},
+        {{100, 50}, 0, 0, 0.0f, {}, {}},
+    };
+    for (const auto &c : cases) {
+        const float cell = squareCellSide(c.view, c.columns, c.rows);
+        EXPECT_EQ(cell, c.cell) << c.columns << "x" << c.rows;
+        EXPECT_EQ(squareGridLinePositions(c.view.width(), cell), c.across) << c.columns << "x" << c.rows;
+        EXPECT_EQ(squareGridLinePositions(c.view.height(), cell), c.down) << c.columns << "x" << c.rows;
+    }
+}
+
+TEST(ViewGeometry, RoomAndThePicturesPixelUnderTheMouse)
+{
+    EXPECT_EQ(pictureRoom(QSize(1581, 900)), QSize(1562, 881));
+    EXPECT_EQ(pictureRoom(QSize(10, 10)), QSize(0, 0));
+    const struct {
+        QPoint view;
+        QSize viewSize, base;
+        QPoint pixel;
+    } cases[] = {
+        {{0, 0}, {1200, 800}, {6000, 4000}, {2, 2}}, // a view pixel covers 5 x 5: its middle one
+        {{1199, 799}, {1200, 800}, {6000, 4000}, {5997, 3997}},
+        {{10, 20}, {40, 30}, {40, 30}, {10, 20}}, // 100 %
+        {{9, 9}, {80, 60}, {40, 30}, {4, 4}}, // 200 %
+        {{166, 0}, {166, 125}, {667, 500}, {666, 2}}, // never past the last pixel
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(basePixelOf(c.view, c.viewSize, c.base), c.pixel) << c.view.x() << "," << c.view.y();
+    EXPECT_EQ(basePixelText(QPoint(3407, 21)), QStringLiteral("原图 X : 3407  Y : 21"));
+}
+
 TEST(ViewGeometry, ClicksMapToViewPixelsOutsideTheMargin)
 {
     const QSize view(400, 300);

@@ -69,6 +69,30 @@ TEST(ViewState, GrayTwiceGivesBackTheColourViewAtTheZoomedSize)
         EXPECT_EQ(state.view()->colorAt(p), colour->colorAt(p));
 }
 
+// The value views show grays of the colours' lightness; a pick reads the
+// colours at the same zoom. The gray view is picked as shown.
+TEST(ViewState, ValueViewsArePickedInThePicturesColours)
+{
+    ViewState state;
+    ASSERT_TRUE(state.openImage(sample()));
+    state.zoomOut();
+    const auto colour = state.view();
+    const QPoint at(120, 200);
+    for (PictureTone tone : {PictureTone::Value, PictureTone::ValueSteps3, PictureTone::ValueSteps5,
+                             PictureTone::ValueSteps9, PictureTone::Gray}) {
+        ASSERT_TRUE(state.setTone(tone));
+        const RgbColor shown = *state.view()->colorAt(at);
+        EXPECT_TRUE(shown.red == shown.green && shown.green == shown.blue) << static_cast<int>(tone);
+        EXPECT_EQ(state.view()->size(), colour->size());
+        const bool original = tone != PictureTone::Gray;
+        EXPECT_EQ(state.picksOriginalColours(), original);
+        EXPECT_EQ(state.pickSource()->colorAt(at), original ? colour->colorAt(at) : std::optional(shown));
+    }
+    ASSERT_TRUE(state.setTone(PictureTone::Colour));
+    EXPECT_EQ(state.view()->colorAt(at), colour->colorAt(at));
+    EXPECT_EQ(state.pickSource(), state.view());
+}
+
 TEST(ViewState, FailedOpensKeepThePreviousViewOnShow)
 {
     test::TempDir dir;

@@ -49,13 +49,13 @@ TEST_F(ColorBoxManagerTest, TheListSelectsMyBoxAfterEveryChange)
     EXPECT_EQ(listTexts(boxList(window)), qtList(boxNames()));
     EXPECT_EQ(selectedText(boxList(window)), QStringLiteral("我的颜色盒"));
 
-    whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
+    const auto answered = whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
     click(&window, "BitBtn_createBox");
     EXPECT_TRUE(listTexts(boxList(window)).contains(QStringLiteral("新建颜色盒1")));
     EXPECT_EQ(selectedText(boxList(window)), QStringLiteral("我的颜色盒"));
 
     selectBox(window, QStringLiteral("新建颜色盒1"));
-    whenModalShown([](QWidget *dialog) {
+    const auto answered2 = whenModalShown([](QWidget *dialog) {
         findControl<QLineEdit>(dialog, "Edit_newColorBoxName")->setText(QStringLiteral(" 调色盒 "));
         click(dialog, "BitBtn_ok");
     });
@@ -105,6 +105,7 @@ struct BoxNameCase {
     const char *typed;
     const char *message; // empty when accepted
     const char *stored;
+    const char *question = ""; // asked before storing it cut (answered Yes)
 };
 
 class CreatedBoxNames : public ColorBoxManagerTest, public ::testing::WithParamInterface<BoxNameCase>
@@ -120,6 +121,7 @@ TEST_P(CreatedBoxNames, AreCheckedAsTheFileWillKeepThem)
     findControl<QComboBox>(&dialog, "ComboBox_groupName")->setCurrentIndex(4);
     auto *name = findControl<QLineEdit>(&dialog, "Edit_colorBoxName");
     name->setText(QString::fromUtf8(c.typed));
+    notifier.scriptAnswers({true});
     click(&dialog, "BitBtn_ok");
     if (*c.message) {
         EXPECT_EQ(notifier.texts(), std::vector<std::string>{c.message});
@@ -128,7 +130,7 @@ TEST_P(CreatedBoxNames, AreCheckedAsTheFileWillKeepThem)
         EXPECT_FALSE(dialog.changed());
         return;
     }
-    EXPECT_TRUE(notifier.texts().empty());
+    EXPECT_EQ(notifier.texts(), *c.question ? std::vector<std::string>{c.question} : std::vector<std::string>{});
     EXPECT_TRUE(dialog.changed());
     ASSERT_TRUE(colors->loadColorBox(c.stored));
     EXPECT_EQ(colors->currentColorBoxName(), c.stored);
@@ -145,7 +147,22 @@ INSTANTIATE_TEST_SUITE_P(
                       // Cut to 31 bytes it ends in a blank, which goes too.
                       BoxNameCase{"一二三四五六七八九十甲乙丙丁戊 x", "相同名称的颜色盒已经存在!", ""},
                       BoxNameCase{"  水粉盒  ", "", "水粉盒"},
-                      BoxNameCase{"a一二三四五六七八九十甲乙丙丁戊己", "", "a一二三四五六七八九十甲乙丙丁戊"}));
+                      BoxNameCase{"a一二三四五六七八九十甲乙丙丁戊己", "", "a一二三四五六七八九十甲乙丙丁戊",
+                                  "名称超过 31 个字节，将保存为 \"a一二三四五六七八九十甲乙丙丁戊\"。是否继续?"}));
+
+TEST_F(ColorBoxManagerTest, ANameToBeCutIsNotStoredWithoutConsent)
+{
+    TForm_createColorBox dialog(*colors, &notifier);
+    dialog.show();
+    auto *name = findControl<QLineEdit>(&dialog, "Edit_colorBoxName");
+    name->setText(QStringLiteral("a一二三四五六七八九十甲乙丙丁戊己"));
+    click(&dialog, "BitBtn_ok"); // answered No
+    EXPECT_EQ(notifier.messages().size(), 1u);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.focusWidget(), name);
+    EXPECT_FALSE(dialog.changed());
+    EXPECT_FALSE(colors->colorBoxExists("a一二三四五六七八九十甲乙丙丁戊"));
+}
 
 TEST_F(ColorBoxManagerTest, RenameToItsOwnNameIsRefused)
 {
@@ -169,7 +186,7 @@ TEST_F(ColorBoxManagerTest, AFailedRenameSaysSoAndLeavesTheList)
     {
         FaultInjection faults;
         faults.failWritesFrom(0);
-        whenModalShown([](QWidget *dialog) {
+        const auto answered = whenModalShown([](QWidget *dialog) {
             findControl<QLineEdit>(dialog, "Edit_newColorBoxName")->setText(QStringLiteral("水彩盒"));
             click(dialog, "BitBtn_ok");
         });
@@ -294,7 +311,7 @@ TEST_F(SetColorBoxTest, OkWithUnsavedMovesSavesAndSetsChanged)
 TEST_F(SetColorBoxTest, HandOverReportsASaveSoTheMainWindowReloads)
 {
     for (const bool saved : {false, true}) {
-        whenModalShown([saved](QWidget *shown) {
+        const auto answered = whenModalShown([saved](QWidget *shown) {
             findControl<QListWidget>(shown, "ListBox_src")->setCurrentRow(0);
             click(shown, "bbtn_select");
             click(shown, saved ? "bbtn_save" : "bbtn_cancel");
@@ -330,6 +347,25 @@ TEST_F(SetColorBoxTest, AFailedSaveKeepsTheMovesOnScreen)
     EXPECT_NE(dialog->result(), QDialog::Accepted);
     EXPECT_TRUE(listTexts(dst).contains(moved));
     EXPECT_EQ(boxPaints("我的颜色盒"), before);
+}
+
+TEST_F(SetColorBoxTest, AFailedSaveWhileSwitchingBoxesKeepsTheMoves)
+{
+    const QStringList before = boxPaints("我的颜色盒");
+    const QString moved = moveFirstCandidate();
+    notifier.scriptAnswers({true});
+    {
+        FaultInjection faults;
+        faults.failWritesFrom(0);
+        boxes->setCurrentText(QStringLiteral("12色油画颜色盒"));
+    }
+    EXPECT_EQ(notifier.texts(), (std::vector<std::string>{"颜色盒已做了修改，是否保存?", "保存颜色盒设置失败!"}));
+    EXPECT_EQ(boxes->currentText(), QStringLiteral("我的颜色盒"));
+    EXPECT_TRUE(dialog->isDirty());
+    EXPECT_TRUE(listTexts(dst).contains(moved));
+    EXPECT_EQ(boxPaints("我的颜色盒"), before);
+    click(dialog.get(), "bbtn_save"); // the moves can still be saved
+    EXPECT_TRUE(boxPaints("我的颜色盒").contains(moved));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "manage/colorgroupmanager.h"
 #include "store/faultinjection.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCollator>
 #include <QComboBox>
 #include <QLineEdit>
@@ -93,8 +95,8 @@ TEST_F(ColorGroupManagerTest, ColourEditsTakeDigitsOnlyAndClampWhatTheyHold)
     EXPECT_EQ(red->text(), QStringLiteral("179"));
     EXPECT_FALSE(findControl<QLineEdit>(&dialog, "Edit_pantone")->text().isEmpty());
 
-    red->clear();
-    EXPECT_EQ(red->text(), QStringLiteral("0"));
+    red->clear(); // counts as 0, and is shown so once the field is left
+    EXPECT_EQ(red->text(), QString());
     EXPECT_EQ(dialog.color().red, 0);
     red->setText(QStringLiteral("300"));
     EXPECT_EQ(red->text(), QStringLiteral("255"));
@@ -102,9 +104,12 @@ TEST_F(ColorGroupManagerTest, ColourEditsTakeDigitsOnlyAndClampWhatTheyHold)
 
     red->clear();
     red->setFocus();
-    QTest::keyClicks(red, QStringLiteral("-a 7"));
-    EXPECT_EQ(red->text(), QStringLiteral("07")); // the 0 written back on clearing, then the 7
-    EXPECT_EQ(dialog.color().red, 7);
+    QTest::keyClicks(red, QStringLiteral("-a 250"));
+    EXPECT_EQ(red->text(), QStringLiteral("250"));
+    EXPECT_EQ(dialog.color().red, 250);
+    red->clear();
+    Q_EMIT red->editingFinished();
+    EXPECT_EQ(red->text(), QStringLiteral("0"));
 
     EXPECT_TRUE(dialog.setColorText(QStringLiteral("#0A80ff")));
     EXPECT_EQ(dialog.color(), (RgbColor{10, 128, 255}));
@@ -112,6 +117,28 @@ TEST_F(ColorGroupManagerTest, ColourEditsTakeDigitsOnlyAndClampWhatTheyHold)
     for (const char *bad : {"#0A80F", "0A80FG", "", "#0A80FF0"})
         EXPECT_FALSE(dialog.setColorText(QString::fromLatin1(bad))) << bad;
     EXPECT_EQ(dialog.color(), (RgbColor{10, 128, 255}));
+}
+
+// Escape cancels, Enter adds and a pasted value goes in, from any channel.
+TEST_F(ColorGroupManagerTest, ColourEditsPassEnterEscapeAndPaste)
+{
+    for (const char *field : {"Edit_red", "Edit_green", "Edit_blue"}) {
+        for (const auto &[key, result] :
+             {std::pair(Qt::Key_Escape, QDialog::Rejected), std::pair(Qt::Key_Return, QDialog::Accepted)}) {
+            TForm_addGroupColor dialog(*colors, &cards, &notifier);
+            dialog.setGroupName(QString::fromStdString(kOil));
+            dialog.show();
+            auto *edit = findControl<QLineEdit>(&dialog, field);
+            edit->setFocus();
+            edit->selectAll();
+            QApplication::clipboard()->setText(QStringLiteral("42"));
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(edit->text(), QStringLiteral("42")) << field;
+            QTest::keyClick(edit, key);
+            EXPECT_FALSE(dialog.isVisible()) << field;
+            EXPECT_EQ(dialog.result(), result) << field;
+        }
+    }
 }
 
 TEST_F(ColorGroupManagerTest, AddProposesTheSmallestFreeCustomName)
@@ -129,6 +156,8 @@ struct NameCase {
     const char *message; // the last message; empty when none
     bool added;
     const char *stored; // the name the group file keeps
+    bool cutAsked = false; // asked first whether to store it cut, answered...
+    bool answer = true;
 };
 
 class AddedNames : public ColorGroupManagerTest, public ::testing::WithParamInterface<NameCase>
@@ -141,15 +170,19 @@ TEST_P(AddedNames, AreCheckedBeforeTheStoreSeesThem)
     dialog.setGroupName(QString::fromStdString(kOil));
     dialog.show();
     findControl<QLineEdit>(&dialog, "Edit_colorName")->setText(QString::fromUtf8(c.typed));
+    notifier.scriptAnswers({c.answer});
     click(&dialog, "bbtn_ok");
     ASSERT_FALSE(notifier.messages().empty());
     EXPECT_EQ(notifier.messages().back().text, c.message);
+    EXPECT_EQ(notifier.messages().front().question, c.cutAsked);
     EXPECT_EQ(dialog.changed(), c.added);
     EXPECT_EQ(dialog.isVisible(), !c.added);
     if (c.added) {
         EXPECT_TRUE(fileHolds(kOil, c.stored));
     }
 }
+
+constexpr const char *kCutTo10 = "名称超过 20 个字节，将保存为 \"一二三四五六七八九十\"。是否继续?";
 
 INSTANTIATE_TEST_SUITE_P(
     Dialog, AddedNames,
@@ -158,14 +191,15 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{" 大红\n", "色谱中同名颜色存在!", false, ""},
                       NameCase{"笑脸😀", "名称中含有不能保存的字符!", false, ""},
                       NameCase{" 我的红 ", "增加色谱颜色成功!", true, "我的红"},
-                      // 11 characters of 2 bytes: the record keeps the first 10.
-                      NameCase{"一二三四五六七八九十百", "增加色谱颜色成功!", true, "一二三四五六七八九十"},
-                      NameCase{"abc一二三四五六七八九", "增加色谱颜色成功!", true, "abc一二三四五六七八"}));
+                      // 11 characters of 2 bytes: the record keeps the first 10, when the user agrees.
+                      NameCase{"一二三四五六七八九十百", "增加色谱颜色成功!", true, "一二三四五六七八九十", true},
+                      NameCase{"一二三四五六七八九十百", kCutTo10, false, "", true, false},
+                      NameCase{"abc一二三四五六七八九", "增加色谱颜色成功!", true, "abc一二三四五六七八", true}));
 
 TEST_F(ColorGroupManagerTest, AnAddedPaintIsListedAndReportedChanged)
 {
     TForm_colorGroupManager window(*colors, &cards, &notifier);
-    whenModalShown([](QWidget *dialog) {
+    const auto answered = whenModalShown([](QWidget *dialog) {
         findControl<QLineEdit>(dialog, "Edit_colorName")->setText(QStringLiteral("我的红"));
         click(dialog, "bbtn_ok");
     });
@@ -180,7 +214,7 @@ TEST_F(ColorGroupManagerTest, ModifyChangesTheColourAndKeepsNameAndEnglishName)
     ASSERT_TRUE(colors->findGroupColor(kOil, "大红", before));
     TForm_colorGroupManager window(*colors, &cards, &notifier);
     clickEntry(window, QStringLiteral("大红"));
-    whenModalShown([&](QWidget *dialog) {
+    const auto answered = whenModalShown([&](QWidget *dialog) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("修改色谱颜色"));
         auto *name = findControl<QLineEdit>(dialog, "Edit_colorName");
         EXPECT_FALSE(name->isEnabled());

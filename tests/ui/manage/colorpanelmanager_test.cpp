@@ -84,7 +84,7 @@ TEST_F(ColorPanelManagerTest, RenameToTheSameNameIsRefusedAndANewNameIsStored)
     TForm_colorPanelManager window(*colors, &notifier);
     window.refreshPaletteList();
     selectPalette(window, QStringLiteral("风景"));
-    whenModalShown([this](QWidget *dialog) {
+    const auto answered = whenModalShown([this](QWidget *dialog) {
         EXPECT_EQ(findControl<QLineEdit>(dialog, "Edit_oldColorPanelName")->text(), QStringLiteral("风景"));
         auto *name = findControl<QLineEdit>(dialog, "Edit_newColorPanelName");
         name->setText(QStringLiteral("风景"));
@@ -107,9 +107,9 @@ TEST_F(ColorPanelManagerTest, OnlyRefusedOrCancelledActionsLeaveChangedFalse)
     window.refreshPaletteList();
     selectPalette(window, QStringLiteral("风景"));
     click(&window, "BitBtn_deletePanel"); // answered No
-    whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_cancel"); });
+    const auto answered = whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_cancel"); });
     click(&window, "BitBtn_createPanel");
-    whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_cancel"); });
+    const auto answered2 = whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_cancel"); });
     click(&window, "BitBtn_renamePanel");
     EXPECT_EQ(notifier.texts(), std::vector<std::string>{"是否删除色板 \"风景\" 吗?"});
     EXPECT_FALSE(window.changed());
@@ -124,7 +124,7 @@ TEST_F(ColorPanelManagerTest, AFailedCreateClosesUnchangedAndLeavesTheList)
     {
         FaultInjection faults;
         faults.failWritesFrom(0);
-        whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
+        const auto answered = whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
         click(&window, "BitBtn_createPanel");
     }
     EXPECT_EQ(notifier.texts(), std::vector<std::string>{"新建色板失败!"});
@@ -137,15 +137,15 @@ TEST_F(ColorPanelManagerTest, AFailedCreateClosesUnchangedAndLeavesTheList)
 // main window reload its box, selector and palette window.
 TEST_F(ColorPanelManagerTest, HandOversReportWhatChangedOnDisk)
 {
-    whenModalShown([](QWidget *manager) {
-        whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
+    const auto answered = whenModalShown([](QWidget *manager) {
+        const auto answered2 = whenModalShown([](QWidget *dialog) { click(dialog, "BitBtn_ok"); });
         click(manager, "BitBtn_createPanel");
         click(manager, "BitBtn_close");
     });
     EXPECT_TRUE(ui::runColorPanelManager(nullptr, dir.path(), &notifier));
     EXPECT_TRUE(qtList(paletteNames()).contains(QStringLiteral("新建色板1")));
 
-    whenModalShown([](QWidget *manager) { click(manager, "BitBtn_close"); });
+    const auto answered3 = whenModalShown([](QWidget *manager) { click(manager, "BitBtn_close"); });
     EXPECT_FALSE(ui::runColorBoxManager(nullptr, dir.path(), &notifier));
 
     const QStringList before = [this] {
@@ -155,7 +155,7 @@ TEST_F(ColorPanelManagerTest, HandOversReportWhatChangedOnDisk)
             names << QString::fromStdString(platform::gbkToUtf8(paint.name()));
         return names;
     }();
-    whenModalShown([](QWidget *setUp) {
+    const auto answered4 = whenModalShown([](QWidget *setUp) {
         EXPECT_EQ(findControl<QComboBox>(setUp, "ComboBox_GroupName")->currentText(), QStringLiteral("我的颜色盒"));
         click(setUp, "bbtn_unselectAll");
         click(setUp, "bbtn_ok");
@@ -167,7 +167,7 @@ TEST_F(ColorPanelManagerTest, HandOversReportWhatChangedOnDisk)
     EXPECT_EQ(fresh->currentBoxRecords().size(), 0u);
 
     CStandardColorCard cards;
-    whenModalShown([](QWidget *manager) {
+    const auto answered5 = whenModalShown([](QWidget *manager) {
         EXPECT_EQ(findControl<QComboBox>(manager, "ComboBox_groupName")->currentText(), QStringLiteral("油画颜色"));
         click(manager, "bbtn_close");
     });
@@ -181,6 +181,24 @@ TEST(PaintListWidget, PlacesSwatchAndTextInsideTheEntry)
     EXPECT_EQ(ui::paintTextLeft(entry), 38);
     EXPECT_EQ(ui::paintTextTop(entry, 13), 56 + 7);
     EXPECT_EQ(ui::paintTextTop(entry.translated(5, 0), 12), 56 + 8);
+}
+
+// A white paint's swatch stands out of the white list by a grey border.
+TEST(PaintListWidget, EverySwatchHasAThinBorder)
+{
+    PaintColorRecord white;
+    white.setName(gbk("白色"));
+    white.setColor({255, 255, 255});
+    ui::PaintListWidget list(false);
+    list.setPaints({white, white});
+    list.resize(200, 100);
+    list.show();
+    const QImage shown = list.viewport()->grab().toImage();
+    const QRect swatch = ui::paintSwatchRect(list.visualItemRect(list.item(1)));
+    const QPoint middle(swatch.left(), swatch.center().y());
+    EXPECT_EQ(shown.pixel(middle - QPoint(1, 0)), qRgb(160, 160, 160));
+    EXPECT_EQ(shown.pixel(middle), qRgb(255, 255, 255)); // the swatch's own white outline
+    EXPECT_EQ(shown.pixel(swatch.center()), qRgb(255, 255, 255));
 }
 
 TEST(PaintListWidget, TypingFindsByTheFirstLettersOfNameOrCode)

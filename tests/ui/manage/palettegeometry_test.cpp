@@ -77,5 +77,23 @@ TEST(PaletteGeometry, ArrowKeysStayInsideTheGrid)
         EXPECT_EQ(paletteCellMovedBy(c.cell, c.dx, c.dy), c.expected) << c.cell << " " << c.dx << " " << c.dy;
 }
 
+TEST(PaletteGeometry, TheWindowGoesBesideTheMainWindowWhereThereIsRoom)
+{
+    const QSize window(646, 259);
+    const QRect screen(0, 0, 1600, 1000);
+    const struct {
+        QRect main;
+        QPoint place;
+    } cases[] = {
+        {{0, 0, 900, 700}, {900, 0}}, // right of it
+        {{900, 100, 700, 700}, {254, 100}}, // left of it
+        {{300, 0, 1000, 600}, {300, 600}}, // below it
+        {{300, 500, 1000, 500}, {300, 241}}, // above it
+        {{0, 0, 1600, 1000}, {954, 717}}, // maximised: its bottom-right, above the status bar
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(paletteWindowPlace(c.main, window, screen, 24), c.place) << c.main.x() << "," << c.main.y();
+}
+
 } // namespace
 } // namespace pigmora::ui

@@ -1,5 +1,6 @@
 #include "manage/palettewindow.h"
 
+#include "main/matchcontext.h"
 #include "manage/palettegrid.h"
 #include "manage/palettemime.h"
 #include "support/testsupport.h"
@@ -7,12 +8,14 @@
 
 #include "data/colormanager.h"
 #include "data/standardcolorcard.h"
+#include "engine/colorpick.h"
 #include "store/datafolder.h"
 #include "store/settings.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -22,6 +25,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
@@ -307,6 +311,39 @@ TEST_F(PaletteWindowTest, PopupEnablingFollowsTheSelectedCell)
     EXPECT_EQ(m_window->cells().colorAt(30), (RgbColor{5, 6, 7}));
 }
 
+TEST_F(PaletteWindowTest, RightClickSelectsTheCellItActsOn)
+{
+    auto rightClick = [this](QPoint at) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, m_grid->mapToGlobal(at));
+        QApplication::sendEvent(m_grid, &event);
+        auto *popup = findControl<QMenu>(m_window.get(), "PopupMenu_palette");
+        popup->hide();
+        return popup;
+    };
+    auto action = [this](const char *name) { return findControl<QAction>(m_window.get(), name); };
+    const struct {
+        QPoint at;
+        int selected;
+        bool remove, add;
+    } cases[] = {{m_grid->cellCentre(3), 3, true, false},
+                 {m_grid->cellCentre(30), 30, false, true},
+                 {QPoint(2, 2), -1, false, false}};
+    for (const auto &c : cases) {
+        pressCell(0);
+        rightClick(c.at);
+        EXPECT_EQ(m_window->selectedCellIndex(), c.selected) << c.selected;
+        EXPECT_EQ(action("mp_removeColor")->isEnabled(), c.remove) << c.selected;
+        EXPECT_EQ(action("mp_addColor")->isEnabled(), c.add) << c.selected;
+    }
+    // "删除色彩" removes the colour that was right-clicked.
+    pressCell(0);
+    rightClick(m_grid->cellCentre(3));
+    m_notifier.scriptAnswers({true});
+    action("mp_removeColor")->trigger();
+    EXPECT_TRUE(m_window->cells().isFilled(0));
+    EXPECT_FALSE(m_window->cells().isFilled(3));
+}
+
 TEST_F(PaletteWindowTest, RemoveAndClearAskFirst)
 {
     pressCell(0);
@@ -501,6 +538,80 @@ TEST_F(PaletteWindowTest, KeyboardMovesRemovesAndSaves)
     EXPECT_EQ(stored("Morvane色板").size(), 7u);
 }
 
+// The analysis answers as the main window does: its mixing mode, its box,
+// and again whenever they change.
+TEST_F(PaletteWindowTest, AnalysisFollowsTheMainWindowsMixingMode)
+{
+    MatchContext context(colors(), &m_cards);
+    m_window->setMatchContext(&context);
+    pressCell(2);
+    const RgbColor red{255, 0, 0};
+    const auto expected = [&](MixModel model) {
+        ColorAnalysis analysis;
+        analyseColor(analysis, colors()->currentBoxRecords(), red, &m_cards, model);
+        return analysis.deviation + analysis.paints[0].name + analysis.paints[0].proportion;
+    };
+    const auto shown = [&] {
+        const ColorAnalysis &a = m_window->analysis();
+        return a.deviation + a.paints[0].name + a.paints[0].proportion;
+    };
+    EXPECT_EQ(shown(), expected(MixModel::Subtractive));
+    for (MixModel model : {MixModel::Spatial, MixModel::Pigment}) {
+        context.setMixingMode(static_cast<int>(model));
+        EXPECT_EQ(shown(), expected(model)) << static_cast<int>(model);
+    }
+    EXPECT_NE(expected(MixModel::Spatial), expected(MixModel::Subtractive));
+}
+
+TEST_F(PaletteWindowTest, ExportButtonSaysWhereItWroteAndNamesTheRecipes)
+{
+    MatchContext context(colors(), &m_cards);
+    m_window->setMatchContext(&context);
+    const auto path = m_dir / "recipes.gpl";
+    ASSERT_TRUE(m_window->exportPalette(QString::fromStdString(path.string())));
+    EXPECT_EQ(m_notifier.messages().back().icon, MessageIcon::Information);
+    EXPECT_NE(m_notifier.texts().back().find(path.string()), std::string::npos);
+    std::ifstream in(path);
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    ASSERT_GE(lines.size(), 5u);
+    // Black (cell 0): its recipe from the current box, paints and shares.
+    const std::optional<ColorPick> black = context.answer({0, 0, 0});
+    ASSERT_TRUE(black && black->solved && black->paints[0]);
+    EXPECT_EQ(lines[4], "  0   0   0\t100001 — " + black->paints[0]->name + " " + black->paints[0]->proportion);
+    EXPECT_NE(findControl<QPushButton>(m_window.get(), "bbtn_export"), nullptr);
+}
+
+TEST_F(PaletteWindowTest, OpensBesideTheMainWindowAndKeepsWhereItWasPut)
+{
+    QWidget main;
+    main.setGeometry(20, 20, 600, 400);
+    main.show();
+    const auto configBytes = [this] { return test::readFileBytes(m_dir / "QorConfig.bin"); };
+    const auto before = configBytes();
+    QPoint first;
+    {
+        TForm_paletteManger window(&main, &m_cards, colors(), &m_notifier);
+        window.setConfig(m_folder->config());
+        window.refillPaletteList();
+        window.setShownFlag(true);
+        first = window.pos();
+        EXPECT_FALSE(main.frameGeometry().intersects(window.frameGeometry()));
+        window.setShownFlag(false);
+        EXPECT_EQ(configBytes(), before) << "a place it was not moved to is not stored";
+        window.setShownFlag(true);
+        window.move(first + QPoint(30, 40));
+        window.setShownFlag(false);
+    }
+    TForm_paletteManger next(&main, &m_cards, colors(), &m_notifier);
+    next.setConfig(m_folder->config());
+    next.setShownFlag(true);
+    EXPECT_EQ(next.pos(), first + QPoint(30, 40));
+    next.setShownFlag(false);
+}
+
 TEST_F(PaletteWindowTest, ExportsAGimpPalette)
 {
     const auto path = m_dir / "out.gpl";
@@ -512,6 +623,13 @@ TEST_F(PaletteWindowTest, ExportsAGimpPalette)
         << text.str();
     EXPECT_FALSE(m_window->exportPalette(QString::fromStdString((m_dir / "no/such/folder/x.gpl").string())));
     EXPECT_EQ(m_notifier.texts().back(), "导出色板失败!");
+    // The extension chooses the type.
+    for (const auto &[name, magic] : {std::pair{"out.ase", "ASEF"}, std::pair{"out.KPL", "PK"}}) {
+        ASSERT_TRUE(m_window->exportPalette(QString::fromStdString((m_dir / name).string())));
+        const auto bytes = test::readFileBytes(m_dir / name);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::strlen(magic))), magic)
+            << name;
+    }
 }
 
 TEST_F(PaletteWindowTest, ExportDialogRemembersItsFolderAcrossRuns)
@@ -519,7 +637,7 @@ TEST_F(PaletteWindowTest, ExportDialogRemembersItsFolderAcrossRuns)
     m_window->setConfig(m_folder->config());
     const auto out = m_dir / "exports";
     std::filesystem::create_directory(out);
-    test::whenModalShown([&](QWidget *modal) {
+    const auto answered = test::whenModalShown([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->selectFile(QString::fromStdString((out / "mine.gpl").string()));
@@ -537,7 +655,7 @@ TEST_F(PaletteWindowTest, ExportDialogRemembersItsFolderAcrossRuns)
     next.setConfig(&config);
     next.refillPaletteList();
     QString shown;
-    test::whenModalShown([&](QWidget *modal) {
+    const auto answered2 = test::whenModalShown([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         shown = dialog->directory().absolutePath();
@@ -551,7 +669,7 @@ TEST_F(PaletteWindowTest, ColourPropertiesShowCopyableValues)
 {
     pressCell(5); // yellow
     QStringList texts;
-    test::whenModalShown([&](QWidget *dialog) {
+    const auto answered = test::whenModalShown([&](QWidget *dialog) {
         for (const char *name : {"Edit_rgb", "Edit_hex", "Edit_cmyk"}) {
             auto *edit = findControl<QLineEdit>(dialog, name);
             texts << edit->text();
