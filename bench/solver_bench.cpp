@@ -228,6 +228,11 @@ BENCHMARK_CAPTURE(cancelLatency, spatial, MixModel::Spatial)
     ->Iterations(20)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(cancelLatency, pigment, MixModel::Pigment)
+    ->Arg(30000)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // One pair fit over all 101 shares, on random catalogue pairs.
 template<class Fit>

@@ -19,6 +19,10 @@ constexpr int kLeafShares = 8;
 constexpr double kShareSplitWeight = 4.0;
 // Steps (splits or scored leaves, each well under 10 µs) between two looks at the cancel flag.
 constexpr std::int64_t kStepsPerLook = 256;
+// The queue of tasks holds at most this many per paint, plus a floor, so the
+// memory stays linear in the box; beyond it tasks are searched depth first.
+constexpr std::size_t kQueuedPerPaint = 32;
+constexpr std::size_t kQueuedAtLeast = 65536;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 double labDistance(const Lab &p, const Lab &q)
@@ -147,6 +151,7 @@ PrunedPigmentSearch::PrunedPigmentSearch(const std::vector<PigmentPaint> &paints
     , m_tree(paints)
     , m_boundTarget(boundTarget(target))
     , m_targetBox(targetXyzBox(target, kInfinity))
+    , m_heapLimit(kQueuedPerPaint * paints.size() + kQueuedAtLeast)
 {
     const auto &shares = pigmentPairShares();
     for (std::size_t s = 0; s < shares.size(); ++s) {
@@ -190,38 +195,48 @@ bool PrunedPigmentSearch::run(PigmentCandidate &best, Task root, double total)
 {
     m_total = total;
     m_done = 0.0;
+    m_cancelled = false;
     m_heap.clear();
     tighten(best.difference);
     m_heap.push_back(root);
-    while (!m_heap.empty()) {
+    while (!m_heap.empty() && !m_cancelled) {
         std::pop_heap(m_heap.begin(), m_heap.end(), LowerBoundFirst());
         const Task task = m_heap.back();
         m_heap.pop_back();
         // Every task left is bounded at least as high: none can win or tie.
         if (task.bound > best.difference)
             break;
-        if (!checkControl())
-            return false;
-        if (leaf(task)) {
-            if (m_thirdStage)
-                scoreThirds(task, best);
-            else
-                scorePairs(task, best);
-            m_done += volume(task.a, task.b, task.s0, task.s1);
-        } else {
-            expand(task, best);
-        }
+        process(task, best);
     }
     m_heap.clear();
-    return true;
+    return !m_cancelled;
+}
+
+void PrunedPigmentSearch::process(const Task &task, PigmentCandidate &best)
+{
+    if (!checkControl())
+        return;
+    if (leaf(task)) {
+        if (m_thirdStage)
+            scoreThirds(task, best);
+        else
+            scorePairs(task, best);
+        m_done += volume(task.a, task.b, task.s0, task.s1);
+    } else {
+        expand(task, best);
+    }
 }
 
 bool PrunedPigmentSearch::checkControl()
 {
+    if (m_cancelled)
+        return false;
     if (!m_control || ++m_steps % kStepsPerLook != 0)
         return true;
-    if (m_control->isCancelled())
+    if (m_control->isCancelled()) {
+        m_cancelled = true;
         return false;
+    }
     m_control->advance(m_progressBase + static_cast<int>(m_progressSpan * std::min(m_done / m_total, 1.0)));
     return true;
 }
@@ -293,7 +308,15 @@ void PrunedPigmentSearch::offer(int a, int b, int s0, int s1, PigmentCandidate &
         m_done += volume(a, b, s0, s1);
         return;
     }
-    m_heap.push_back({bound, a, b, static_cast<std::int16_t>(s0), static_cast<std::int16_t>(s1)});
+    const Task task{bound, a, b, static_cast<std::int16_t>(s0), static_cast<std::int16_t>(s1)};
+    if (m_heap.size() >= m_heapLimit) {
+        // The queue is full: this task's share is searched depth first now.
+        // Any order finds the same answer (ties go by the plain order).
+        if (!m_cancelled)
+            process(task, best);
+        return;
+    }
+    m_heap.push_back(task);
     std::push_heap(m_heap.begin(), m_heap.end(), LowerBoundFirst());
 }
 

@@ -104,6 +104,7 @@ private:
     };
 
     bool run(PigmentCandidate &best, Task root, double total);
+    void process(const Task &task, PigmentCandidate &best);
     void expand(const Task &task, PigmentCandidate &best);
     void offer(int a, int b, int s0, int s1, PigmentCandidate &best);
     bool bounded(int a, int b, int s0, int s1, double &bound) const;
@@ -121,6 +122,8 @@ private:
     BoundTarget m_boundTarget;
     XyzBox m_targetBox;
     std::vector<Task> m_heap;
+    std::size_t m_heapLimit;
+    bool m_cancelled = false;
     bool m_thirdStage = false;
     // The third paint stage: the best pair's mix and strengths.
     KsCurve m_pairMix;
