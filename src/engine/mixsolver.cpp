@@ -3,6 +3,7 @@
 #include "engine/mixrecords.h"
 #include "engine/pairbound.h"
 #include "engine/pairsearch.h"
+#include "engine/pigmentsolver.h"
 #include "engine/sharesearch.h"
 
 #include <algorithm>
@@ -313,9 +314,8 @@ bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &r
 {
     if (control.isCancelled())
         return false;
-    // The pigment search looks at the flag only before it starts.
-    const bool found
-        = model == MixModel::Pigment ? findPigmentMix(box, result) : solve(model, box, result, true, &control);
+    const bool found = model == MixModel::Pigment ? findPigmentMix(box, {}, result, nullptr, &control)
+                                                  : solve(model, box, result, true, &control);
     if (control.isCancelled())
         return false;
     control.advance(SolveControl::kProgressDone);

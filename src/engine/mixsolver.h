@@ -90,7 +90,7 @@ bool findPigmentMix(std::span<const PaintColorRecord> box, MixResult &result);
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
 // The same solve, for a worker thread: control reports its progress, and once
 // another thread cancels it the solve returns false (no answer) within a few
-// milliseconds. Only the pigment model does not yet stop midway.
+// milliseconds.
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, SolveControl &control);
 
 // The same solves built only from the plain building blocks above. They give
@@ -99,7 +99,7 @@ namespace reference {
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result);
 // The same solve, for a worker thread: control reports its progress, and once
 // another thread cancels it the solve returns false (no answer) within a few
-// milliseconds. Only the pigment model does not yet stop midway.
+// milliseconds.
 bool findMix(MixModel model, std::span<const PaintColorRecord> box, MixResult &result, SolveControl &control);
 bool findPigmentMix(std::span<const PaintColorRecord> box, MixResult &result);
 } // namespace reference

@@ -2,6 +2,7 @@
 
 #include "data/records.h"
 #include "engine/mixresult.h"
+#include "engine/solvecontrol.h"
 
 #include <span>
 
@@ -14,9 +15,11 @@ namespace pigmora {
 
 // strengths: one per box paint in box order, each positive; empty: all 1.
 // difference, when given, receives the ΔE00 the search scored for the answer:
-// that of the unrounded mix (for a single paint, of its own colour).
+// that of the unrounded mix (for a single paint, of its own colour). control,
+// when given, follows the search and may cancel it: it then returns false
+// within a few milliseconds, with no answer.
 bool findPigmentMix(std::span<const PaintColorRecord> box, std::span<const double> strengths, MixResult &result,
-                    double *difference = nullptr);
+                    double *difference = nullptr, SolveControl *control = nullptr);
 
 namespace reference {
 bool findPigmentMix(std::span<const PaintColorRecord> box, std::span<const double> strengths, MixResult &result,

@@ -213,7 +213,8 @@ TEST_P(SolveControlTest, CancelStopsTheSolveWithoutAnAnswer)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModels, SolveControlTest, ::testing::Values(MixModel::Subtractive, MixModel::Spatial),
+INSTANTIATE_TEST_SUITE_P(AllModels, SolveControlTest,
+                         ::testing::Values(MixModel::Subtractive, MixModel::Spatial, MixModel::Pigment),
                          ::testing::PrintToStringParamName());
 
 } // namespace
