@@ -58,13 +58,6 @@ const std::array<double, 256> &linearTable()
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
-double hueDegrees(double b, double a)
-{
-    if (a == 0.0 && b == 0.0)
-        return 0.0;
-    const double h = std::atan2(b, a) / kDegree;
-    return h < 0.0 ? h + 360.0 : h;
-}
 
 double seventhRatio(double c)
 {
@@ -75,6 +68,14 @@ double seventhRatio(double c)
 }
 
 } // namespace
+
+double hueDegrees(double b, double a)
+{
+    if (a == 0.0 && b == 0.0)
+        return 0.0;
+    const double h = std::atan2(b, a) / kDegree;
+    return h < 0.0 ? h + 360.0 : h;
+}
 
 double cielabF(double t)
 {

@@ -36,6 +36,9 @@ const Xyz &srgbWhite();
 // An 8-bit sRGB colour as CIELAB; sRGB white is L* 100. Channels are clamped to 0..255.
 Lab labOf(const RgbColor &color);
 
+// The hue angle of (a, b) in degrees, 0 up to 360; 0 for the neutral axis.
+double hueDegrees(double b, double a);
+
 // CIEDE2000 with kL = kC = kH = 1. Symmetric in its arguments.
 double deltaE00(const Lab &first, const Lab &second);
 double deltaE00(const RgbColor &first, const RgbColor &second);

@@ -43,15 +43,6 @@ double cielabInverse(double f)
 
 constexpr double kDegreeRadians = std::numbers::pi / 180.0;
 
-// Hue in degrees, 0 .. 360, as ΔE00 takes it.
-double hueOf(double b, double a)
-{
-    if (a == 0.0 && b == 0.0)
-        return 0.0;
-    const double h = std::atan2(b, a) / kDegreeRadians;
-    return h < 0.0 ? h + 360.0 : h;
-}
-
 double distanceToRange(double value, double low, double high)
 {
     return value < low ? low - value : (value > high ? value - high : 0.0);
@@ -211,8 +202,8 @@ BoundTarget boundTarget(const Lab &target)
     out.chroma = std::sqrt(target.a * target.a + target.b * target.b);
     // Scaling a keeps the quadrant, so the hue moves monotonically between
     // its values at G = 0 and G = 0.5, less than 90 degrees apart.
-    const double plain = hueOf(target.b, target.a);
-    const double widened = hueOf(target.b, 1.5 * target.a);
+    const double plain = hueDegrees(target.b, target.a);
+    const double widened = hueDegrees(target.b, 1.5 * target.a);
     out.hueMiddle = (plain + widened) * 0.5;
     out.hueHalfWidth = std::fabs(plain - widened) * 0.5;
     return out;
