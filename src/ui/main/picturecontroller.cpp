@@ -532,7 +532,7 @@ void PictureController::correctionClick(QPoint pixel)
     setClickMode(ClickMode::Pick);
     Result<PhotoCorrection> chart = m_view->measureChart(*corners);
     if (!chart) {
-        m_notifier->showMessage(toUtf8(tr("色卡校正不成：%1").arg(QString::fromStdString(chart.message()))),
+        m_notifier->showMessage(toUtf8(tr("色卡校正失败：%1").arg(QString::fromStdString(chart.message()))),
                                 MessageIcon::Warning);
         return;
     }
