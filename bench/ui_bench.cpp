@@ -318,10 +318,7 @@ void BM_CorrectionToFirstScreen24MP(benchmark::State &state)
     }
     state.SetLabel(std::string(pigmora::kZoomSteps[static_cast<std::size_t>(index)]) + (on ? " on" : " off"));
 }
-BENCHMARK(BM_CorrectionToFirstScreen24MP)
-    ->ArgsProduct({{1, 4}, {1, 0}})
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(4);
+BENCHMARK(BM_CorrectionToFirstScreen24MP)->ArgsProduct({{1, 4}, {1, 0}})->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // One screen down at "800%": the window thread's paint, and until the
 // screen is complete.

@@ -418,8 +418,7 @@ void PictureController::pickAt(QPoint pixel)
         if (!sample)
             return;
         Q_EMIT photoColourPicked(sample->photo);
-        Q_EMIT picked(sample->color,
-                      m_view->picksOriginalColours() ? PickOrigin::PictureColours : PickOrigin::View);
+        Q_EMIT picked(sample->color, m_view->picksOriginalColours() ? PickOrigin::PictureColours : PickOrigin::View);
         return;
     }
     Q_EMIT photoColourPicked(std::nullopt);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "data/color.h"
-#include "main/chartclicks.h"
 #include "image/picturesource.h"
+#include "main/chartclicks.h"
 
 #include <QObject>
 #include <QPoint>

@@ -162,8 +162,7 @@ QRect sampledArea(QPoint viewPixel, int size, QSize view, QSize base)
 std::array<QRect, 4> frameAround(const QRect &area)
 {
     const QRect outer = area.adjusted(-1, -1, 1, 1);
-    return {QRect(outer.left(), outer.top(), outer.width(), 1),
-            QRect(outer.left(), outer.bottom(), outer.width(), 1),
+    return {QRect(outer.left(), outer.top(), outer.width(), 1), QRect(outer.left(), outer.bottom(), outer.width(), 1),
             QRect(outer.left(), outer.top() + 1, 1, outer.height() - 2),
             QRect(outer.right(), outer.top() + 1, 1, outer.height() - 2)};
 }

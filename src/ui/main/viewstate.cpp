@@ -1,8 +1,8 @@
 #include "main/viewstate.h"
 
 #include "image/imageengine.h"
-#include "image/picturesampler.h"
 #include "image/pictureload.h"
+#include "image/picturesampler.h"
 #include "image/picturesource.h"
 #include "image/viewbuilder.h"
 #include "image/virtualpicture.h"
@@ -237,8 +237,8 @@ std::shared_ptr<const ViewSource> ViewState::pickSource()
     if (!m_pickView) {
         // The colours at the view's size: a pixel at a time, as it is picked.
         const CImageDibObject *base = m_engine->findPicture(m_baseId);
-        if (const auto colours = base ? PictureSource::make(*base, PictureTone::Colour, m_correction.transform())
-                                      : nullptr) {
+        if (const auto colours
+            = base ? PictureSource::make(*base, PictureTone::Colour, m_correction.transform()) : nullptr) {
             m_pickView = virtualPicture(colours, VirtualPicture::Kind::View,
                                         kZoomSteps[static_cast<std::size_t>(m_zoomIndex)], {});
         }
@@ -294,8 +294,8 @@ const VirtualPicture *ViewState::plainView(bool gray)
     const auto source = gray ? (base ? PictureSource::make(*base, PictureTone::Gray) : nullptr) : plainColours();
     if (source) {
         // A pixel or a sample at a time, as it is picked: no workers.
-        m_plainView = virtualPicture(source, VirtualPicture::Kind::View,
-                                     kZoomSteps[static_cast<std::size_t>(m_zoomIndex)], {});
+        m_plainView
+            = virtualPicture(source, VirtualPicture::Kind::View, kZoomSteps[static_cast<std::size_t>(m_zoomIndex)], {});
     }
     return pictureOf(m_plainView);
 }

@@ -52,8 +52,7 @@ protected:
     // The view pixel showing a point of the picture, and a click on it.
     static QPoint viewPixel(TForm_TintoraMain &window, double x, double y)
     {
-        return geometry::viewPixelOfBasePoint({x, y}, window.viewState().view()->size(),
-                                              window.viewState().baseSize());
+        return geometry::viewPixelOfBasePoint({x, y}, window.viewState().view()->size(), window.viewState().baseSize());
     }
     static void clickAt(TForm_TintoraMain &window, double x, double y)
     {
@@ -61,10 +60,7 @@ protected:
         window.paintBoxMouseDown(pixel + QPoint(geometry::kViewMargin, geometry::kViewMargin), Qt::LeftButton);
     }
 
-    static void trigger(TForm_TintoraMain &window, const char *name)
-    {
-        findControl<QAction>(&window, name)->trigger();
-    }
+    static void trigger(TForm_TintoraMain &window, const char *name) { findControl<QAction>(&window, name)->trigger(); }
 
     static void chooseSampleSize(TForm_TintoraMain &window, int size)
     {
