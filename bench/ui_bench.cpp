@@ -15,6 +15,7 @@
 #include "main/pictureview.h"
 #include "main/viewstate.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -274,6 +275,50 @@ void BM_GrayToggle24MP(benchmark::State &state)
     }
 }
 BENCHMARK(BM_GrayToggle24MP)->Arg(0)->Arg(pigmora::kHighestZoomIndex)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+// A white balance taken by a click to its first screen painted, at "25%"
+// (range 0: 1) or "100%" (4), the whole screen of the 24 MP photo corrected
+// (range 1: 1), or the correction cleared again to its first screen (0).
+void BM_CorrectionToFirstScreen24MP(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    auto window = windowWith24mp(dir);
+    const int index = static_cast<int>(state.range(0));
+    const bool on = state.range(1) != 0;
+    zoomToIndex(*window, index);
+    paintScreen(*window);
+    // A grayish place of the picture: (140, 140, 120) at (980, 700).
+    const QSize view = window->viewState().view()->size();
+    const QSize base = window->viewState().baseSize();
+    const QPoint reference(980 * view.width() / base.width() + 18, 700 * view.height() / base.height() + 18);
+    const auto balance = [&] {
+        window->findChild<QAction *>(QStringLiteral("mi_whiteBalance"))->trigger();
+        window->paintBoxMouseDown(reference, Qt::LeftButton);
+        paintScreen(*window);
+        return window->viewState().correction().isOn();
+    };
+    const auto clear = [&] {
+        window->findChild<QAction *>(QStringLiteral("mi_clearCorrection"))->trigger();
+        paintScreen(*window);
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool balanced = on || balance();
+        state.ResumeTiming();
+        if (!(on ? balance() : balanced)) {
+            state.SkipWithError("the white balance was refused");
+            break;
+        }
+        if (!on)
+            clear();
+        state.PauseTiming();
+        if (on)
+            clear();
+        state.ResumeTiming();
+    }
+    state.SetLabel(std::string(pigmora::kZoomSteps[static_cast<std::size_t>(index)]) + (on ? " on" : " off"));
+}
+BENCHMARK(BM_CorrectionToFirstScreen24MP)->ArgsProduct({{1, 4}, {1, 0}})->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // One screen down at "800%": the window thread's paint, and until the
 // screen is complete.

@@ -24,6 +24,9 @@ inline constexpr std::string_view kLastPictureFolder = "LastPictureFolder";
 inline constexpr std::string_view kLastPaletteFolder = "LastPaletteFolder";
 // "1" when the grid has square cells; optional (absent: columns x rows).
 inline constexpr std::string_view kGridSquareCells = "GridSquareCells";
+// The side of the square a pick takes the mean of ("1", "3", ... "31");
+// optional (absent: one pixel).
+inline constexpr std::string_view kSampleSize = "SampleSize";
 // Where the palette window was put: "x,y" of its frame; optional.
 inline constexpr std::string_view kPaletteWindowPlace = "PaletteWindowPlace";
 } // namespace settingkeys

@@ -177,6 +177,7 @@ void TForm_TintoraMain::buildMenusAndToolbar()
     }
     m_grayButton = toolbar->findChild<QToolButton *>(QStringLiteral("ToolButton_gray"));
     buildViewMenu(toolbar);
+    buildCorrectionMenu(toolbar);
     toolbar->addSeparator();
     m_colorBoxes = new QComboBox(toolbar);
     m_colorBoxes->setObjectName(QStringLiteral("ComboBox_currentColorBox"));
@@ -228,15 +229,18 @@ void TForm_TintoraMain::buildClient()
 
     statusBar()->setObjectName(QStringLiteral("StatusBar_main"));
     // The four panels, then the zoom step and the picture's pixel.
-    const int widths[] = {150, 150, 150, 64, 64, 190};
+    const int widths[] = {150, 150, 150, 64, 64, 190, 0};
     for (std::size_t i = 0; i < std::size(widths); ++i) {
         auto *panel = new QLabel(statusBar());
         panel->setObjectName(QStringLiteral("StatusPanel_%1").arg(i));
-        panel->setFixedWidth(widths[i]);
+        if (widths[i])
+            panel->setFixedWidth(widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setIndent(1);
         panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
         statusBar()->addWidget(panel);
+        if (!widths[i])
+            panel->hide(); // the colour correction: shown while there is one
         m_status.add(panel);
     }
 
@@ -250,6 +254,9 @@ void TForm_TintoraMain::buildClient()
     connect(m_pictures.get(), &PictureController::grayCaptionChanged, m_grayButton, &QToolButton::setText);
     connect(m_pictures.get(), &PictureController::grayCaptionChanged, this, &TForm_TintoraMain::showTone);
     connect(m_pictures.get(), &PictureController::opened, this, &TForm_TintoraMain::pictureOpened);
+    connect(m_pictures.get(), &PictureController::photoColourPicked, m_resultPanel, &ResultPanel::setPhotoColor);
+    connect(m_pictures.get(), &PictureController::clickModeChanged,
+            findChild<QAction *>(QStringLiteral("mi_cancelCorrectionClicks")), &QAction::setEnabled);
 }
 
 QString TForm_TintoraMain::statusText(int panel) const
@@ -270,6 +277,10 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_pictures->setGridCounts(started.settings.gridColumns, started.settings.gridRows);
     if (m_config)
         m_pictures->setSquareCells(storedText(*m_config, settingkeys::kGridSquareCells) == "1");
+    if (m_config) {
+        if (const std::optional<std::string> size = storedText(*m_config, settingkeys::kSampleSize))
+            applySampleSize(QString::fromStdString(*size).toInt(), false);
+    }
     m_colors = std::move(started.colors);
     m_cards = std::make_unique<CStandardColorCard>();
     m_match = std::make_unique<MatchContext>(m_colors.get(), m_cards.get());

@@ -107,6 +107,8 @@ public:
     bool magnifierShown() const;
     QPoint lensPosition() const;
     bool lensDrawn() const;
+    // The sample size a pick takes (1, 3, 5, 9, 15 or 31).
+    int sampleSize() const;
     // A left press on the picked colour while the palette window is shown
     // readies a drag of that colour.
     bool colorDragArmed() const { return m_dragArmed; }
@@ -121,6 +123,8 @@ protected:
 private:
     void buildMenusAndToolbar();
     void buildViewMenu(QToolBar *toolbar);
+    void buildCorrectionMenu(QToolBar *toolbar);
+    void applySampleSize(int size, bool store);
     void showTone();
     void pictureOpened(const QString &path);
     void buildClient();
@@ -153,6 +157,8 @@ private:
     QComboBox *m_colorBoxes = nullptr;
     QToolButton *m_grayButton = nullptr;
     QActionGroup *m_toneActions = nullptr;
+    QComboBox *m_sampleSizes = nullptr;
+    QActionGroup *m_sampleActions = nullptr;
     QScrollArea *m_scroll = nullptr;
     PictureView *m_pictureView = nullptr;
     ResultPanel *m_resultPanel = nullptr;

@@ -1,6 +1,7 @@
 #include "main/picturecontroller.h"
 
 #include "data/notifier.h"
+#include "engine/photocorrection.h"
 #include "image/pictureload.h"
 #include "image/viewbuilder.h"
 #include "main/magnifierwindow.h"
@@ -26,6 +27,7 @@ namespace {
 
 constexpr std::size_t kZoomPanel = 4;
 constexpr std::size_t kPicturePixelPanel = 5;
+constexpr std::size_t kCorrectionPanel = 6;
 
 } // namespace
 
@@ -65,7 +67,9 @@ void PictureController::destroyMagnifier()
 void PictureController::showSample()
 {
     const QImage sample(QStringLiteral(":/pigmora/sample-photo.jpg"));
-    if (m_view->openImage(sample)) {
+    const bool opened = m_view->openImage(sample);
+    pictureReplaced();
+    if (opened) {
         refreshView();
         if (m_magnifierShown)
             m_view->buildMagnified();
@@ -145,6 +149,9 @@ void PictureController::loadFinished(const std::shared_ptr<PictureLoad> &load)
     setWaiting(false);
     m_progress->hide();
     const ViewState::OpenOutcome outcome = m_view->adopt(std::move(*load));
+    // Any outcome but these replaced the picture, and its correction with it.
+    if (outcome != ViewState::OpenOutcome::Missing && outcome != ViewState::OpenOutcome::Cancelled)
+        pictureReplaced();
     // From here on the gray view is off, whether the picture came or not.
     if (outcome != ViewState::OpenOutcome::Missing)
         Q_EMIT grayCaptionChanged(QStringLiteral("黑白图"));
@@ -218,6 +225,15 @@ void PictureController::updateOverlay()
     if (m_view->pictureLoaded() && m_magnifierShown && m_lensDrawn
         && geometry::lensInBounds(m_lensPosition, m_pictureView->boxSize()))
         overlay.lens = m_lensPosition;
+    overlay.sample = m_sampleArea;
+    const ViewSource *source = m_pictureView->showsPreview() ? nullptr : m_pictureView->source();
+    if (source && m_view->hasBase()) {
+        for (const chart::Point &point : m_chartClicks.points()) {
+            overlay.marks.push_back(
+                geometry::viewPixelOfBasePoint(QPointF(point.x, point.y), source->size(), m_view->baseSize())
+                + QPoint(geometry::kViewMargin, geometry::kViewMargin));
+        }
+    }
     m_pictureView->setOverlay(overlay);
 }
 
@@ -247,6 +263,7 @@ void PictureController::zoomWith(const std::function<bool()> &step)
 {
     if (loading())
         return; // the picture on show is about to go
+    m_sampleArea.reset();
     eraseLens();
     if (!m_view->hasBase()) {
         step(); // the index moves, the view stays
@@ -351,6 +368,15 @@ void PictureController::mouseMovedTo(QPoint p)
                       pixel && m_view->hasBase()
                           ? geometry::basePixelText(geometry::basePixelOf(*pixel, source->size(), m_view->baseSize()))
                           : QString());
+    std::optional<QRect> area;
+    if (pixel && m_view->hasBase() && m_sampleSize > 1) {
+        area = geometry::sampledArea(*pixel, m_sampleSize, source->size(), m_view->baseSize())
+                   .translated(geometry::kViewMargin, geometry::kViewMargin);
+    }
+    if (area != m_sampleArea) {
+        m_sampleArea = area;
+        updateOverlay();
+    }
     if (p == m_lensPosition || !m_magnifierShown || !geometry::lensInBounds(p, m_pictureView->boxSize()))
         return;
     m_lensPosition = p;
@@ -366,13 +392,18 @@ void PictureController::updateMagnifierWindow()
     m_magnifier->box()->showArea(*magnified, geometry::magnifierSource(m_lensPosition, m_view->magnifierFactor()));
 }
 
-void PictureController::pressedAt(QPoint p, Qt::MouseButton)
+void PictureController::pressedAt(QPoint p, Qt::MouseButton button)
 {
     const ViewSource *source = m_pictureView->source();
     if (!source)
         return;
-    if (const std::optional<QPoint> pixel = geometry::viewPixelOfClick(p, source->size()))
+    const std::optional<QPoint> pixel = geometry::viewPixelOfClick(p, source->size());
+    if (!pixel)
+        return;
+    if (m_clickMode == ClickMode::Pick)
         pickAt(*pixel);
+    else if (button == Qt::LeftButton)
+        correctionClick(*pixel);
 }
 
 void PictureController::pickAt(QPoint pixel)
@@ -380,11 +411,182 @@ void PictureController::pickAt(QPoint pixel)
     // The exact picture is what is picked from: nothing while a preview shows.
     if (!m_view->pictureLoaded() || !m_pictureView->source() || m_pictureView->showsPreview())
         return;
+    const QSize viewSize = m_pictureView->source()->size();
+    m_lastPick = LastPick{pixel, viewSize, geometry::basePixelOf(pixel, viewSize, m_view->baseSize())};
+    if ((m_sampleSize > 1 || m_view->correction().isOn()) && m_pictureView->source() == m_view->view().get()) {
+        const std::optional<ViewState::Sample> sample = m_view->sampleAt(pixel, m_sampleSize);
+        if (!sample)
+            return;
+        Q_EMIT photoColourPicked(sample->photo);
+        Q_EMIT picked(sample->color, m_view->picksOriginalColours() ? PickOrigin::PictureColours : PickOrigin::View);
+        return;
+    }
+    Q_EMIT photoColourPicked(std::nullopt);
     const bool original = m_view->picksOriginalColours() && m_pictureView->source() == m_view->view().get();
     const std::shared_ptr<const ViewSource> colours = original ? m_view->pickSource() : nullptr;
     const ViewSource *from = colours ? colours.get() : m_pictureView->source();
     if (const std::optional<RgbColor> color = from->colorAt(pixel))
         Q_EMIT picked(*color, colours ? PickOrigin::PictureColours : PickOrigin::View);
+}
+
+// --- Area samples and colour corrections ---
+
+void PictureController::setSampleSize(int size)
+{
+    if (size == m_sampleSize)
+        return;
+    m_sampleSize = size;
+    if (m_sampleSize <= 1 && m_sampleArea) {
+        m_sampleArea.reset();
+        updateOverlay();
+    }
+    pickAgain();
+}
+
+void PictureController::pickAgain()
+{
+    const ViewSource *source = m_pictureView->showsPreview() ? nullptr : m_pictureView->source();
+    if (!m_lastPick || !source)
+        return;
+    // At another zoom step the same place of the picture.
+    const QPoint pixel = source->size() == m_lastPick->view
+        ? m_lastPick->pixel
+        : geometry::viewPixelOfBasePoint(QPointF(m_lastPick->base) + QPointF(0.5, 0.5), source->size(),
+                                         m_view->baseSize());
+    pickAt(pixel);
+}
+
+void PictureController::pictureReplaced()
+{
+    m_lastPick.reset();
+    m_sampleArea.reset();
+    m_chartClicks.clear();
+    setClickMode(ClickMode::Pick);
+}
+
+void PictureController::setClickMode(ClickMode mode)
+{
+    const bool changed = mode != m_clickMode;
+    m_clickMode = mode;
+    if (mode != ClickMode::ChartCorners)
+        m_chartClicks.clear();
+    showCorrectionStatus();
+    updateOverlay();
+    if (changed)
+        Q_EMIT clickModeChanged(mode != ClickMode::Pick);
+}
+
+void PictureController::startWhiteBalance()
+{
+    if (!m_view->pictureLoaded() || loading())
+        return;
+    setClickMode(ClickMode::WhiteReference);
+}
+
+void PictureController::startChartCalibration()
+{
+    if (!m_view->pictureLoaded() || loading())
+        return;
+    m_chartClicks.clear();
+    setClickMode(ClickMode::ChartCorners);
+}
+
+void PictureController::cancelCorrectionClicks()
+{
+    setClickMode(ClickMode::Pick);
+}
+
+void PictureController::clearCorrection()
+{
+    setClickMode(ClickMode::Pick);
+    if (m_view->correction().isOn())
+        applyCorrection(PhotoCorrection());
+}
+
+void PictureController::correctionClick(QPoint pixel)
+{
+    if (!m_view->pictureLoaded() || m_pictureView->showsPreview() || loading())
+        return;
+    if (m_clickMode == ClickMode::WhiteReference) {
+        Result<PhotoCorrection> white = m_view->measureWhite(pixel, m_sampleSize);
+        setClickMode(ClickMode::Pick);
+        if (!white) {
+            m_notifier->showMessage(toUtf8(tr("不能按这一点做白平衡：%1").arg(QString::fromStdString(white.message()))),
+                                    MessageIcon::Warning);
+            return;
+        }
+        applyCorrection(std::move(*white));
+        return;
+    }
+    const QSize viewSize = m_pictureView->source()->size();
+    const QSize base = m_view->baseSize();
+    const std::optional<std::array<chart::Point, 4>> corners
+        = m_chartClicks.add({originalPositionOf(pixel.x(), base.width(), viewSize.width()),
+                             originalPositionOf(pixel.y(), base.height(), viewSize.height())});
+    if (!corners) {
+        showCorrectionStatus();
+        updateOverlay();
+        return;
+    }
+    setClickMode(ClickMode::Pick);
+    Result<PhotoCorrection> chart = m_view->measureChart(*corners);
+    if (!chart) {
+        m_notifier->showMessage(toUtf8(tr("色卡校正失败：%1").arg(QString::fromStdString(chart.message()))),
+                                MessageIcon::Warning);
+        return;
+    }
+    applyCorrection(std::move(*chart));
+    const chart::Fit &fit = *m_view->correction().chartFit();
+    m_notifier->showMessage(toUtf8(tr("色卡校正完成：%1 个色块，ΔE00 平均 %2，最大 %3。")
+                                       .arg(fit.usedPatches)
+                                       .arg(fit.meanDeltaE00, 0, 'f', 2)
+                                       .arg(fit.maxDeltaE00, 0, 'f', 2)),
+                            MessageIcon::Information);
+}
+
+void PictureController::applyCorrection(PhotoCorrection correction)
+{
+    eraseLens();
+    if (!m_view->setCorrection(std::move(correction)) && !m_view->message().isEmpty())
+        showViewMessage();
+    refreshView();
+    viewChanged();
+    repaintView();
+    if (m_magnifierShown && geometry::lensInBounds(m_lensPosition, m_pictureView->boxSize())) {
+        drawLens();
+        updateMagnifierWindow();
+    }
+    showCorrectionStatus();
+    pickAgain();
+}
+
+QString PictureController::correctionText() const
+{
+    switch (m_clickMode) {
+    case ClickMode::WhiteReference:
+        return tr("白平衡：请点照片中本应是白色或灰色的地方（Esc 取消）");
+    case ClickMode::ChartCorners:
+        return ChartClicks::hint(m_chartClicks.count());
+    case ClickMode::Pick:
+        break;
+    }
+    const PhotoCorrection &correction = m_view->correction();
+    switch (correction.kind()) {
+    case CorrectionKind::White:
+        return tr("已校正：白平衡");
+    case CorrectionKind::Chart:
+        return tr("已校正：色卡（ΔE00 平均 %1，最大 %2）")
+            .arg(correction.chartFit()->meanDeltaE00, 0, 'f', 2)
+            .arg(correction.chartFit()->maxDeltaE00, 0, 'f', 2);
+    case CorrectionKind::None:
+        break;
+    }
+    return {};
+}
+
+void PictureController::showCorrectionStatus()
+{
+    m_status->setShownText(kCorrectionPanel, correctionText());
 }
 
 } // namespace pigmora::ui

@@ -2,15 +2,18 @@
 
 #include "data/color.h"
 #include "image/picturesource.h"
+#include "main/chartclicks.h"
 
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QProgressBar;
 class QScrollArea;
@@ -18,6 +21,7 @@ class QWidget;
 
 namespace pigmora {
 class Notifier;
+class PhotoCorrection;
 struct PictureLoad;
 } // namespace pigmora
 
@@ -39,7 +43,9 @@ enum class PickOrigin { View, PictureColours };
 // mouse read-out and turning a click into the colour to pick. It owns the
 // pictures (ViewState), the loader and the magnifier window; the window gives
 // it the scroll box with the paint box, the status panels it writes (0 mouse
-// position, 4 zoom step, 5 the picture's pixel) and the progress bar.
+// position, 4 zoom step, 5 the picture's pixel, 6 the correction in force or
+// the clicks it waits for) and the progress bar. It also takes the colour
+// corrections' points from clicks on the picture and puts them in force.
 class PictureController : public QObject
 {
     Q_OBJECT
@@ -86,6 +92,25 @@ public:
     // outside the view picture.
     void pickAt(QPoint pixel);
 
+    // The side of the square of original pixels a pick takes the mean of
+    // (1: the pixel as shown). A change answers the last pick again.
+    void setSampleSize(int size);
+    int sampleSize() const { return m_sampleSize; }
+
+    // What the next clicks on the picture do: pick, take the white
+    // reference, or take the chart's corners.
+    enum class ClickMode { Pick, WhiteReference, ChartCorners };
+    ClickMode clickMode() const { return m_clickMode; }
+    void startWhiteBalance();
+    void startChartCalibration();
+    // Escape: back to picking, the correction as it was.
+    void cancelCorrectionClicks();
+    // Back to the uncorrected picture.
+    void clearCorrection();
+    // The correction's line in the status bar (empty: none in force).
+    QString correctionText() const;
+    const ChartClicks &chartClicks() const { return m_chartClicks; }
+
     // Room for the view picture in the scroll box, in view pixels.
     QSize pictureRoom() const;
 
@@ -104,6 +129,11 @@ Q_SIGNALS:
     void picked(const pigmora::RgbColor &color, pigmora::ui::PickOrigin origin);
     // The gray button's caption: "黑白图" or "彩色图".
     void grayCaptionChanged(const QString &caption);
+    // With each pick: the photo's own colour when a correction changed it,
+    // none otherwise.
+    void photoColourPicked(const std::optional<pigmora::RgbColor> &photo);
+    // Clicks on the picture started or stopped taking a correction's points.
+    void clickModeChanged(bool correcting);
     // A picture opened (not the sample).
     void opened(const QString &path);
     // Any open ended, opened or not.
@@ -123,6 +153,12 @@ private:
     void showViewMessage();
     void showZoomStep();
     void zoomWith(const std::function<bool()> &step);
+    void correctionClick(QPoint pixel);
+    void applyCorrection(PhotoCorrection correction);
+    void setClickMode(ClickMode mode);
+    void showCorrectionStatus();
+    void pictureReplaced();
+    void pickAgain();
 
     QWidget *m_window;
     QScrollArea *m_scroll;
@@ -143,6 +179,19 @@ private:
     bool m_magnifierShown = false;
     QPoint m_lensPosition{-1, -1};
     bool m_lensDrawn = false;
+
+    int m_sampleSize = 1;
+    std::optional<QRect> m_sampleArea; // under the cursor, in paint-box points
+    ClickMode m_clickMode = ClickMode::Pick;
+    ChartClicks m_chartClicks;
+    // The last pick (view pixel at a view size), answered again when the
+    // sample size or the correction changes.
+    struct LastPick {
+        QPoint pixel;
+        QSize view;
+        QPoint base;
+    };
+    std::optional<LastPick> m_lastPick;
 };
 
 } // namespace pigmora::ui

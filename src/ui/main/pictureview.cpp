@@ -69,6 +69,14 @@ bool paintPictureView(QPainter &painter, const ViewSource *source, const ViewOve
         for (const QRect &strip : geometry::lensOutline(*overlay.lens))
             strips.push_back(strip.intersected(exposed));
     }
+    if (overlay.sample) {
+        for (const QRect &strip : geometry::frameAround(*overlay.sample))
+            strips.push_back(strip.intersected(exposed));
+    }
+    for (const QPoint &mark : overlay.marks) {
+        for (const QRect &strip : geometry::markStrips(mark))
+            strips.push_back(strip.intersected(exposed));
+    }
     std::erase_if(strips, [](const QRect &strip) { return strip.isEmpty(); });
     invertStrips(painter, strips);
     return complete;
@@ -142,8 +150,9 @@ void PictureView::setOverlay(const ViewOverlay &overlay)
 {
     const bool onlyLens = overlay.grid == m_overlay.grid && overlay.gridColumns == m_overlay.gridColumns
         && overlay.gridRows == m_overlay.gridRows && overlay.squareCells == m_overlay.squareCells
-        && overlay.gridColour == m_overlay.gridColour;
+        && overlay.gridColour == m_overlay.gridColour && overlay.marks == m_overlay.marks;
     const std::optional<QPoint> oldLens = m_overlay.lens;
+    const std::optional<QRect> oldSample = m_overlay.sample;
     m_overlay = overlay;
     if (!onlyLens) {
         update();
@@ -151,6 +160,16 @@ void PictureView::setOverlay(const ViewOverlay &overlay)
     }
     // A moving rectangle repaints only where it was and where it is.
     const qreal ratio = devicePixelRatioF();
+    if (oldSample != overlay.sample) {
+        for (const std::optional<QRect> &sample : {oldSample, overlay.sample}) {
+            if (!sample)
+                continue;
+            const QRect view = sample->adjusted(-1, -1, 1, 1);
+            update(QRectF(view.left() / ratio, view.top() / ratio, view.width() / ratio, view.height() / ratio)
+                       .toAlignedRect()
+                       .adjusted(-1, -1, 1, 1));
+        }
+    }
     for (const std::optional<QPoint> &lens : {oldLens, overlay.lens}) {
         if (!lens)
             continue;

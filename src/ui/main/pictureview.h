@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace pigmora::ui {
 
@@ -23,6 +24,10 @@ struct ViewOverlay {
     // view's flat mid-grays an inverted line would hardly show.
     std::optional<QColor> gridColour;
     std::optional<QPoint> lens; // the magnifier's rectangle around this point
+    // The area a pick's sample covers, framed (paint-box points).
+    std::optional<QRect> sample;
+    // Crosses on points clicked for a correction (paint-box points).
+    std::vector<QPoint> marks;
 };
 
 // Paints the view in view pixels: the picture at (18, 18) and the overlay.

@@ -213,6 +213,11 @@ ResultPanel::ResultPanel(QWidget *parent)
     compareGrid->addWidget(m_comparePicked, 0, 0);
     compareGrid->addWidget(m_compareMixed, 0, 1);
     compareGrid->addWidget(m_pickNote, 1, 0, 1, 2, Qt::AlignHCenter);
+    m_photoColor = new QLabel(compare);
+    m_photoColor->setObjectName(QStringLiteral("Label_photoColor"));
+    m_photoColor->setToolTip(tr("校正前照片里的颜色"));
+    m_photoColor->setVisible(false);
+    compareGrid->addWidget(m_photoColor, 2, 0, 1, 2, Qt::AlignHCenter);
     row->addStretch(1);
 }
 
@@ -272,6 +277,16 @@ void ResultPanel::clearAnswer()
 void ResultPanel::setPickedFromPictureColours(bool fromPicture)
 {
     m_pickNote->setVisible(fromPicture);
+}
+
+void ResultPanel::setPhotoColor(const std::optional<RgbColor> &photo)
+{
+    m_photoColor->setVisible(photo.has_value());
+    if (!photo)
+        return;
+    const QString hex = hexCopyText(*photo);
+    m_photoColor->setText(QStringLiteral("<span style=\"background:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span> ").arg(hex)
+                          + tr("照片 %1").arg(hex));
 }
 
 void ResultPanel::setCardCaption(const QString &caption)

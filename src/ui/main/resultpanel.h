@@ -78,6 +78,9 @@ public:
     // Says under the pair of swatches that the colour came from the
     // picture's colours, not from the (value) view on show.
     void setPickedFromPictureColours(bool fromPicture);
+    // Under a colour correction: the photo's own colour at the pick, shown
+    // beside the corrected one; none hides the line.
+    void setPhotoColor(const std::optional<RgbColor> &photo);
     // The card group: its caption, or hidden for an empty caption.
     void setCardCaption(const QString &caption);
 
@@ -111,6 +114,7 @@ private:
     ColorSwatch *m_comparePicked;
     ColorSwatch *m_compareMixed;
     QLabel *m_pickNote;
+    QLabel *m_photoColor;
 };
 
 } // namespace pigmora::ui

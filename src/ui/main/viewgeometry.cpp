@@ -1,8 +1,12 @@
 #include "main/viewgeometry.h"
 
+#include "image/picturesampler.h"
+
 #include <QObject>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace pigmora::ui::geometry {
@@ -131,6 +135,52 @@ QRect magnifierSource(QPoint p, float factor)
     const int right = static_cast<int>(a * f + kMagnifierSize.width());
     const int bottom = static_cast<int>(b * f + kMagnifierSize.height());
     return {left, top, right - left, bottom - top};
+}
+
+QRect sampledArea(QPoint viewPixel, int size, QSize view, QSize base)
+{
+    if (view.isEmpty() || base.isEmpty())
+        return {};
+    // One side: the sampled original pixels [first, last], then the view
+    // pixels whose span meets theirs.
+    const auto side = [size](int at, int viewSide, int baseSide) {
+        const int centre = originalPixelOf(at, baseSide, viewSide);
+        const int half = std::max(size, 1) / 2;
+        const std::int64_t first = std::max(centre - half, 0);
+        const std::int64_t last = std::min(centre + half, baseSide - 1);
+        std::int64_t from = first * viewSide / baseSide;
+        std::int64_t to = ((last + 1) * viewSide + baseSide - 1) / baseSide - 1;
+        from = std::clamp<std::int64_t>(std::min<std::int64_t>(from, at), 0, viewSide - 1);
+        to = std::clamp<std::int64_t>(std::max<std::int64_t>(to, at), 0, viewSide - 1);
+        return std::pair{static_cast<int>(from), static_cast<int>(to)};
+    };
+    const auto [left, right] = side(viewPixel.x(), view.width(), base.width());
+    const auto [top, bottom] = side(viewPixel.y(), view.height(), base.height());
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+std::array<QRect, 4> frameAround(const QRect &area)
+{
+    const QRect outer = area.adjusted(-1, -1, 1, 1);
+    return {QRect(outer.left(), outer.top(), outer.width(), 1), QRect(outer.left(), outer.bottom(), outer.width(), 1),
+            QRect(outer.left(), outer.top() + 1, 1, outer.height() - 2),
+            QRect(outer.right(), outer.top() + 1, 1, outer.height() - 2)};
+}
+
+std::array<QRect, 3> markStrips(QPoint p)
+{
+    return {QRect(p.x() - kMarkArm, p.y(), 2 * kMarkArm + 1, 1), QRect(p.x(), p.y() - kMarkArm, 1, kMarkArm),
+            QRect(p.x(), p.y() + 1, 1, kMarkArm)};
+}
+
+QPoint viewPixelOfBasePoint(QPointF point, QSize view, QSize base)
+{
+    if (view.isEmpty() || base.isEmpty())
+        return {};
+    const auto map = [](double at, int viewSide, int baseSide) {
+        return std::clamp(static_cast<int>(std::floor(at * viewSide / baseSide)), 0, viewSide - 1);
+    };
+    return {map(point.x(), view.width(), base.width()), map(point.y(), view.height(), base.height())};
 }
 
 } // namespace pigmora::ui::geometry

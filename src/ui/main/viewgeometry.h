@@ -72,4 +72,19 @@ std::array<QRect, 4> lensOutline(QPoint p);
 // factor f (magnified picture size over view picture size).
 QRect magnifierSource(QPoint p, float factor);
 
+// The view pixels an area sample of size x size original pixels around the
+// original pixel under viewPixel covers (clipped at the picture's edges), for
+// a view of size view of a base picture of size base: every view pixel that
+// shows part of a sampled pixel, at least the view pixel itself.
+QRect sampledArea(QPoint viewPixel, int size, QSize view, QSize base);
+// The four one-pixel strips framing an area just outside it (a rectangle's
+// outline drawn around what it marks, each pixel once).
+std::array<QRect, 4> frameAround(const QRect &area);
+// A small cross on a point: three strips, each pixel once.
+inline constexpr int kMarkArm = 6;
+std::array<QRect, 3> markStrips(QPoint p);
+
+// The view pixel showing a point of the base picture (pixel p spans p .. p + 1).
+QPoint viewPixelOfBasePoint(QPointF point, QSize view, QSize base);
+
 } // namespace pigmora::ui::geometry

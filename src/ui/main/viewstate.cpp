@@ -2,6 +2,7 @@
 
 #include "image/imageengine.h"
 #include "image/pictureload.h"
+#include "image/picturesampler.h"
 #include "image/picturesource.h"
 #include "image/viewbuilder.h"
 #include "image/virtualpicture.h"
@@ -89,6 +90,9 @@ void ViewState::resetForOpen()
     m_source.reset();
     m_magnified.reset();
     m_pickView.reset();
+    m_plainView.reset();
+    m_plainColours.reset();
+    m_correction = PhotoCorrection();
     m_engine->clearPictures();
     m_tone = PictureTone::Colour;
     m_zoomed = false;
@@ -160,10 +164,10 @@ bool ViewState::openImage(const QImage &image)
 
 std::shared_ptr<const PictureSource> ViewState::pictureSource()
 {
-    if (!m_source || m_source->tone() != m_tone) {
+    if (!m_source || m_source->tone() != m_tone || m_source->transform() != m_correction.transform()) {
         m_source.reset(); // a gray toggle drops the other state's rows
         if (const CImageDibObject *base = m_engine->findPicture(m_baseId))
-            m_source = PictureSource::make(*base, m_tone);
+            m_source = PictureSource::make(*base, m_tone, m_correction.transform());
     }
     return m_source;
 }
@@ -182,6 +186,7 @@ bool ViewState::rebuildView()
         return false; // the previous view stays on show
     m_view = std::move(view);
     m_pickView.reset();
+    m_plainView.reset();
     return true;
 }
 
@@ -232,7 +237,8 @@ std::shared_ptr<const ViewSource> ViewState::pickSource()
     if (!m_pickView) {
         // The colours at the view's size: a pixel at a time, as it is picked.
         const CImageDibObject *base = m_engine->findPicture(m_baseId);
-        if (const auto colours = base ? PictureSource::make(*base, PictureTone::Colour) : nullptr) {
+        if (const auto colours
+            = base ? PictureSource::make(*base, PictureTone::Colour, m_correction.transform()) : nullptr) {
             m_pickView = virtualPicture(colours, VirtualPicture::Kind::View,
                                         kZoomSteps[static_cast<std::size_t>(m_zoomIndex)], {});
         }
@@ -244,6 +250,94 @@ QSize ViewState::baseSize() const
 {
     const CImageDibObject *base = m_engine->findPicture(m_baseId);
     return base ? QSize(base->width(), base->height()) : QSize();
+}
+
+namespace {
+
+const VirtualPicture *pictureOf(const std::shared_ptr<const ViewSource> &view)
+{
+    const auto *tiled = dynamic_cast<const TiledViewSource *>(view.get());
+    return tiled ? &tiled->picture() : nullptr;
+}
+
+bool inside(const VirtualPicture &view, QPoint pixel)
+{
+    return pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < view.width() && pixel.y() < view.height();
+}
+
+} // namespace
+
+bool ViewState::setCorrection(PhotoCorrection correction)
+{
+    if (m_baseId.empty())
+        return false;
+    m_correction = std::move(correction);
+    return rebuildView();
+}
+
+std::shared_ptr<const PictureSource> ViewState::plainColours()
+{
+    if (!m_plainColours) {
+        if (const CImageDibObject *base = m_engine->findPicture(m_baseId))
+            m_plainColours = PictureSource::make(*base, PictureTone::Colour);
+    }
+    return m_plainColours;
+}
+
+const VirtualPicture *ViewState::plainView(bool gray)
+{
+    const VirtualPicture *plain = pictureOf(m_plainView);
+    if (plain && plain->gray() == gray)
+        return plain;
+    m_plainView.reset();
+    const CImageDibObject *base = m_engine->findPicture(m_baseId);
+    const auto source = gray ? (base ? PictureSource::make(*base, PictureTone::Gray) : nullptr) : plainColours();
+    if (source) {
+        // A pixel or a sample at a time, as it is picked: no workers.
+        m_plainView
+            = virtualPicture(source, VirtualPicture::Kind::View, kZoomSteps[static_cast<std::size_t>(m_zoomIndex)], {});
+    }
+    return pictureOf(m_plainView);
+}
+
+Result<PhotoCorrection> ViewState::measureWhite(QPoint viewPixel, int sampleSize)
+{
+    const VirtualPicture *view = plainView(false);
+    if (!view || !inside(*view, viewPixel))
+        return Status::error("the white reference is outside the picture");
+    const std::optional<AreaSample> reference = samplePick(*view, viewPixel.x(), viewPixel.y(), sampleSize);
+    if (!reference)
+        return Status::error("not enough memory for the white reference");
+    return PhotoCorrection::white(*reference);
+}
+
+Result<PhotoCorrection> ViewState::measureChart(const std::array<chart::Point, 4> &corners)
+{
+    const std::shared_ptr<const PictureSource> colours = plainColours();
+    if (!colours)
+        return Status::error("no picture is open");
+    return PhotoCorrection::chart(*colours, corners);
+}
+
+std::optional<ViewState::Sample> ViewState::sampleAt(QPoint viewPixel, int sampleSize)
+{
+    const std::shared_ptr<const ViewSource> source = pickSource();
+    const VirtualPicture *view = pictureOf(source);
+    if (!view || !inside(*view, viewPixel))
+        return std::nullopt;
+    const int x = viewPixel.x();
+    const int y = viewPixel.y();
+    if (!m_correction.isOn()) {
+        const std::optional<AreaSample> sample = samplePick(*view, x, y, sampleSize);
+        return sample ? std::optional<Sample>(Sample{sample->color, std::nullopt}) : std::nullopt;
+    }
+    const std::shared_ptr<const PictureSource> colours = plainColours();
+    const std::optional<RgbColor> corrected = colours ? correctedPick(*view, *colours, x, y, sampleSize) : std::nullopt;
+    if (!corrected)
+        return std::nullopt;
+    const VirtualPicture *plain = plainView(view->gray());
+    const std::optional<AreaSample> photo = plain ? samplePick(*plain, x, y, sampleSize) : std::nullopt;
+    return Sample{*corrected, photo ? std::optional<RgbColor>(photo->color) : std::nullopt};
 }
 
 bool ViewState::buildMagnified()

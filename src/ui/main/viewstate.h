@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/status.h"
+#include "engine/photocorrection.h"
 #include "image/picturesource.h"
 #include "main/viewsource.h"
 
@@ -7,8 +9,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QImage;
@@ -107,6 +111,27 @@ public:
     // The base picture's size (empty when none).
     QSize baseSize() const;
 
+    // The colour correction in force (none at first): the view, the
+    // magnifier and the picks show the corrected picture, in every tone.
+    // Opening a picture drops it. False when no picture is open.
+    bool setCorrection(PhotoCorrection correction);
+    const PhotoCorrection &correction() const { return m_correction; }
+    // A white balance on the uncorrected colour picture's sample of the
+    // given size at a view pixel; a chart calibration on corner points in
+    // the base picture's coordinates. Refused with the core's reason.
+    Result<PhotoCorrection> measureWhite(QPoint viewPixel, int sampleSize);
+    Result<PhotoCorrection> measureChart(const std::array<chart::Point, 4> &corners);
+
+    // A pick at a view pixel with an area sample: the colour to answer for
+    // (corrected when a correction is on; in a value view from the colours)
+    // and, under a correction, the photo's own colour there. None outside
+    // the view or when memory is refused.
+    struct Sample {
+        RgbColor color;
+        std::optional<RgbColor> photo;
+    };
+    std::optional<Sample> sampleAt(QPoint viewPixel, int sampleSize);
+
     CImageEngine &engine() { return *m_engine; }
 
 private:
@@ -114,6 +139,10 @@ private:
     // Makes the view picture from the base; false when none was made.
     bool rebuildView();
     std::shared_ptr<const PictureSource> pictureSource();
+    // The base picture's colours without the correction, and a view of
+    // them (or of their gray) at the zoom step, made on first use.
+    std::shared_ptr<const PictureSource> plainColours();
+    const VirtualPicture *plainView(bool gray);
     // Refuses a size with the message; true when it may be built.
     bool checkSize(qint64 width, qint64 height);
 
@@ -132,6 +161,9 @@ private:
     std::shared_ptr<const ViewSource> m_magnified;
     std::shared_ptr<const ViewSource> m_pickView; // value views: the colours at the view's zoom
     QString m_message;
+    PhotoCorrection m_correction;
+    std::shared_ptr<const PictureSource> m_plainColours;
+    std::shared_ptr<const ViewSource> m_plainView; // uncorrected, at the view's zoom
 };
 
 // "图像太大，不能按此比例显示!"

@@ -1,7 +1,9 @@
+#include "main/chartclicks.h"
 #include "main/viewgeometry.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 namespace pigmora::ui::geometry {
@@ -134,6 +136,98 @@ TEST(ViewGeometry, MagnifierSourceFollowsTheFactor)
     EXPECT_EQ(magnifierSource({100, 100}, 1.0f), QRect(47, 57, 280, 200));
     // 300 %: f = 8/3, truncated.
     EXPECT_EQ(magnifierSource({100, 100}, 8.0f / 3.0f).topLeft(), QPoint(125, 152));
+}
+
+TEST(ViewGeometry, SampledAreaCoversTheSampledPixelsAtEveryZoom)
+{
+    const struct {
+        QPoint pixel;
+        int size;
+        QSize view, base;
+        QRect area;
+    } cases[] = {
+        {{50, 40}, 1, {200, 100}, {200, 100}, QRect(50, 40, 1, 1)}, // 100 %: the pixel
+        {{50, 40}, 5, {200, 100}, {200, 100}, QRect(48, 38, 5, 5)},
+        {{1, 98}, 9, {200, 100}, {200, 100}, QRect(QPoint(0, 94), QPoint(5, 99))}, // clipped at the edges
+        // 200 %: each picture pixel is two view pixels; view 51 shows 25.
+        {{51, 40}, 3, {400, 200}, {200, 100}, QRect(QPoint(48, 38), QPoint(53, 43))},
+        // 25 %: view 10 shows picture pixel 42 (centre 10.5 x 4); 31 spans 27..57.
+        {{10, 10}, 31, {50, 25}, {200, 100}, QRect(QPoint(6, 6), QPoint(14, 14))},
+        // Less than a view pixel: the pixel itself.
+        {{10, 10}, 3, {50, 25}, {200, 100}, QRect(10, 10, 1, 1)},
+        // 33 %: sides that do not divide.
+        {{0, 0}, 15, {67, 33}, {200, 100}, QRect(QPoint(0, 0), QPoint(3, 2))},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(sampledArea(c.pixel, c.size, c.view, c.base), c.area) << c.pixel.x() << " " << c.size;
+    EXPECT_TRUE(sampledArea({1, 1}, 3, {}, {10, 10}).isNull());
+}
+
+TEST(ViewGeometry, FramesAndMarksCoverEachPixelOnce)
+{
+    // Inverted twice, each pixel must come back: no pixel in two strips.
+    const auto count = [](const auto &strips) {
+        std::multiset<std::pair<int, int>> pixels;
+        for (const QRect &strip : strips)
+            for (int y = strip.top(); y <= strip.bottom(); ++y)
+                for (int x = strip.left(); x <= strip.right(); ++x)
+                    pixels.insert({x, y});
+        return pixels;
+    };
+    const auto frame = count(frameAround(QRect(10, 20, 3, 2)));
+    EXPECT_EQ(frame.size(), 2u * 5 + 2u * 2); // 5 x 4 outline around 3 x 2
+    EXPECT_EQ(std::set(frame.begin(), frame.end()).size(), frame.size());
+    EXPECT_EQ(frame.count({9, 19}), 1u);
+    EXPECT_EQ(frame.count({13, 22}), 1u);
+    EXPECT_EQ(frame.count({10, 20}), 0u); // the area itself stays as it is
+    const auto frameOfOne = count(frameAround(QRect(5, 5, 1, 1)));
+    EXPECT_EQ(frameOfOne.size(), 8u);
+    const auto mark = count(markStrips({30, 30}));
+    EXPECT_EQ(mark.size(), 4u * kMarkArm + 1);
+    EXPECT_EQ(std::set(mark.begin(), mark.end()).size(), mark.size());
+    EXPECT_EQ(mark.count({30, 30}), 1u);
+}
+
+TEST(ViewGeometry, BasePointsMapToTheViewPixelShowingThem)
+{
+    EXPECT_EQ(viewPixelOfBasePoint({25.5, 10.5}, {200, 100}, {200, 100}), QPoint(25, 10));
+    EXPECT_EQ(viewPixelOfBasePoint({25.5, 10.5}, {400, 200}, {200, 100}), QPoint(51, 21));
+    EXPECT_EQ(viewPixelOfBasePoint({25.5, 10.5}, {50, 25}, {200, 100}), QPoint(6, 2));
+    EXPECT_EQ(viewPixelOfBasePoint({200.0, -3.0}, {50, 25}, {200, 100}), QPoint(49, 0)); // clamped
+    // Round trip with the click mapping at every zoom: the same base pixel.
+    for (const QSize view : {QSize(50, 25), QSize(67, 33), QSize(200, 100), QSize(600, 300)}) {
+        for (int x = 0; x < 200; x += 7) {
+            const QPoint v = viewPixelOfBasePoint({x + 0.5, 0.5}, view, {200, 100});
+            const QPoint back = basePixelOf(v, view, {200, 100});
+            EXPECT_LE(std::abs(back.x() - x), 200 / view.width()) << view.width() << " " << x;
+        }
+    }
+}
+
+TEST(ChartClicks, TakesTheFourCornersInOrderThenStartsAgain)
+{
+    ChartClicks clicks;
+    const chart::Point points[] = {{1, 2}, {30, 2}, {30, 20}, {1, 20}, {5, 5}};
+    EXPECT_NE(ChartClicks::hint(0).indexOf(QStringLiteral("1/4")), -1);
+    EXPECT_NE(ChartClicks::hint(0).indexOf(QStringLiteral("深肤色")), -1);
+    EXPECT_NE(ChartClicks::hint(1).indexOf(QStringLiteral("蓝绿色")), -1);
+    EXPECT_NE(ChartClicks::hint(2).indexOf(QStringLiteral("黑色")), -1);
+    EXPECT_NE(ChartClicks::hint(3).indexOf(QStringLiteral("4/4")), -1);
+    EXPECT_NE(ChartClicks::hint(3).indexOf(QStringLiteral("白色")), -1);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_FALSE(clicks.add(points[i]));
+        EXPECT_EQ(clicks.count(), i + 1);
+    }
+    const auto corners = clicks.add(points[3]);
+    ASSERT_TRUE(corners);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ((*corners)[i].x, points[i].x);
+        EXPECT_EQ((*corners)[i].y, points[i].y);
+    }
+    EXPECT_EQ(clicks.count(), 0u);
+    EXPECT_FALSE(clicks.add(points[4]));
+    clicks.clear();
+    EXPECT_EQ(clicks.count(), 0u);
 }
 
 } // namespace
