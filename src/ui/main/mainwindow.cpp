@@ -7,6 +7,7 @@
 #include "main/pickcontroller.h"
 #include "main/picturecontroller.h"
 #include "main/pictureview.h"
+#include "main/recordmixdialog.h"
 #include "main/resultpanel.h"
 #include "main/splashwindow.h"
 #include "main/startup.h"
@@ -75,6 +76,7 @@ TForm_TintoraMain::TForm_TintoraMain(MainWindowOptions options)
 TForm_TintoraMain::~TForm_TintoraMain()
 {
     // The destroy step, in order.
+    delete m_recordMix; // it refers to the matching context
     m_pictures->destroyMagnifier();
     delete m_palette;
     m_palette = nullptr;
@@ -88,7 +90,7 @@ TForm_TintoraMain::~TForm_TintoraMain()
 
 void TForm_TintoraMain::buildMenusAndToolbar()
 {
-    const auto menu = [this](const char *caption, std::initializer_list<Command> commands) {
+    const auto menu = [this](const char *caption, std::initializer_list<Command> commands) -> QMenu * {
         QMenu *m = menuBar()->addMenu(text(caption));
         for (const Command &c : commands) {
             if (!c.caption) {
@@ -99,6 +101,7 @@ void TForm_TintoraMain::buildMenusAndToolbar()
             action->setObjectName(QString::fromLatin1(c.name));
             action->setShortcut(c.shortcut);
         }
+        return m;
     };
     menu("文件(&F)",
          {{"mi_open", "打开照片(&O)", &TForm_TintoraMain::mi_openClick, QKeySequence::Open},
@@ -108,10 +111,15 @@ void TForm_TintoraMain::buildMenusAndToolbar()
     menu("设置(&O)",
          {{"mi_setGridCount", "设置网格格数(&G)", &TForm_TintoraMain::mi_setGridCountClick, {}},
           {"mi_mixingOption", "设置混色模式(&M)", &TForm_TintoraMain::mi_mixingOptionClick, {}}});
-    menu("工具(&T)",
-         {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
-          {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
-          {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
+    QMenu *tools
+        = menu("工具(&T)",
+               {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
+                {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
+                {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
+    tools->addSeparator()->setObjectName(QStringLiteral("N_recordMix"));
+    QAction *record = tools->addAction(tr("记录实际混色(&J)..."), this, &TForm_TintoraMain::mi_recordMixClick);
+    record->setObjectName(QStringLiteral("mi_recordMix"));
+    record->setEnabled(false); // until an answer of two or three paints is on show
     menu("关于(&A)", {{"mi_about", "关于(&A)", &TForm_TintoraMain::mi_aboutClick, {}}});
 
     auto *toolbar = addToolBar(QStringLiteral("ToolBar_main"));
@@ -213,6 +221,11 @@ void TForm_TintoraMain::buildClient()
     connect(m_pictureView, &PictureView::pressedAt, this, &TForm_TintoraMain::paintBoxMouseDown);
     connect(m_pictureView, &PictureView::repainted, this, &TForm_TintoraMain::showMixingMode);
     connect(m_resultPanel->saveButton(), &QPushButton::clicked, this, &TForm_TintoraMain::BitBtn_saveColorClick);
+    connect(m_resultPanel->recordMixButton(), &QPushButton::clicked, this, &TForm_TintoraMain::mi_recordMixClick);
+    connect(m_resultPanel, &ResultPanel::answerChanged, this, [this] {
+        findChild<QAction *>(QStringLiteral("mi_recordMix"))
+            ->setEnabled(m_resultPanel->recordMixButton()->isEnabled());
+    });
     ColorSwatch *swatch = m_resultPanel->pickedSwatch();
     connect(swatch, &ColorSwatch::pressed, this, [this](Qt::MouseButton button) {
         m_dragArmed = button == Qt::LeftButton && m_palette && m_palette->shownFlag();
@@ -274,10 +287,16 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_cards = std::make_unique<CStandardColorCard>();
     m_match = std::make_unique<MatchContext>(m_colors.get(), m_cards.get());
     m_match->setMixingMode(started.settings.mixingMode);
+    m_match->setMaxParts(started.settings.maxParts);
     showMixingMode();
     m_picks = std::make_unique<PickController>(*m_match, m_resultPanel, &m_status);
     connect(m_match.get(), &MatchContext::colorBoxesChanged, this, &TForm_TintoraMain::fillColorBoxSelector);
-    connect(m_pictures.get(), &PictureController::picked, m_picks.get(), &PickController::pick);
+    // A pick the open "记录实际混色" waits for is the colour its mix came out,
+    // not a colour to answer.
+    connect(m_pictures.get(), &PictureController::picked, this, [this](const RgbColor &color, PickOrigin origin) {
+        if (!m_recordMix || !m_recordMix->offerPickedColor(color))
+            m_picks->pick(color, origin);
+    });
     fillColorBoxSelector();
     setStandardCardChoice(1);
 }
