@@ -90,7 +90,7 @@ TForm_TintoraMain::~TForm_TintoraMain()
 
 void TForm_TintoraMain::buildMenusAndToolbar()
 {
-    const auto menu = [this](const char *caption, std::initializer_list<Command> commands) -> QMenu * {
+    const auto menu = [this](const char *caption, std::initializer_list<Command> commands) {
         QMenu *m = menuBar()->addMenu(text(caption));
         for (const Command &c : commands) {
             if (!c.caption) {
@@ -101,7 +101,6 @@ void TForm_TintoraMain::buildMenusAndToolbar()
             action->setObjectName(QString::fromLatin1(c.name));
             action->setShortcut(c.shortcut);
         }
-        return m;
     };
     menu("文件(&F)",
          {{"mi_open", "打开照片(&O)", &TForm_TintoraMain::mi_openClick, QKeySequence::Open},
@@ -111,11 +110,11 @@ void TForm_TintoraMain::buildMenusAndToolbar()
     menu("设置(&O)",
          {{"mi_setGridCount", "设置网格格数(&G)", &TForm_TintoraMain::mi_setGridCountClick, {}},
           {"mi_mixingOption", "设置混色模式(&M)", &TForm_TintoraMain::mi_mixingOptionClick, {}}});
-    QMenu *tools
-        = menu("工具(&T)",
-               {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
-                {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
-                {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
+    menu("工具(&T)",
+         {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
+          {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
+          {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
+    auto *tools = qobject_cast<QMenu *>(findChild<QAction *>(QStringLiteral("mi_colorGroupManager"))->parent());
     tools->addSeparator()->setObjectName(QStringLiteral("N_recordMix"));
     QAction *record = tools->addAction(tr("记录实际混色(&J)..."), this, &TForm_TintoraMain::mi_recordMixClick);
     record->setObjectName(QStringLiteral("mi_recordMix"));
@@ -223,8 +222,7 @@ void TForm_TintoraMain::buildClient()
     connect(m_resultPanel->saveButton(), &QPushButton::clicked, this, &TForm_TintoraMain::BitBtn_saveColorClick);
     connect(m_resultPanel->recordMixButton(), &QPushButton::clicked, this, &TForm_TintoraMain::mi_recordMixClick);
     connect(m_resultPanel, &ResultPanel::answerChanged, this, [this] {
-        findChild<QAction *>(QStringLiteral("mi_recordMix"))
-            ->setEnabled(m_resultPanel->recordMixButton()->isEnabled());
+        findChild<QAction *>(QStringLiteral("mi_recordMix"))->setEnabled(m_resultPanel->recordMixButton()->isEnabled());
     });
     ColorSwatch *swatch = m_resultPanel->pickedSwatch();
     connect(swatch, &ColorSwatch::pressed, this, [this](Qt::MouseButton button) {

@@ -35,21 +35,19 @@ QString touchText()
 
 QString partsSummaryText(const PartsRecipe &recipe)
 {
-    return MixTexts::tr("整份 ΔE00 %1\n差一份 ΔE00 %2")
-        .arg(number(recipe.deltaE00), number(recipe.onePartOff));
+    return MixTexts::tr("整份 ΔE00 %1\n差一份 ΔE00 %2").arg(number(recipe.deltaE00), number(recipe.onePartOff));
 }
 
 QString partsSummaryHint()
 {
     return MixTexts::tr("整份：按各颜料下方的整份数调配时，混色与原色的色差 ΔE00。\n"
-              "差一份：任一颜料多一份或少一份时，混色最多变化的 ΔE00；越小，配方越经得起调错。");
+                        "差一份：任一颜料多一份或少一份时，混色最多变化的 ΔE00；越小，配方越经得起调错。");
 }
 
 QString correctionText(const MixCorrection &correction, std::span<const QString> names)
 {
     if (!correction.helps)
-        return MixTexts::tr("无法改善 (ΔE00 %1)")
-            .arg(number(correction.deltaE00Before));
+        return MixTexts::tr("无法改善 (ΔE00 %1)").arg(number(correction.deltaE00Before));
     QStringList additions;
     for (std::size_t k = 0; k < correction.add.size() && k < names.size(); ++k) {
         if (correction.add[k] > 0)
@@ -63,7 +61,8 @@ QString strengthText(const std::optional<PaintStrength> &strength)
 {
     if (!strength)
         return MixTexts::tr("着色力 1 (尚无记录的混色)");
-    return MixTexts::tr("着色力 %1 (%2 次混色)").arg(number(strength->strength), QString::number(strength->observations));
+    return MixTexts::tr("着色力 %1 (%2 次混色)")
+        .arg(number(strength->strength), QString::number(strength->observations));
 }
 
 } // namespace pigmora::ui

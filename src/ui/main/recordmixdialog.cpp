@@ -254,13 +254,13 @@ void RecordMixDialog::recordClick()
     if (const Status added = store.add(observation); !added) {
         if (m_notifier)
             m_notifier->showMessage(toUtf8(tr("不能记录这次混色：%1").arg(fromUtf8(added.message()))),
-                                MessageIcon::Error);
+                                    MessageIcon::Error);
         return;
     }
     // Every answer follows the refitted strengths.
     m_context.reloadObservations();
     showStrengths();
-    m_strengths->setText(tr("已记录。") + m_strengths->text());
+    m_strengths->setText(tr("已记录。") + QLatin1Char('\n') + m_strengths->text());
 }
 
 void RecordMixDialog::showStrengths()
