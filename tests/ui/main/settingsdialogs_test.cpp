@@ -230,11 +230,7 @@ TEST_F(SettingsTest, MaxPartsIsStoredAndUsedByThePick)
     window = start();
     EXPECT_EQ(window->matching().maxParts(), 40);
     const RgbColor target{150, 90, 60};
-    QImage image(20, 20, QImage::Format_RGB32);
-    image.fill(qRgb(target.red, target.green, target.blue));
-    const auto path = dir.path() / "brown.png";
-    ASSERT_TRUE(image.save(QString::fromStdString(path.string())));
-    ASSERT_TRUE(window->openPicture(path));
+    ASSERT_TRUE(window->openPicture(pictureFile({qRgb(target.red, target.green, target.blue)})));
     window->pickColor({5, 5});
     const auto box = window->colors()->currentBoxRecords();
     const ColorPick expected = pigmora::pickColor(box, target, MixModel::Pigment, nullptr, std::nullopt, {{}, 40});
