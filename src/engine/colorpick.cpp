@@ -35,9 +35,6 @@ Cmyk cmykOf(const RgbColor &color)
             static_cast<int>(k * 100.0)};
 }
 
-namespace {
-
-// Two decimals, halves away from zero judged on the exact binary value.
 std::string twoDecimals(double value)
 {
     if (!std::isfinite(value))
@@ -63,8 +60,6 @@ std::string twoDecimals(double value)
     text += kept.substr(0, kept.size() - 2) + '.' + kept.substr(kept.size() - 2);
     return text;
 }
-
-} // namespace
 
 std::string percentText(double value)
 {

@@ -29,6 +29,9 @@ struct Cmyk {
 // C, M, Y, K in percent, each truncated toward zero.
 Cmyk cmykOf(const RgbColor &color);
 
+// A value with two decimals: 2.305 shows "2.31". Halves round away from
+// zero, judged on the exact binary value; not finite shows "0.00".
+std::string twoDecimals(double value);
 // A value shown with two decimals and a percent sign: "62.50 %". Halves round
 // away from zero, judged on the exact binary value.
 std::string percentText(double value);

@@ -3,6 +3,8 @@
 #include "engine/colorpick.h"
 #include "store/configmanager.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 namespace pigmora {
@@ -22,6 +24,13 @@ StartupSettings readSettings(const CConfigManager &config)
         settings.gridRows = value;
     if (config.getInt(settingkeys::kMixingMode, value))
         settings.mixingMode = value;
+    if (const std::optional<std::string> text = storedText(config, settingkeys::kMaxParts)) {
+        int parts = 0;
+        const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), parts);
+        if (error == std::errc() && end == text->data() + text->size() && parts >= kMinMaxParts
+            && parts <= kMaxMaxParts)
+            settings.maxParts = parts;
+    }
     return settings;
 }
 
@@ -78,6 +87,14 @@ bool saveText(CConfigManager &config, std::string_view key, std::string_view tex
     if (!config.setString(key, text))
         config.addStringItem(key, text);
     return config.saveSysConfig();
+}
+
+bool saveMaxParts(CConfigManager &config, int maxParts)
+{
+    maxParts = std::clamp(maxParts, kMinMaxParts, kMaxMaxParts);
+    if (maxParts == kDefaultMaxParts && !storedText(config, settingkeys::kMaxParts))
+        return true;
+    return saveText(config, settingkeys::kMaxParts, std::to_string(maxParts));
 }
 
 } // namespace pigmora

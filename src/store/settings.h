@@ -2,6 +2,7 @@
 
 #include "data/status.h"
 #include "engine/mixsolver.h"
+#include "engine/recipe.h"
 
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ inline constexpr std::string_view kGridSquareCells = "GridSquareCells";
 inline constexpr std::string_view kSampleSize = "SampleSize";
 // Where the palette window was put: "x,y" of its frame; optional.
 inline constexpr std::string_view kPaletteWindowPlace = "PaletteWindowPlace";
+// The largest total of a whole-part recipe, "2".."100"; optional (absent or
+// out of range: kDefaultMaxParts).
+inline constexpr std::string_view kMaxParts = "MaxParts";
 } // namespace settingkeys
 
 // Settings the program applies at start; a key the configuration lacks keeps
@@ -37,6 +41,7 @@ struct StartupSettings {
     int gridColumns = 8;
     int gridRows = 6;
     int mixingMode = 0; // 0 subtractive, 1 spatial, 2 pigment; any other value counts as subtractive
+    int maxParts = kDefaultMaxParts;
 };
 
 // The status text of a stored mixing mode ("减法混色", "空间混色", "颜料混色"),
@@ -68,6 +73,10 @@ std::optional<std::string> storedText(const CConfigManager &config, std::string_
 // Stores the text (adding the key when absent) and saves the section, but
 // only when it differs from what is stored.
 bool saveText(CConfigManager &config, std::string_view key, std::string_view text);
+
+// Stores the largest parts total (clamped to kMinMaxParts..kMaxMaxParts);
+// a file that never had one gets it only when it differs from the default.
+bool saveMaxParts(CConfigManager &config, int maxParts);
 
 // The folder a file dialog last used, under one of the folder keys above.
 inline std::optional<std::string> lastFolder(const CConfigManager &config, std::string_view key)

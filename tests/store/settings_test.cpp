@@ -77,6 +77,33 @@ TEST_F(SettingsStoreTest, LastFolderIsOptionalAndOnlyWrittenWhenChanged)
     EXPECT_FALSE(saveLastFolder(*config, settingkeys::kLastPictureFolder, std::string_view("a\0b", 3)));
 }
 
+// The parts total is written only once it was chosen; what is stored is
+// read back only when it is a whole number 2..100.
+TEST_F(SettingsStoreTest, MaxPartsIsOptionalAndReadOnlyWhenSound)
+{
+    CConfigManager(dir.path(), &notifier).createDefaultConfigFile();
+    reopen();
+    const auto before = test::readFileBytes(config->filePath());
+    ASSERT_TRUE(saveMaxParts(*config, kDefaultMaxParts));
+    EXPECT_EQ(test::readFileBytes(config->filePath()), before);
+    EXPECT_EQ(readSettings(*config).maxParts, kDefaultMaxParts);
+
+    ASSERT_TRUE(saveMaxParts(*config, 30));
+    reopen();
+    EXPECT_EQ(readSettings(*config).maxParts, 30);
+    ASSERT_TRUE(saveMaxParts(*config, 500)); // clamped
+    EXPECT_EQ(storedText(*config, settingkeys::kMaxParts), "100");
+
+    const struct {
+        const char *stored;
+        int read;
+    } cases[] = {{"2", 2}, {"100", 100}, {"1", 12}, {"101", 12}, {"", 12}, {"20x", 12}, {" 20", 12}, {"-5", 12}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(saveText(*config, settingkeys::kMaxParts, c.stored));
+        EXPECT_EQ(readSettings(*config).maxParts, c.read) << '"' << c.stored << '"';
+    }
+}
+
 // A save that fails says why and what is in force: the choice for this run,
 // stored by the next save that succeeds.
 TEST_F(SettingsStoreTest, AFailedSaveSaysWhyAndWhatIsInForce)

@@ -7,6 +7,7 @@
 #include "main/pickcontroller.h"
 #include "main/picturecontroller.h"
 #include "main/pictureview.h"
+#include "main/recordmixdialog.h"
 #include "main/resultpanel.h"
 #include "main/splashwindow.h"
 #include "main/startup.h"
@@ -75,6 +76,7 @@ TForm_TintoraMain::TForm_TintoraMain(MainWindowOptions options)
 TForm_TintoraMain::~TForm_TintoraMain()
 {
     // The destroy step, in order.
+    delete m_recordMix; // it refers to the matching context
     m_pictures->destroyMagnifier();
     delete m_palette;
     m_palette = nullptr;
@@ -112,6 +114,11 @@ void TForm_TintoraMain::buildMenusAndToolbar()
          {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
           {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
           {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
+    auto *tools = qobject_cast<QMenu *>(findChild<QAction *>(QStringLiteral("mi_colorGroupManager"))->parent());
+    tools->addSeparator()->setObjectName(QStringLiteral("N_recordMix"));
+    QAction *record = tools->addAction(tr("记录实际混色(&J)..."), this, &TForm_TintoraMain::mi_recordMixClick);
+    record->setObjectName(QStringLiteral("mi_recordMix"));
+    record->setEnabled(false); // until an answer of two or three paints is on show
     menu("关于(&A)", {{"mi_about", "关于(&A)", &TForm_TintoraMain::mi_aboutClick, {}}});
 
     auto *toolbar = addToolBar(QStringLiteral("ToolBar_main"));
@@ -214,6 +221,10 @@ void TForm_TintoraMain::buildClient()
     connect(m_pictureView, &PictureView::pressedAt, this, &TForm_TintoraMain::paintBoxMouseDown);
     connect(m_pictureView, &PictureView::repainted, this, &TForm_TintoraMain::showMixingMode);
     connect(m_resultPanel->saveButton(), &QPushButton::clicked, this, &TForm_TintoraMain::BitBtn_saveColorClick);
+    connect(m_resultPanel->recordMixButton(), &QPushButton::clicked, this, &TForm_TintoraMain::mi_recordMixClick);
+    connect(m_resultPanel, &ResultPanel::answerChanged, this, [this] {
+        findChild<QAction *>(QStringLiteral("mi_recordMix"))->setEnabled(m_resultPanel->recordMixButton()->isEnabled());
+    });
     ColorSwatch *swatch = m_resultPanel->pickedSwatch();
     connect(swatch, &ColorSwatch::pressed, this, [this](Qt::MouseButton button) {
         m_dragArmed = button == Qt::LeftButton && m_palette && m_palette->shownFlag();
@@ -285,10 +296,16 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_cards = std::make_unique<CStandardColorCard>();
     m_match = std::make_unique<MatchContext>(m_colors.get(), m_cards.get());
     m_match->setMixingMode(started.settings.mixingMode);
+    m_match->setMaxParts(started.settings.maxParts);
     showMixingMode();
     m_picks = std::make_unique<PickController>(*m_match, m_resultPanel, &m_status);
     connect(m_match.get(), &MatchContext::colorBoxesChanged, this, &TForm_TintoraMain::fillColorBoxSelector);
-    connect(m_pictures.get(), &PictureController::picked, m_picks.get(), &PickController::pick);
+    // A pick the open "记录实际混色" waits for is the colour its mix came out,
+    // not a colour to answer.
+    connect(m_pictures.get(), &PictureController::picked, this, [this](const RgbColor &color, PickOrigin origin) {
+        if (!m_recordMix || !m_recordMix->offerPickedColor(color))
+            m_picks->pick(color, origin);
+    });
     fillColorBoxSelector();
     setStandardCardChoice(1);
 }

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 
 #include <filesystem>
 #include <memory>
@@ -29,6 +30,7 @@ class MatchContext;
 class PickController;
 class PictureController;
 class PictureView;
+class RecordMixDialog;
 class ResultPanel;
 class TForm_magnifier;
 class TForm_paletteManger;
@@ -76,6 +78,8 @@ public:
     void mi_colorGroupManagerClick();
     void mi_setGridCountClick();
     void mi_mixingOptionClick();
+    // "记录实际混色" for the recipe on show (the result panel's button too).
+    void mi_recordMixClick();
     void mi_aboutClick();
     void BitBtn_saveColorClick();
 
@@ -99,6 +103,7 @@ public:
     CColorManager *colors() const { return m_colors.get(); }
     TForm_magnifier *magnifier() const;
     TForm_paletteManger *paletteWindow() const { return m_palette; }
+    RecordMixDialog *recordMixDialog() const;
     QString statusText(int panel) const;
     int gridColumns() const;
     int gridRows() const;
@@ -146,6 +151,7 @@ private:
     std::unique_ptr<CStandardColorCard> m_cards;
     std::unique_ptr<CConfigManager> m_config;
     TForm_paletteManger *m_palette = nullptr;
+    QPointer<RecordMixDialog> m_recordMix;
 
     std::filesystem::path m_folder;
     bool m_readOnly = false;

@@ -7,6 +7,7 @@
 #include "main/matchcontext.h"
 #include "main/picturecontroller.h"
 #include "main/pictureview.h"
+#include "main/recordmixdialog.h"
 #include "main/resultpanel.h"
 #include "main/settingsdialogs.h"
 #include "manage/handovers.h"
@@ -42,13 +43,37 @@ void TForm_TintoraMain::mi_mixingOptionClick()
 {
     TForm_setColorMixing dialog(this);
     dialog.setMixingMode(m_match->mixingMode());
+    dialog.setMaxParts(m_match->maxParts());
     dialog.exec();
     if (!dialog.confirmed())
         return;
+    if (dialog.maxParts() != m_match->maxParts())
+        m_match->setMaxParts(dialog.maxParts());
     m_match->setMixingMode(dialog.mixingMode());
-    if (m_config)
+    if (m_config) {
         saveMixingMode(*m_config, m_match->mixingMode());
+        saveMaxParts(*m_config, m_match->maxParts());
+    }
     m_pictureView->update(); // the status bar follows the repaint
+}
+
+RecordMixDialog *TForm_TintoraMain::recordMixDialog() const
+{
+    return m_recordMix;
+}
+
+void TForm_TintoraMain::mi_recordMixClick()
+{
+    const std::optional<ColorPick> &answer = m_resultPanel->answer();
+    const std::optional<MixRecipe> recipe
+        = answer ? mixRecipeOf(*answer, mixModelOfSetting(m_match->mixingMode())) : std::nullopt;
+    if (!recipe)
+        return;
+    // One at a time, for the recipe on show now.
+    delete m_recordMix;
+    m_recordMix = new RecordMixDialog(*recipe, *m_match, m_notifier, this);
+    m_recordMix->setAttribute(Qt::WA_DeleteOnClose);
+    m_recordMix->show();
 }
 
 void TForm_TintoraMain::mi_aboutClick()

@@ -3,6 +3,8 @@
 #include "data/colormanager.h"
 #include "data/standardcolorcard.h"
 
+#include <algorithm>
+
 namespace pigmora::ui {
 
 namespace {
@@ -28,8 +30,40 @@ MatchContext::MatchContext(CColorManager *colors, const CStandardColorCard *card
     , m_colors(colors)
     , m_cards(cards)
 {
-    if (m_colors)
+    if (m_colors) {
         m_stamps = colorFileStampsOf(m_colors->programFolder());
+        readObservations();
+    }
+}
+
+void MatchContext::setMaxParts(int maxParts)
+{
+    m_maxParts = std::clamp(maxParts, kMinMaxParts, kMaxMaxParts);
+    Q_EMIT changed();
+}
+
+void MatchContext::readObservations()
+{
+    const ObservationStore store(m_colors->programFolder());
+    m_observationStamp = fileStampOf(store.path());
+    auto observations = store.load();
+    m_observationProblem = observations ? std::string() : observations.message();
+    m_strengths = observations ? StoredStrengths::fit(*observations) : StoredStrengths();
+}
+
+void MatchContext::reloadObservations()
+{
+    if (!m_colors)
+        return;
+    readObservations();
+    Q_EMIT changed();
+}
+
+std::vector<double> MatchContext::boxStrengths(std::span<const PaintColorRecord> box) const
+{
+    if (mixModelOfSetting(m_mixingMode) != MixModel::Pigment)
+        return {};
+    return m_strengths.forBox(box);
 }
 
 void MatchContext::setMixingMode(int mode)
@@ -63,10 +97,17 @@ bool MatchContext::syncWithFiles()
     if (!m_colors)
         return false;
     const ColorFileStamps now = colorFileStampsOf(m_colors->programFolder());
-    if (now == m_stamps)
-        return false;
-    reload(now);
-    return true;
+    const bool observationsReplaced
+        = fileStampOf(ObservationStore(m_colors->programFolder()).path()) != m_observationStamp;
+    if (observationsReplaced)
+        readObservations();
+    if (now != m_stamps) {
+        reload(now);
+        return true;
+    }
+    if (observationsReplaced)
+        Q_EMIT changed();
+    return observationsReplaced;
 }
 
 void MatchContext::reload(const ColorFileStamps &now)
@@ -85,10 +126,18 @@ void MatchContext::reload(const ColorFileStamps &now)
 
 std::optional<ColorPick> MatchContext::answer(const RgbColor &target) const
 {
+    return answer(target, cardOf(m_cardChoice));
+}
+
+std::optional<ColorPick> MatchContext::answer(const RgbColor &target,
+                                              std::optional<CStandardColorCard::Card> card) const
+{
     if (!m_colors)
         return std::nullopt;
-    return pickColor(m_colors->currentBoxRecords(), target, mixModelOfSetting(m_mixingMode), m_cards,
-                     m_cards ? cardOf(m_cardChoice) : std::nullopt);
+    const auto box = m_colors->currentBoxRecords();
+    const std::vector<double> strengths = boxStrengths(box);
+    return pickColor(box, target, mixModelOfSetting(m_mixingMode), m_cards, m_cards ? card : std::nullopt,
+                     PickOptions{strengths, m_maxParts});
 }
 
 } // namespace pigmora::ui

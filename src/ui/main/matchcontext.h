@@ -1,17 +1,20 @@
 #pragma once
 
 #include "data/color.h"
+#include "data/standardcolorcard.h"
 #include "engine/colorpick.h"
 #include "store/filestamp.h"
+#include "store/observationstore.h"
 
 #include <QObject>
 
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace pigmora {
 class CColorManager;
-class CStandardColorCard;
 } // namespace pigmora
 
 namespace pigmora::ui {
@@ -40,6 +43,21 @@ public:
     // 1 Pantone coated, 2 RAL, 3 building colours; any other value: none.
     int cardChoice() const { return m_cardChoice; }
     void setCardChoice(int choice);
+    // The largest total of a whole-part recipe (clamped to
+    // kMinMaxParts..kMaxMaxParts).
+    int maxParts() const { return m_maxParts; }
+    void setMaxParts(int maxParts);
+
+    // The tinting strengths learnt from the mixes recorded in the data
+    // folder (the pigment model mixes with them); none when the file is
+    // missing or damaged (observationProblem() then says why).
+    const StoredStrengths &strengths() const { return m_strengths; }
+    const std::string &observationProblem() const { return m_observationProblem; }
+    // Reads the recorded mixes again and refits: after one was recorded.
+    void reloadObservations();
+    // The strengths of the box's paints the pigment model mixes with (empty:
+    // all 1); none in the other models.
+    std::vector<double> boxStrengths(std::span<const PaintColorRecord> box) const;
 
     // Makes the named box current (an unknown name changes nothing).
     void selectColorBox(const std::string &name);
@@ -49,12 +67,15 @@ public:
     // another program). After a management window changed the files.
     void reloadFromFiles();
     // The same, only when the colour group or colour box file was replaced
-    // since they were read; true when it reloaded.
+    // since they were read; true when it reloaded. Recorded mixes changed
+    // by another program are read again as well.
     bool syncWithFiles();
 
     // The answer for a colour under the current settings; nothing without a
     // colour manager.
     std::optional<ColorPick> answer(const RgbColor &target) const;
+    // The same with another card than the chosen one (none: no card).
+    std::optional<ColorPick> answer(const RgbColor &target, std::optional<CStandardColorCard::Card> card) const;
 
 Q_SIGNALS:
     void changed();
@@ -63,12 +84,17 @@ Q_SIGNALS:
 
 private:
     void reload(const ColorFileStamps &now);
+    void readObservations();
 
     CColorManager *m_colors;
     const CStandardColorCard *m_cards;
     int m_mixingMode = 0;
     int m_cardChoice = 0;
+    int m_maxParts = kDefaultMaxParts;
     ColorFileStamps m_stamps; // of the files the catalogue and box were read from
+    StoredStrengths m_strengths;
+    std::string m_observationProblem;
+    FileStamp m_observationStamp; // of the file the strengths were fitted to
 };
 
 } // namespace pigmora::ui

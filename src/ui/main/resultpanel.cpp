@@ -1,6 +1,7 @@
 #include "main/resultpanel.h"
 
 #include "engine/colorpick.h"
+#include "main/mixtexts.h"
 #include "main/uitext.h"
 
 #include <QApplication>
@@ -173,12 +174,22 @@ ResultPanel::ResultPanel(QWidget *parent)
         group.swatch = new ColorSwatch(QStringLiteral("Shape_color_") + n, box);
         group.name = selectableLabel(QStringLiteral("Label_colorname_") + n, box);
         group.rate = selectableLabel(QStringLiteral("Label_colorrate_") + n, box);
+        group.touch = new QLabel(box);
+        group.touch->setObjectName(QStringLiteral("Label_colortouch_") + n);
+        group.touch->setToolTip(tr("只需一点：比最多份数的半份还少；整份配方至少给它一份。"));
+        group.parts = selectableLabel(QStringLiteral("Label_colorparts_") + n, box);
+        auto *rateRow = new QHBoxLayout;
+        rateRow->addWidget(group.rate);
+        rateRow->addWidget(group.touch);
+        rateRow->addStretch(1);
         grid->addWidget(group.swatch, 0, 0, 2, 1);
         grid->addWidget(group.name, 0, 1);
-        grid->addWidget(group.rate, 1, 1);
+        grid->addLayout(rateRow, 1, 1);
+        grid->addWidget(group.parts, 2, 1);
     }
 
-    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), QStringLiteral("混合色"), 185);
+    // 185 wide before the column of the whole-part recipe.
+    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), QStringLiteral("混合色"), 300);
     m_mixed = new ColorSwatch(QStringLiteral("Shape_color_mix"), mix);
     auto *mixName = new QLabel(QStringLiteral("颜色偏差："), mix);
     mixName->setObjectName(QStringLiteral("Label_mixname"));
@@ -190,6 +201,15 @@ ResultPanel::ResultPanel(QWidget *parent)
     mixGrid->addWidget(m_distance, 1, 1);
     mixGrid->addWidget(m_mixDeltaE00, 2, 1);
     mixGrid->addWidget(m_mixedValues, 3, 0, 1, 2);
+    m_mixParts = selectableLabel(QStringLiteral("Label_mixParts"), mix);
+    m_mixParts->setToolTip(partsSummaryHint());
+    m_recordMix = new QPushButton(tr("记录实际混色"), mix);
+    m_recordMix->setObjectName(QStringLiteral("Button_recordMix"));
+    m_recordMix->setToolTip(tr("记下照这个配方实际混出的颜色：学习颜料的着色力，并给出纠正建议。"));
+    m_recordMix->setEnabled(false);
+    mixGrid->addWidget(m_mixParts, 0, 2, 2, 1, Qt::AlignLeft | Qt::AlignTop);
+    mixGrid->addWidget(m_recordMix, 2, 2, 2, 1);
+    mixGrid->setColumnStretch(1, 1);
 
     auto [card, cardGrid] = groupBox(QStringLiteral("GroupBox_pantone"), QString(), 150);
     m_cardBox = card;
@@ -241,6 +261,8 @@ void ResultPanel::showPick(const ColorPick &pick)
         group.name->setText(fromUtf8(paint->name) + QStringLiteral(" : "));
         group.name->setToolTip(fromUtf8(paint->code) + QLatin1Char(' ') + fromUtf8(paint->name));
         group.rate->setText(fromUtf8(paint->proportion));
+        group.touch->setText(paint->touch ? touchText() : QString());
+        group.parts->setText(partsText(paint->parts));
         // The whole name, however long, over the whole group.
         group.box->setToolTip(fromUtf8(paint->name) + QStringLiteral(" (") + fromUtf8(paint->code)
                               + QStringLiteral(")\n") + fromUtf8(paint->proportion));
@@ -251,6 +273,8 @@ void ResultPanel::showPick(const ColorPick &pick)
     m_mixedValues->setText(hexCopyText(mixed));
     m_distance->setText(fromUtf8(pick.deviation));
     showDeltaE00(m_mixDeltaE00, pick.mixDeltaE00);
+    m_mixParts->setText(pick.parts ? partsSummaryText(*pick.parts) : QString());
+    setAnswer(pick);
     if (pick.cardEntry) {
         m_card->setColor(pick.cardEntry->color());
         m_cardName->setText(fromUtf8(pick.cardText));
@@ -267,11 +291,27 @@ void ResultPanel::clearAnswer()
         group.name->setToolTip(QString());
         group.box->setToolTip(QString());
         group.rate->clear();
+        group.touch->clear();
+        group.parts->clear();
     }
     for (ColorSwatch *swatch : {m_mixed, m_card, m_compareMixed})
         swatch->clearColor();
-    for (QLabel *label : {m_mixedValues, m_distance, m_mixDeltaE00, m_cardName, m_cardDeltaE00})
+    for (QLabel *label : {m_mixedValues, m_distance, m_mixDeltaE00, m_cardName, m_cardDeltaE00, m_mixParts})
         label->clear();
+    setAnswer(std::nullopt);
+}
+
+void ResultPanel::setAnswer(std::optional<ColorPick> answer)
+{
+    m_answer = std::move(answer);
+    int paints = 0;
+    if (m_answer) {
+        for (const std::optional<PickedPaint> &paint : m_answer->paints)
+            paints += paint.has_value() ? 1 : 0;
+    }
+    // A recorded mix is one of two or three paints.
+    m_recordMix->setEnabled(paints >= 2 && m_answer->parts.has_value());
+    Q_EMIT answerChanged();
 }
 
 void ResultPanel::setPickedFromPictureColours(bool fromPicture)

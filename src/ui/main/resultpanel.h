@@ -12,9 +12,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace pigmora {
-struct ColorPick;
-}
+#include "engine/colorpick.h"
 
 namespace pigmora::ui {
 
@@ -61,7 +59,10 @@ QString cmykCopyText(const RgbColor &color);
 // colour with its deviation and the nearest standard card entry, the last two
 // with their ΔE00 from the picked colour; at the end the picked and the mixed
 // colour side by side. Hidden paint groups keep their place, so the panel
-// does not move with the number of paints.
+// does not move with the number of paints. Beside them the whole-part recipe:
+// each paint's parts (and "一点" where it takes only a touch), the parts
+// mix's ΔE00 and how forgiving it is, and the button that records the mix
+// the painter made of it.
 class ResultPanel : public QWidget
 {
     Q_OBJECT
@@ -85,18 +86,30 @@ public:
     void setCardCaption(const QString &caption);
 
     std::optional<RgbColor> pickedColor() const;
+    // The solved answer on show; none before the first or after clearAnswer.
+    const std::optional<ColorPick> &answer() const { return m_answer; }
     QPushButton *saveButton() const { return m_save; }
+    // "记录实际混色": enabled while the answer on show mixes two or three paints.
+    QPushButton *recordMixButton() const { return m_recordMix; }
     ColorSwatch *pickedSwatch() const { return m_picked; }
     // The pair of swatches: picked, mixed.
     ColorSwatch *comparedPicked() const { return m_comparePicked; }
     ColorSwatch *comparedMixed() const { return m_compareMixed; }
 
+Q_SIGNALS:
+    // The answer on show changed (answer() tells which).
+    void answerChanged();
+
 private:
+    void setAnswer(std::optional<ColorPick> answer);
+
     struct PaintGroup {
         QGroupBox *box = nullptr;
         ColorSwatch *swatch = nullptr;
         QLabel *name = nullptr;
         QLabel *rate = nullptr;
+        QLabel *touch = nullptr;
+        QLabel *parts = nullptr;
     };
 
     ColorSwatch *m_picked;
@@ -107,6 +120,9 @@ private:
     QLabel *m_mixedValues;
     QLabel *m_distance;
     QLabel *m_mixDeltaE00;
+    QLabel *m_mixParts;
+    QPushButton *m_recordMix;
+    std::optional<ColorPick> m_answer;
     QGroupBox *m_cardBox;
     ColorSwatch *m_card;
     QLabel *m_cardName;

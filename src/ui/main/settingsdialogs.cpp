@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -157,7 +158,7 @@ TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
 {
     setObjectName(QStringLiteral("TForm_setColorMixing"));
     setWindowTitle(QStringLiteral("混色模式设置"));
-    setFixedSize(267, 193);
+    setFixedSize(267, 227); // 193 before the parts row
 
     auto *layout = new QVBoxLayout(this);
     auto *frame = new QGroupBox(QStringLiteral("混色模式"), this);
@@ -181,12 +182,36 @@ TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
     }
     layout->addWidget(frame);
 
+    auto *partsRow = new QHBoxLayout;
+    auto *partsLabel = new QLabel(tr("整份配方最多份数："), this);
+    partsLabel->setObjectName(QStringLiteral("Label_maxParts"));
+    m_maxParts = new QSpinBox(this);
+    m_maxParts->setObjectName(QStringLiteral("SpinBox_maxParts"));
+    m_maxParts->setRange(kMinMaxParts, kMaxMaxParts);
+    m_maxParts->setValue(kDefaultMaxParts);
+    m_maxParts->setToolTip(tr("配方按整份给出时，各颜料份数之和的上限。"));
+    partsLabel->setBuddy(m_maxParts);
+    partsRow->addWidget(partsLabel);
+    partsRow->addWidget(m_maxParts);
+    partsRow->addStretch(1);
+    layout->addLayout(partsRow);
+
     auto *line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     layout->addWidget(line);
 
     layout->addLayout(okCancelRow(this, m_confirmed));
+}
+
+void TForm_setColorMixing::setMaxParts(int maxParts)
+{
+    m_maxParts->setValue(maxParts); // clamped to the range
+}
+
+int TForm_setColorMixing::maxParts() const
+{
+    return m_maxParts->value();
 }
 
 void TForm_setColorMixing::setMixingMode(int mode)

@@ -5,6 +5,7 @@
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
+class QSpinBox;
 class QToolButton;
 
 namespace pigmora::ui {
@@ -59,7 +60,7 @@ private:
 };
 
 // The mixing mode dialog "混色模式设置": 1 spatial, 0 subtractive, 2 pigment,
-// one radio button each.
+// one radio button each; below them the largest total of a whole-part recipe.
 class TForm_setColorMixing : public QDialog
 {
     Q_OBJECT
@@ -70,6 +71,8 @@ public:
     // Checks the button of the mode (an unknown mode counts as subtractive).
     void setMixingMode(int mode);
     int mixingMode() const;
+    void setMaxParts(int maxParts);
+    int maxParts() const;
     bool confirmed() const { return m_confirmed; }
 
 private:
@@ -78,6 +81,7 @@ private:
         int mode;
     };
     std::vector<Choice> m_choices;
+    QSpinBox *m_maxParts;
     bool m_confirmed = false;
 };
 

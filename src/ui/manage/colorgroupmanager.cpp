@@ -1,6 +1,8 @@
 #include "manage/colorgroupmanager.h"
 
 #include "data/colormanager.h"
+#include "main/mixtexts.h"
+#include "main/uitext.h"
 #include "manage/addgroupcolor.h"
 #include "manage/managesupport.h"
 #include "manage/paintlistwidget.h"
@@ -56,7 +58,14 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     , m_list(new PaintListWidget(true))
     , m_delete(namedButton("bbtn_deleteColorItem", QStringLiteral("删除")))
     , m_modify(namedButton("bbtn_modifyColorItem", QStringLiteral("修改")))
+    , m_strength(new QLabel)
 {
+    // A damaged file of recorded mixes teaches nothing here; the record
+    // dialog and the command line say why.
+    if (auto observations = ObservationStore(m_colors.programFolder()).load())
+        m_strengths = StoredStrengths::fit(*observations);
+    m_strength->setObjectName(QStringLiteral("Label_paintStrength"));
+    m_strength->setToolTip(tr("从记录的实际混色学到的着色力 (颜料混色模式用它)；1 为未学到。"));
     setObjectName(QStringLiteral("TForm_colorGroupManager"));
     setWindowTitle(QStringLiteral("色谱设置"));
     m_groups->setObjectName(QStringLiteral("ComboBox_groupName"));
@@ -73,6 +82,7 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     auto *frame = new QGroupBox(QStringLiteral("色谱颜色"));
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(m_list);
+    frameLayout->addWidget(m_strength);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_delete);
     buttons->addWidget(add);
@@ -127,10 +137,23 @@ void TForm_colorGroupManager::ComboBox_groupNameChange()
     }
     m_list->setPaints(std::move(paints));
     m_list->selectRow(0);
+    showStrength();
+}
+
+void TForm_colorGroupManager::showStrength()
+{
+    const int row = m_list->selectedRow();
+    if (row < 0) {
+        m_strength->clear();
+        return;
+    }
+    const PaintColorRecord paint = m_list->paintAt(row);
+    m_strength->setText(strengthText(m_strengths.of(paint.group(), platform::gbkToUtf8(paint.code()))));
 }
 
 void TForm_colorGroupManager::ListBox_colorClick()
 {
+    showStrength();
     const int row = m_list->selectedRow();
     if (row < 0)
         return;

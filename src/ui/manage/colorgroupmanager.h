@@ -1,8 +1,11 @@
 #pragma once
 
+#include "store/observationstore.h"
+
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace pigmora {
@@ -17,7 +20,8 @@ class PaintListWidget;
 
 // The window in which the user looks through the paints of one colour group
 // and adds, modifies or deletes paints (or imports a maker's list). Every
-// change goes to the colour group file at once.
+// change goes to the colour group file at once. Below the list, the selected
+// paint's tinting strength learnt from the recorded mixes.
 class TForm_colorGroupManager final : public QDialog
 {
     Q_OBJECT
@@ -43,6 +47,7 @@ public Q_SLOTS:
 private:
     QString selectedGroup() const;
     void runColorDialog(bool modify);
+    void showStrength();
 
     CColorManager &m_colors;
     const CStandardColorCard *m_cards;
@@ -53,6 +58,8 @@ private:
     PaintListWidget *m_list;
     QPushButton *m_delete;
     QPushButton *m_modify;
+    QLabel *m_strength;
+    StoredStrengths m_strengths;
 };
 
 } // namespace pigmora::ui

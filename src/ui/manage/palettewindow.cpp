@@ -304,12 +304,14 @@ void TForm_paletteManger::selectCell(int cell, bool analyse)
 void TForm_paletteManger::analyseCurrentColor()
 {
     const RgbColor color{m_currentColor.red(), m_currentColor.green(), m_currentColor.blue()};
-    if (m_colors) {
-        const MixModel model = m_match ? mixModelOfSetting(m_match->mixingMode()) : MixModel::Subtractive;
-        analyseColor(m_analysis, m_colors->currentBoxRecords(), color, m_cards, model);
-    } else {
+    // The main window's answer (its model, box, learnt strengths and parts
+    // total), with the Pantone card the analysis always shows.
+    if (const auto pick = m_match ? m_match->answer(color, CStandardColorCard::Card::PantoneCoated) : std::nullopt)
+        applyColorPick(m_analysis, *pick);
+    else if (m_colors)
+        analyseColor(m_analysis, m_colors->currentBoxRecords(), color, m_cards);
+    else
         m_analysis.target = color;
-    }
     m_analysisBox->update();
 }
 

@@ -1,12 +1,16 @@
 // The result panel read at a glance: a layout that does not move with the
 // number of paints, whole names in tooltips, the picked and mixed colours
 // side by side.
+#include "data/colormanager.h"
 #include "engine/colorpick.h"
 #include "main/resultpanel.h"
+#include "support/testsupport.h"
 #include "support/uitestsupport.h"
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +61,58 @@ TEST(ResultPanel, ShowsLongNamesWholeAndThePairOfColours)
     panel.showPick(unsolved);
     EXPECT_EQ(panel.comparedPicked()->color(), (RgbColor{1, 2, 3}));
     EXPECT_FALSE(panel.comparedMixed()->color());
+}
+
+// The whole-part recipe of real answers on the built-in box: parts under
+// each percentage, "一点" beside a touch, the parts line in the mix group.
+TEST(ResultPanel, ShowsThePartsRecipeBesideTheProportions)
+{
+    test::TempDir dir;
+    CColorManager colors(dir.path());
+    ASSERT_TRUE(colors.buildBuiltInCatalogue());
+    const struct {
+        RgbColor target;
+        MixModel model;
+        int maxParts;
+    } cases[] = {
+        {{0xEF, 0xD4, 0xC3}, MixModel::Pigment, 12}, // skin: a touch of a strong paint in white
+        {{150, 90, 60}, MixModel::Subtractive, 12},
+        {{150, 90, 60}, MixModel::Pigment, 40},
+    };
+    ResultPanel panel;
+    bool touched = false;
+    for (const auto &c : cases) {
+        const ColorPick pick = pickColor(colors.currentBoxRecords(), c.target, c.model, nullptr, std::nullopt,
+                                         PickOptions{{}, c.maxParts});
+        ASSERT_TRUE(pick.solved && pick.parts);
+        panel.showPick(pick);
+        int paints = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::string n = std::to_string(k + 1);
+            const QString parts = findControl<QLabel>(&panel, ("Label_colorparts_" + n).c_str())->text();
+            const QString touch = findControl<QLabel>(&panel, ("Label_colortouch_" + n).c_str())->text();
+            if (!pick.paints[k]) {
+                EXPECT_TRUE(findControl<QGroupBox>(&panel, ("GroupBox_color_" + n).c_str())->isHidden());
+                continue;
+            }
+            ++paints;
+            EXPECT_EQ(parts, QStringLiteral("%1 份").arg(pick.parts->parts[k]));
+            EXPECT_EQ(touch, pick.paints[k]->touch ? QStringLiteral("一点") : QString());
+            touched = touched || pick.paints[k]->touch;
+        }
+        EXPECT_EQ(findControl<QLabel>(&panel, "Label_mixParts")->text(),
+                  QStringLiteral("整份 ΔE00 %1\n差一份 ΔE00 %2")
+                      .arg(QString::fromStdString(twoDecimals(pick.parts->deltaE00)),
+                           QString::fromStdString(twoDecimals(pick.parts->onePartOff))));
+        EXPECT_EQ(panel.recordMixButton()->isEnabled(), paints >= 2);
+    }
+    EXPECT_TRUE(touched) << "the skin colour should need a touch";
+    EXPECT_FALSE(findControl<QLabel>(&panel, "Label_mixParts")->toolTip().isEmpty());
+    panel.clearAnswer();
+    EXPECT_TRUE(findControl<QLabel>(&panel, "Label_colorparts_1")->text().isEmpty());
+    EXPECT_TRUE(findControl<QLabel>(&panel, "Label_mixParts")->text().isEmpty());
+    EXPECT_FALSE(panel.recordMixButton()->isEnabled());
+    EXPECT_FALSE(panel.answer());
 }
 
 } // namespace

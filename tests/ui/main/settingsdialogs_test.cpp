@@ -1,7 +1,9 @@
 #include "data/colormanager.h"
 #include "engine/colorpick.h"
 #include "main/mainwindow.h"
+#include "main/matchcontext.h"
 #include "main/pictureview.h"
+#include "main/resultpanel.h"
 #include "main/settingsdialogs.h"
 #include "mainwindowfixture.h"
 #include "store/configmanager.h"
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -206,6 +209,35 @@ TEST_F(SettingsTest, PigmentModeIsStoredAndUsedByThePick)
               QString::fromStdString(expected.deviation));
     EXPECT_TRUE(findControl<QLabel>(window.get(), "Label_cardDeltaE00")->text().startsWith(QStringLiteral("ΔE00 ")));
     EXPECT_FALSE(findControl<QLabel>(window.get(), "Label_mixDeltaE00")->toolTip().isEmpty());
+}
+
+TEST_F(SettingsTest, MaxPartsIsStoredAndUsedByThePick)
+{
+    auto window = start();
+    int shown = 0;
+    const auto answered = whenModalShown([&](QWidget *dialog) {
+        auto *parts = findControl<QSpinBox>(dialog, "SpinBox_maxParts");
+        shown = parts->value();
+        parts->setValue(40);
+        findControl<QRadioButton>(dialog, "RadioButton_pigmentMixing")->setChecked(true);
+        findControl<QPushButton>(dialog, "Button_ok")->click();
+    });
+    window->mi_mixingOptionClick();
+    EXPECT_EQ(shown, 12);
+    EXPECT_EQ(window->matching().maxParts(), 40);
+    window.reset();
+
+    window = start();
+    EXPECT_EQ(window->matching().maxParts(), 40);
+    const RgbColor target{150, 90, 60};
+    ASSERT_TRUE(window->openPicture(pictureFile({qRgb(target.red, target.green, target.blue)})));
+    window->pickColor({5, 5});
+    const auto box = window->colors()->currentBoxRecords();
+    const ColorPick expected = pigmora::pickColor(box, target, MixModel::Pigment, nullptr, std::nullopt, {{}, 40});
+    const ColorPick byDefault = pigmora::pickColor(box, target, MixModel::Pigment, nullptr, std::nullopt, {});
+    ASSERT_TRUE(window->resultPanel()->answer() && expected.parts && byDefault.parts);
+    EXPECT_EQ(window->resultPanel()->answer()->parts->parts, expected.parts->parts);
+    EXPECT_NE(expected.parts->parts, byDefault.parts->parts) << "the colour should need more than 12 parts";
 }
 
 TEST_F(SettingsTest, UnknownStoredModeCountsAsSubtractive)

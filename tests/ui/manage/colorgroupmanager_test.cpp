@@ -1,14 +1,17 @@
 #include "manage/managetestsupport.h"
 
 #include "data/standardcolorcard.h"
+#include "main/mixtexts.h"
 #include "manage/addgroupcolor.h"
 #include "manage/colorgroupmanager.h"
+#include "manage/paintlistwidget.h"
 #include "store/faultinjection.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCollator>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -344,6 +347,27 @@ TEST_F(ColorGroupManagerTest, ImportAddsTheGoodRowsAndSummarisesTheRefusals)
     window.importPaintList(QString::fromStdString((dir / "missing.csv").string()));
     ASSERT_EQ(notifier.messages().size(), 1u);
     EXPECT_TRUE(notifier.messages()[0].text.starts_with("不能读入颜料表: ")) << notifier.messages()[0].text;
+}
+
+// The selected paint's strength learnt from the recorded mixes, read-only.
+TEST_F(ColorGroupManagerTest, ShowsTheStrengthLearntForTheSelectedPaint)
+{
+    TForm_colorGroupManager before(*colors, &cards, &notifier);
+    const PaintColorRecord first = findControl<ui::PaintListWidget>(&before, "ListBox_color")->paintAt(0);
+    const PaintColorRecord second = findControl<ui::PaintListWidget>(&before, "ListBox_color")->paintAt(1);
+    Observation observation;
+    observation.measured = {200, 180, 120};
+    observation.paints = {observedPaint(first, 1), observedPaint(second, 2)};
+    ASSERT_TRUE(ObservationStore(dir.path()).add(observation));
+    const auto learnt = StoredStrengths::fit(std::vector<Observation>{observation});
+
+    TForm_colorGroupManager window(*colors, &cards, &notifier);
+    auto *strength = findControl<QLabel>(&window, "Label_paintStrength");
+    EXPECT_EQ(strength->text(), ui::strengthText(learnt.of(first.group(), utf8(first.code()))));
+    EXPECT_TRUE(strength->text().contains(QStringLiteral("1 次混色")));
+    const QString third = list(window)->item(2)->text();
+    clickEntry(window, third);
+    EXPECT_EQ(strength->text(), QStringLiteral("着色力 1 (尚无记录的混色)"));
 }
 
 } // namespace
