@@ -268,6 +268,11 @@ void TForm_TintoraMain::buildClient()
     connect(m_pictures.get(), &PictureController::photoColourPicked, m_resultPanel, &ResultPanel::setPhotoColor);
     connect(m_pictures.get(), &PictureController::clickModeChanged,
             findChild<QAction *>(QStringLiteral("mi_cancelCorrectionClicks")), &QAction::setEnabled);
+    QAction *shown = findChild<QAction *>(QStringLiteral("mi_showCorrected"));
+    connect(m_pictures.get(), &PictureController::correctionChanged, shown, [shown](bool exists, bool on) {
+        shown->setEnabled(exists);
+        shown->setChecked(on);
+    });
 }
 
 QString TForm_TintoraMain::statusText(int panel) const

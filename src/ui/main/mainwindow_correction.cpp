@@ -52,12 +52,16 @@ void TForm_TintoraMain::buildCorrectionMenu(QToolBar *toolbar)
     QMenu *menu = new QMenu(tr("校正(&C)"), this);
     menu->setObjectName(QStringLiteral("mi_correction"));
     menuBar()->insertMenu(menuBar()->actions().value(2), menu); // after "视图"
-    QAction *white = menu->addAction(tr("白平衡…"), this, [this] { m_pictures->startWhiteBalance(); });
+    QAction *white = menu->addAction(tr("点选白色参照"), this, [this] { m_pictures->startWhiteBalance(); });
     white->setObjectName(QStringLiteral("mi_whiteBalance"));
-    QAction *chart = menu->addAction(tr("色卡校正…"), this, [this] { m_pictures->startChartCalibration(); });
+    QAction *chart = menu->addAction(tr("点选色卡四角"), this, [this] { m_pictures->startChartCalibration(); });
     chart->setObjectName(QStringLiteral("mi_chartCalibration"));
-    menu->addSeparator();
-    QAction *clear = menu->addAction(tr("取消校正"), this, [this] { m_pictures->clearCorrection(); });
+    QAction *shown = menu->addAction(tr("显示校正后的照片"));
+    shown->setObjectName(QStringLiteral("mi_showCorrected"));
+    shown->setCheckable(true);
+    shown->setEnabled(false);
+    connect(shown, &QAction::toggled, this, [this](bool on) { m_pictures->showCorrection(on); });
+    QAction *clear = menu->addAction(tr("清除校正"), this, [this] { m_pictures->clearCorrection(); });
     clear->setObjectName(QStringLiteral("mi_clearCorrection"));
 
     // Escape ends the clicks for a correction; it does nothing otherwise.

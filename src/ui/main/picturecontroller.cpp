@@ -4,6 +4,7 @@
 #include "engine/photocorrection.h"
 #include "image/pictureload.h"
 #include "image/viewbuilder.h"
+#include "main/chartfitdialog.h"
 #include "main/magnifierwindow.h"
 #include "main/pictureloader.h"
 #include "main/pictureview.h"
@@ -228,7 +229,11 @@ void PictureController::updateOverlay()
     overlay.sample = m_sampleArea;
     const ViewSource *source = m_pictureView->showsPreview() ? nullptr : m_pictureView->source();
     if (source && m_view->hasBase()) {
-        for (const chart::Point &point : m_chartClicks.points()) {
+        std::vector<chart::Point> points = m_chartClicks.points();
+        // The white balance's reference stays marked while it is shown.
+        if (m_whiteReference && m_view->correctionShown())
+            points.push_back(*m_whiteReference);
+        for (const chart::Point &point : points) {
             overlay.marks.push_back(
                 geometry::viewPixelOfBasePoint(QPointF(point.x, point.y), source->size(), m_view->baseSize())
                 + QPoint(geometry::kViewMargin, geometry::kViewMargin));
@@ -413,7 +418,7 @@ void PictureController::pickAt(QPoint pixel)
         return;
     const QSize viewSize = m_pictureView->source()->size();
     m_lastPick = LastPick{pixel, viewSize, geometry::basePixelOf(pixel, viewSize, m_view->baseSize())};
-    if ((m_sampleSize > 1 || m_view->correction().isOn()) && m_pictureView->source() == m_view->view().get()) {
+    if ((m_sampleSize > 1 || m_view->correctionShown()) && m_pictureView->source() == m_view->view().get()) {
         const std::optional<ViewState::Sample> sample = m_view->sampleAt(pixel, m_sampleSize);
         if (!sample)
             return;
@@ -461,6 +466,7 @@ void PictureController::pictureReplaced()
     m_lastPick.reset();
     m_sampleArea.reset();
     m_chartClicks.clear();
+    m_whiteReference.reset();
     setClickMode(ClickMode::Pick);
 }
 
@@ -503,10 +509,21 @@ void PictureController::clearCorrection()
         applyCorrection(PhotoCorrection());
 }
 
+void PictureController::showCorrection(bool shown)
+{
+    if (!m_view->correction().isOn() || shown == m_view->correctionShown())
+        return;
+    updateView([this, shown] { return m_view->showCorrection(shown); });
+}
+
 void PictureController::correctionClick(QPoint pixel)
 {
     if (!m_view->pictureLoaded() || m_pictureView->showsPreview() || loading())
         return;
+    const QSize viewSize = m_pictureView->source()->size();
+    const QSize base = m_view->baseSize();
+    const chart::Point point{originalPositionOf(pixel.x(), base.width(), viewSize.width()),
+                             originalPositionOf(pixel.y(), base.height(), viewSize.height())};
     if (m_clickMode == ClickMode::WhiteReference) {
         Result<PhotoCorrection> white = m_view->measureWhite(pixel, m_sampleSize);
         setClickMode(ClickMode::Pick);
@@ -515,14 +532,10 @@ void PictureController::correctionClick(QPoint pixel)
                                     MessageIcon::Warning);
             return;
         }
-        applyCorrection(std::move(*white));
+        applyCorrection(std::move(*white), point);
         return;
     }
-    const QSize viewSize = m_pictureView->source()->size();
-    const QSize base = m_view->baseSize();
-    const std::optional<std::array<chart::Point, 4>> corners
-        = m_chartClicks.add({originalPositionOf(pixel.x(), base.width(), viewSize.width()),
-                             originalPositionOf(pixel.y(), base.height(), viewSize.height())});
+    const std::optional<std::array<chart::Point, 4>> corners = m_chartClicks.add(point);
     if (!corners) {
         showCorrectionStatus();
         updateOverlay();
@@ -535,19 +548,23 @@ void PictureController::correctionClick(QPoint pixel)
                                 MessageIcon::Warning);
         return;
     }
-    applyCorrection(std::move(*chart));
-    const chart::Fit &fit = *m_view->correction().chartFit();
-    m_notifier->showMessage(toUtf8(tr("色卡校正完成：%1 个色块，ΔE00 平均 %2，最大 %3。")
-                                       .arg(fit.usedPatches)
-                                       .arg(fit.meanDeltaE00, 0, 'f', 2)
-                                       .arg(fit.maxDeltaE00, 0, 'f', 2)),
-                            MessageIcon::Information);
+    // The patches as measured, corrected and the chart's; Cancel keeps what
+    // was in force.
+    ChartFitDialog dialog(*chart->chartFit(), m_window);
+    if (dialog.exec() == QDialog::Accepted)
+        applyCorrection(std::move(*chart));
 }
 
-void PictureController::applyCorrection(PhotoCorrection correction)
+void PictureController::applyCorrection(PhotoCorrection correction, std::optional<chart::Point> whiteReference)
+{
+    m_whiteReference = whiteReference;
+    updateView([this, &correction] { return m_view->setCorrection(std::move(correction)); });
+}
+
+void PictureController::updateView(const std::function<bool()> &change)
 {
     eraseLens();
-    if (!m_view->setCorrection(std::move(correction)) && !m_view->message().isEmpty())
+    if (!change() && !m_view->message().isEmpty())
         showViewMessage();
     refreshView();
     viewChanged();
@@ -557,6 +574,7 @@ void PictureController::applyCorrection(PhotoCorrection correction)
         updateMagnifierWindow();
     }
     showCorrectionStatus();
+    updateOverlay(); // the white reference's mark
     pickAgain();
 }
 
@@ -571,6 +589,8 @@ QString PictureController::correctionText() const
         break;
     }
     const PhotoCorrection &correction = m_view->correction();
+    if (correction.isOn() && !m_view->correctionShown())
+        return tr("校正未显示：照片原样");
     switch (correction.kind()) {
     case CorrectionKind::White:
         return tr("已校正：白平衡");
@@ -587,6 +607,7 @@ QString PictureController::correctionText() const
 void PictureController::showCorrectionStatus()
 {
     m_status->setShownText(kCorrectionPanel, correctionText());
+    Q_EMIT correctionChanged(m_view->correction().isOn(), m_view->correctionShown());
 }
 
 } // namespace pigmora::ui

@@ -107,6 +107,9 @@ public:
     void cancelCorrectionClicks();
     // Back to the uncorrected picture.
     void clearCorrection();
+    // Shows the correction in force or the picture as without it (the
+    // view, the picks and the white reference's mark).
+    void showCorrection(bool shown);
     // The correction's line in the status bar (empty: none in force).
     QString correctionText() const;
     const ChartClicks &chartClicks() const { return m_chartClicks; }
@@ -134,6 +137,8 @@ Q_SIGNALS:
     void photoColourPicked(const std::optional<pigmora::RgbColor> &photo);
     // Clicks on the picture started or stopped taking a correction's points.
     void clickModeChanged(bool correcting);
+    // A correction came or went, or was shown or hidden.
+    void correctionChanged(bool exists, bool shown);
     // A picture opened (not the sample).
     void opened(const QString &path);
     // Any open ended, opened or not.
@@ -154,7 +159,10 @@ private:
     void showZoomStep();
     void zoomWith(const std::function<bool()> &step);
     void correctionClick(QPoint pixel);
-    void applyCorrection(PhotoCorrection correction);
+    void applyCorrection(PhotoCorrection correction, std::optional<chart::Point> whiteReference = std::nullopt);
+    // Makes a change to the picture's view (true: the view was rebuilt) and
+    // shows its outcome.
+    void updateView(const std::function<bool()> &change);
     void setClickMode(ClickMode mode);
     void showCorrectionStatus();
     void pictureReplaced();
@@ -184,6 +192,9 @@ private:
     std::optional<QRect> m_sampleArea; // under the cursor, in paint-box points
     ClickMode m_clickMode = ClickMode::Pick;
     ChartClicks m_chartClicks;
+    // The white balance's reference in the base picture's coordinates, while
+    // that white balance is in force.
+    std::optional<chart::Point> m_whiteReference;
     // The last pick (view pixel at a view size), answered again when the
     // sample size or the correction changes.
     struct LastPick {

@@ -93,6 +93,7 @@ void ViewState::resetForOpen()
     m_plainView.reset();
     m_plainColours.reset();
     m_correction = PhotoCorrection();
+    m_correctionShown = true;
     m_engine->clearPictures();
     m_tone = PictureTone::Colour;
     m_zoomed = false;
@@ -164,10 +165,10 @@ bool ViewState::openImage(const QImage &image)
 
 std::shared_ptr<const PictureSource> ViewState::pictureSource()
 {
-    if (!m_source || m_source->tone() != m_tone || m_source->transform() != m_correction.transform()) {
+    if (!m_source || m_source->tone() != m_tone || m_source->transform() != shownTransform()) {
         m_source.reset(); // a gray toggle drops the other state's rows
         if (const CImageDibObject *base = m_engine->findPicture(m_baseId))
-            m_source = PictureSource::make(*base, m_tone, m_correction.transform());
+            m_source = PictureSource::make(*base, m_tone, shownTransform());
     }
     return m_source;
 }
@@ -237,8 +238,7 @@ std::shared_ptr<const ViewSource> ViewState::pickSource()
     if (!m_pickView) {
         // The colours at the view's size: a pixel at a time, as it is picked.
         const CImageDibObject *base = m_engine->findPicture(m_baseId);
-        if (const auto colours
-            = base ? PictureSource::make(*base, PictureTone::Colour, m_correction.transform()) : nullptr) {
+        if (const auto colours = base ? PictureSource::make(*base, PictureTone::Colour, shownTransform()) : nullptr) {
             m_pickView = virtualPicture(colours, VirtualPicture::Kind::View,
                                         kZoomSteps[static_cast<std::size_t>(m_zoomIndex)], {});
         }
@@ -272,7 +272,21 @@ bool ViewState::setCorrection(PhotoCorrection correction)
     if (m_baseId.empty())
         return false;
     m_correction = std::move(correction);
+    m_correctionShown = true;
     return rebuildView();
+}
+
+bool ViewState::showCorrection(bool shown)
+{
+    if (m_baseId.empty() || shown == m_correctionShown)
+        return false;
+    m_correctionShown = shown;
+    return rebuildView();
+}
+
+std::shared_ptr<const ColorTransform> ViewState::shownTransform() const
+{
+    return m_correctionShown ? m_correction.transform() : nullptr;
 }
 
 std::shared_ptr<const PictureSource> ViewState::plainColours()
@@ -327,7 +341,7 @@ std::optional<ViewState::Sample> ViewState::sampleAt(QPoint viewPixel, int sampl
         return std::nullopt;
     const int x = viewPixel.x();
     const int y = viewPixel.y();
-    if (!m_correction.isOn()) {
+    if (!correctionShown()) {
         const std::optional<AreaSample> sample = samplePick(*view, x, y, sampleSize);
         return sample ? std::optional<Sample>(Sample{sample->color, std::nullopt}) : std::nullopt;
     }

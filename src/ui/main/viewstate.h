@@ -116,6 +116,11 @@ public:
     // Opening a picture drops it. False when no picture is open.
     bool setCorrection(PhotoCorrection correction);
     const PhotoCorrection &correction() const { return m_correction; }
+    // Whether the view and the picks show the correction in force (on with
+    // each new one); off, they are exactly those without it. True when the
+    // view was rebuilt.
+    bool showCorrection(bool shown);
+    bool correctionShown() const { return m_correctionShown && m_correction.isOn(); }
     // A white balance on the uncorrected colour picture's sample of the
     // given size at a view pixel; a chart calibration on corner points in
     // the base picture's coordinates. Refused with the core's reason.
@@ -139,6 +144,8 @@ private:
     // Makes the view picture from the base; false when none was made.
     bool rebuildView();
     std::shared_ptr<const PictureSource> pictureSource();
+    // The correction's transform while it is shown, null otherwise.
+    std::shared_ptr<const ColorTransform> shownTransform() const;
     // The base picture's colours without the correction, and a view of
     // them (or of their gray) at the zoom step, made on first use.
     std::shared_ptr<const PictureSource> plainColours();
@@ -162,6 +169,7 @@ private:
     std::shared_ptr<const ViewSource> m_pickView; // value views: the colours at the view's zoom
     QString m_message;
     PhotoCorrection m_correction;
+    bool m_correctionShown = true;
     std::shared_ptr<const PictureSource> m_plainColours;
     std::shared_ptr<const ViewSource> m_plainView; // uncorrected, at the view's zoom
 };

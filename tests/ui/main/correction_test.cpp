@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 
@@ -69,6 +70,24 @@ protected:
                 action->trigger();
     }
 
+    // The patch dialog's answer to the chart's fourth click, and that click.
+    static void lastCornerAnswered(TForm_TintoraMain &window, const chart::Point &corner, bool ok)
+    {
+        const auto answered = test::whenModalShown([ok](QWidget *modal) {
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->objectName(), QStringLiteral("TForm_chartFit"));
+            // Each patch shown three ways with its ΔE00.
+            for (const char *name : {"Shape_measured_24", "Shape_corrected_24", "Shape_reference_1"})
+                EXPECT_NE(findControl<QWidget>(dialog, name), nullptr);
+            EXPECT_FALSE(findControl<QLabel>(dialog, "Label_deltaE00_19")->text().isEmpty());
+            EXPECT_NE(findControl<QLabel>(dialog, "Label_fitSummary")->text().indexOf(QStringLiteral("ΔE00")), -1);
+            ok ? dialog->accept() : dialog->reject();
+        });
+        clickAt(window, corner.x, corner.y);
+        EXPECT_TRUE(answered.answered());
+    }
+
     static RgbColor picked(const TForm_TintoraMain &window)
     {
         const auto color = window.resultPanel()->pickedColor();
@@ -92,12 +111,20 @@ TEST_F(CorrectionTest, WhiteBalanceNeutralisesTheCastAndCancelRestoresIt)
     EXPECT_GT(cast.red - cast.blue, 40);
     QLabel *photoLine = findControl<QLabel>(window.get(), "Label_photoColor");
     EXPECT_TRUE(photoLine->isHidden());
+    const auto plainShown = window->viewState().view()->colorAt(viewPixel(*window, 40, 40));
+    QAction *shownAction = findControl<QAction>(window.get(), "mi_showCorrected");
+    EXPECT_FALSE(shownAction->isEnabled());
+    EXPECT_EQ(findControl<QAction>(window.get(), "mi_whiteBalance")->text(), QStringLiteral("点选白色参照"));
 
     trigger(*window, "mi_whiteBalance");
     EXPECT_NE(window->statusText(6).indexOf(QStringLiteral("白平衡")), -1);
     clickAt(*window, 40.5, 40.5);
     EXPECT_TRUE(notifier.messages().empty());
     EXPECT_EQ(window->statusText(6), QStringLiteral("已校正：白平衡"));
+    EXPECT_TRUE(shownAction->isEnabled() && shownAction->isChecked());
+    // The reference stays marked.
+    const QPoint mark = viewPixel(*window, 40.5, 40.5) + QPoint(geometry::kViewMargin, geometry::kViewMargin);
+    EXPECT_EQ(window->pictureView()->overlay().marks, std::vector<QPoint>{mark});
     // The pick answers again, now for the corrected colour, the photo's beside.
     const RgbColor balanced = picked(*window);
     EXPECT_LE(spread(balanced), 2) << balanced.red << " " << balanced.green << " " << balanced.blue;
@@ -111,9 +138,26 @@ TEST_F(CorrectionTest, WhiteBalanceNeutralisesTheCastAndCancelRestoresIt)
     EXPECT_GT(picked(*window).red - picked(*window).blue, 40);
     window->pickColor(viewPixel(*window, 40, 40));
 
+    // Hidden: the picture, its pick and the status exactly as without it.
+    shownAction->setChecked(false);
+    EXPECT_EQ(picked(*window), cast);
+    EXPECT_TRUE(photoLine->isHidden());
+    EXPECT_EQ(window->viewState().view()->colorAt(viewPixel(*window, 40, 40)), plainShown);
+    EXPECT_TRUE(window->pictureView()->overlay().marks.empty());
+    EXPECT_EQ(window->statusText(6).indexOf(QStringLiteral("已校正")), -1);
+    chooseSampleSize(*window, 1); // the pixel as shown, not the sample path
+    EXPECT_EQ(std::optional(picked(*window)), plainShown);
+    chooseSampleSize(*window, 9);
+    shownAction->setChecked(true);
+    EXPECT_EQ(picked(*window), balanced);
+    EXPECT_EQ(window->viewState().view()->colorAt(viewPixel(*window, 40, 40)), shown);
+    EXPECT_EQ(window->pictureView()->overlay().marks.size(), 1u);
+
     trigger(*window, "mi_clearCorrection");
     EXPECT_EQ(picked(*window), cast);
     EXPECT_TRUE(photoLine->isHidden());
+    EXPECT_FALSE(shownAction->isEnabled() || shownAction->isChecked());
+    EXPECT_TRUE(window->pictureView()->overlay().marks.empty());
     EXPECT_TRUE(window->statusText(6).isEmpty());
     EXPECT_TRUE(findControl<QLabel>(window.get(), "StatusPanel_6")->isHidden());
 }
@@ -156,13 +200,19 @@ TEST_F(CorrectionTest, ChartCornersAreGuidedMarkedCancelledAndFitted)
     EXPECT_TRUE(window->pictureView()->overlay().marks.empty());
     EXPECT_FALSE(findControl<QAction>(window.get(), "mi_cancelCorrectionClicks")->isEnabled());
 
-    trigger(*window, "mi_chartCalibration");
-    for (const chart::Point &corner : corners)
-        clickAt(*window, corner.x, corner.y);
-    EXPECT_TRUE(marks.empty());
-    ASSERT_EQ(notifier.messages().size(), 1u);
-    EXPECT_EQ(notifier.messages()[0].icon, MessageIcon::Information);
-    EXPECT_NE(notifier.messages()[0].text.find("ΔE00"), std::string::npos);
+    // Cancel in the patch dialog leaves the correction as it was: none at
+    // first, then the fit that OK put in force.
+    for (const bool ok : {false, true, false}) {
+        trigger(*window, "mi_chartCalibration");
+        for (std::size_t i = 0; i < 3; ++i)
+            clickAt(*window, corners[i].x, corners[i].y);
+        lastCornerAnswered(*window, corners[3], ok);
+        EXPECT_TRUE(marks.empty());
+        const bool corrected = window->viewState().correction().chartFit().has_value();
+        EXPECT_EQ(corrected, ok || corrected);
+        EXPECT_EQ(window->statusText(6).isEmpty(), !corrected);
+    }
+    EXPECT_TRUE(notifier.messages().empty());
     ASSERT_TRUE(window->viewState().correction().chartFit());
     EXPECT_LT(window->viewState().correction().chartFit()->meanDeltaE00, 3.0);
     EXPECT_NE(window->statusText(6).indexOf(QStringLiteral("色卡")), -1);
