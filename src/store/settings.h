@@ -26,6 +26,8 @@ inline constexpr std::string_view kLastPaletteFolder = "LastPaletteFolder";
 inline constexpr std::string_view kGridSquareCells = "GridSquareCells";
 // Where the palette window was put: "x,y" of its frame; optional.
 inline constexpr std::string_view kPaletteWindowPlace = "PaletteWindowPlace";
+// The interface language: "zh", "en", or "system" (also when absent).
+inline constexpr std::string_view kLanguage = "Language";
 } // namespace settingkeys
 
 // Settings the program applies at start; a key the configuration lacks keeps

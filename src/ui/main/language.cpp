@@ -1,5 +1,8 @@
 #include "main/language.h"
 
+#include "store/configmanager.h"
+#include "store/settings.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -37,6 +40,40 @@ QString installFrom(QCoreApplication &app, const QString &name, const std::vecto
 }
 
 } // namespace
+
+LanguageChoice languageChoiceOf(const std::optional<std::string> &stored)
+{
+    if (stored == "zh")
+        return LanguageChoice::Chinese;
+    if (stored == "en")
+        return LanguageChoice::English;
+    return LanguageChoice::System;
+}
+
+std::string_view languageSettingText(LanguageChoice choice)
+{
+    switch (choice) {
+    case LanguageChoice::Chinese:
+        return "zh";
+    case LanguageChoice::English:
+        return "en";
+    case LanguageChoice::System:
+        break;
+    }
+    return "system";
+}
+
+LanguageChoice storedLanguageChoice(const std::filesystem::path &dataFolder)
+{
+    std::error_code error;
+    CConfigManager config(dataFolder);
+    if (!std::filesystem::is_regular_file(config.filePath(), error))
+        return LanguageChoice::System;
+    config.open();
+    if (!config.isOpen() || !config.loadSysConfig())
+        return LanguageChoice::System;
+    return languageChoiceOf(storedText(config, settingkeys::kLanguage));
+}
 
 LocaleVariables systemLocaleVariables()
 {

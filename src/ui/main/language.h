@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QCoreApplication;
@@ -13,6 +15,15 @@ enum class UiLanguage { Chinese, English };
 
 // What the user chose in the settings: the system's language or one of them.
 enum class LanguageChoice { System, Chinese, English };
+
+// The choice as stored in the settings ("system", "zh", "en"); anything
+// else, or nothing stored, means the system's language.
+LanguageChoice languageChoiceOf(const std::optional<std::string> &stored);
+std::string_view languageSettingText(LanguageChoice choice);
+
+// The choice stored in the settings file of a data folder, read without
+// creating or changing anything; System when the file cannot be read.
+LanguageChoice storedLanguageChoice(const std::filesystem::path &dataFolder);
 
 // The locale variables that name the system's language (empty: unset).
 struct LocaleVariables {

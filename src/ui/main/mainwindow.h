@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/language.h"
 #include "main/messageboxnotifier.h"
 #include "main/statuspanels.h"
 
@@ -12,6 +13,7 @@
 
 class QActionGroup;
 class QComboBox;
+class QMenu;
 class QScrollArea;
 class QToolBar;
 class QToolButton;
@@ -121,6 +123,8 @@ protected:
 private:
     void buildMenusAndToolbar();
     void buildViewMenu(QToolBar *toolbar);
+    void buildLanguageMenu(QMenu *settings);
+    void chooseLanguageSetting(LanguageChoice choice);
     void showTone();
     void pictureOpened(const QString &path);
     void buildClient();

@@ -1,6 +1,7 @@
 #include "main/resultpanel.h"
 
 #include "engine/colorpick.h"
+#include "main/messagetext.h"
 #include "main/uitext.h"
 
 #include <QApplication>
@@ -36,7 +37,7 @@ QLabel *selectableLabel(const QString &objectName, QWidget *parent)
 QLabel *deltaE00Label(const QString &objectName, QWidget *parent)
 {
     QLabel *label = selectableLabel(objectName, parent);
-    label->setToolTip(QStringLiteral("ΔE00（CIEDE2000）：按人眼感知计算的色差。\n"
+    label->setToolTip(QObject::tr("ΔE00（CIEDE2000）：按人眼感知计算的色差。\n"
                                      "小于 1 不可见，1 至 2 极接近，2 至 5 接近，5 以上可见差异。"));
     return label;
 }
@@ -44,7 +45,7 @@ QLabel *deltaE00Label(const QString &objectName, QWidget *parent)
 void showDeltaE00(QLabel *label, const std::optional<double> &difference)
 {
     label->setText(difference
-                       ? fromUtf8(deltaE00Text(*difference)) + QLatin1Char(' ') + fromUtf8(deltaE00Reading(*difference))
+                       ? fromUtf8(deltaE00Text(*difference)) + QLatin1Char(' ') + coreText(deltaE00Reading(*difference))
                        : QString());
 }
 
@@ -127,9 +128,9 @@ void ColorSwatch::contextMenuEvent(QContextMenuEvent *event)
         return;
     const RgbColor color = *m_color;
     QMenu menu(this);
-    menu.addAction(QStringLiteral("复制 RGB"), [color] { QApplication::clipboard()->setText(rgbCopyText(color)); });
-    menu.addAction(QStringLiteral("复制十六进制"), [color] { QApplication::clipboard()->setText(hexCopyText(color)); });
-    menu.addAction(QStringLiteral("复制 CMYK"), [color] { QApplication::clipboard()->setText(cmykCopyText(color)); });
+    menu.addAction(tr("复制 RGB"), [color] { QApplication::clipboard()->setText(rgbCopyText(color)); });
+    menu.addAction(tr("复制十六进制"), [color] { QApplication::clipboard()->setText(hexCopyText(color)); });
+    menu.addAction(tr("复制 CMYK"), [color] { QApplication::clipboard()->setText(cmykCopyText(color)); });
     menu.exec(event->globalPos());
 }
 
@@ -155,9 +156,9 @@ ResultPanel::ResultPanel(QWidget *parent)
         return std::pair(box, grid);
     };
 
-    auto [original, originalGrid] = groupBox(QStringLiteral("GroupBox6"), QStringLiteral("原色"), 150);
+    auto [original, originalGrid] = groupBox(QStringLiteral("GroupBox6"), tr("原色"), 150);
     m_picked = new ColorSwatch(QStringLiteral("Shape_color_org"), original);
-    m_save = new QPushButton(QStringLiteral("保存"), original);
+    m_save = new QPushButton(tr("保存"), original);
     m_save->setObjectName(QStringLiteral("BitBtn_saveColor"));
     m_save->setEnabled(false);
     m_pickedValues = selectableLabel(QStringLiteral("Label_orgValues"), original);
@@ -167,7 +168,7 @@ ResultPanel::ResultPanel(QWidget *parent)
 
     for (int k = 0; k < 3; ++k) {
         const QString n = QString::number(k + 1);
-        auto [box, grid] = groupBox(QStringLiteral("GroupBox_color_") + n, QStringLiteral("颜色") + n, 170);
+        auto [box, grid] = groupBox(QStringLiteral("GroupBox_color_") + n, tr("颜色") + n, 170);
         PaintGroup &group = m_paints[static_cast<std::size_t>(k)];
         group.box = box;
         group.swatch = new ColorSwatch(QStringLiteral("Shape_color_") + n, box);
@@ -178,9 +179,9 @@ ResultPanel::ResultPanel(QWidget *parent)
         grid->addWidget(group.rate, 1, 1);
     }
 
-    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), QStringLiteral("混合色"), 185);
+    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), tr("混合色"), 185);
     m_mixed = new ColorSwatch(QStringLiteral("Shape_color_mix"), mix);
-    auto *mixName = new QLabel(QStringLiteral("颜色偏差："), mix);
+    auto *mixName = new QLabel(tr("颜色偏差："), mix);
     mixName->setObjectName(QStringLiteral("Label_mixname"));
     m_distance = selectableLabel(QStringLiteral("Label_mixdistance"), mix);
     m_mixDeltaE00 = deltaE00Label(QStringLiteral("Label_mixDeltaE00"), mix);
