@@ -82,7 +82,7 @@ void TForm_colorBoxManager::BitBtn_deleteBoxClick()
         infoMessage(m_notifier, tr("不能删除系统颜色盒!"));
         return;
     }
-    if (!askQuestion(m_notifier, deleteQuestion(tr("颜色盒"), name)))
+    if (!askQuestion(m_notifier, deleteQuestion(tr("颜色盒", "what is deleted"), name)))
         return;
     if (m_colors.deleteColorBox(toUtf8(name))) {
         m_changed = true;

@@ -173,7 +173,7 @@ void TForm_colorGroupManager::bbtn_deleteColorItemClick()
     if (group.isEmpty() || row < 0)
         return;
     const QString name = m_list->item(row)->text();
-    if (!askQuestion(m_notifier, deleteQuestion(tr("色谱颜色"), name)))
+    if (!askQuestion(m_notifier, deleteQuestion(tr("色谱颜色", "what is deleted"), name)))
         return;
     if (!m_colors.deleteGroupColor(toUtf8(group), toUtf8(name))) {
         infoMessage(m_notifier, tr("删除色谱颜色失败!"));

@@ -77,7 +77,7 @@ void TForm_colorPanelManager::BitBtn_deletePanelClick()
         infoMessage(m_notifier, tr("不能删除系统色板!"));
         return;
     }
-    if (!askQuestion(m_notifier, deleteQuestion(tr("色板"), name)))
+    if (!askQuestion(m_notifier, deleteQuestion(tr("色板", "what is deleted"), name)))
         return;
     if (m_colors.deletePalette(toUtf8(name))) {
         refreshPaletteList();
