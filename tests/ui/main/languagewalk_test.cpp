@@ -3,6 +3,7 @@
 // data (paints, boxes, groups, palettes); in Chinese they are the source
 // texts, unchanged.
 #include "data/builtincatalogue.h"
+#include "main/application.h"
 #include "main/language.h"
 #include "main/messageboxnotifier.h"
 #include "main/messagetext.h"
@@ -20,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
@@ -260,6 +262,73 @@ TEST(CoreText, KnownMessagesTranslateWithTheirPartsAndOthersPassUnchanged)
     // Without a translation every text comes back as it was.
     for (const auto &c : cases)
         EXPECT_EQ(ui::coreText(c.text).toStdString(), c.text);
+}
+
+} // namespace
+} // namespace pigmora::test
+
+namespace pigmora::test {
+namespace {
+
+TEST(LanguageSetting, StoredTextsMapToChoicesAndBack)
+{
+    const struct {
+        std::optional<std::string> stored;
+        ui::LanguageChoice choice;
+    } cases[] = {
+        {std::nullopt, ui::LanguageChoice::System}, {"system", ui::LanguageChoice::System},
+        {"zh", ui::LanguageChoice::Chinese},         {"en", ui::LanguageChoice::English},
+        {"EN", ui::LanguageChoice::System},          {"", ui::LanguageChoice::System},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ui::languageChoiceOf(c.stored), c.choice) << c.stored.value_or("(none)");
+    for (auto choice : {ui::LanguageChoice::System, ui::LanguageChoice::Chinese, ui::LanguageChoice::English})
+        EXPECT_EQ(ui::languageChoiceOf(std::string(ui::languageSettingText(choice))), choice);
+}
+
+TEST(LanguageSetting, VersionIsAskedOnlyBeforeTheEndOfOptions)
+{
+    const struct {
+        std::vector<const char *> argv;
+        bool asks;
+    } cases[] = {
+        {{"pigmora", "--version"}, true},
+        {{"pigmora", "-v"}, true},
+        {{"pigmora", "--data-dir", "/d", "--version"}, true},
+        {{"pigmora"}, false},
+        {{"pigmora", "--", "--version"}, false},
+        {{"pigmora", "--versions"}, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ui::asksForVersion(static_cast<int>(c.argv.size()), c.argv.data()), c.asks) << c.argv.back();
+}
+
+class LanguageMenu : public MainWindowFixture
+{ };
+
+TEST_F(LanguageMenu, TheChoiceIsStoredForTheNextStartAndSaid)
+{
+    // No settings file yet: reading the choice creates nothing.
+    EXPECT_EQ(ui::storedLanguageChoice(dir.path()), ui::LanguageChoice::System);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "QorConfig.bin"));
+
+    auto window = start();
+    const auto before = readFileBytes(dir.path() / "QorConfig.bin");
+    findControl<QAction>(window.get(), "mi_languageEnglish")->trigger();
+    EXPECT_EQ(ui::storedLanguageChoice(dir.path()), ui::LanguageChoice::English);
+    ASSERT_EQ(notifier.messages().size(), 1U);
+    EXPECT_NE(notifier.messages().back().text.find("下次启动"), std::string::npos);
+    // The menu shows the stored choice.
+    auto *menu = findControl<QMenu>(window.get(), "mi_language");
+    Q_EMIT menu->aboutToShow();
+    EXPECT_TRUE(findControl<QAction>(window.get(), "mi_languageEnglish")->isChecked());
+    EXPECT_FALSE(findControl<QAction>(window.get(), "mi_languageSystem")->isChecked());
+
+    findControl<QAction>(window.get(), "mi_languageSystem")->trigger();
+    EXPECT_EQ(ui::storedLanguageChoice(dir.path()), ui::LanguageChoice::System);
+    // What the window showed before is unchanged: the choice applies at the next start.
+    EXPECT_EQ(window->menuBar()->actions().front()->text(), QStringLiteral("文件(&F)"));
+    EXPECT_NE(readFileBytes(dir.path() / "QorConfig.bin"), before);
 }
 
 } // namespace
