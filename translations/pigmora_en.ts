@@ -389,6 +389,13 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
     </message>
 </context>
 <context>
+    <name>language</name>
+    <message>
+        <source>中文</source>
+        <translation>English</translation>
+    </message>
+</context>
+<context>
     <name>pigmora::ui::ColorSwatch</name>
     <message>
         <source>复制 RGB</source>

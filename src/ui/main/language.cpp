@@ -1,5 +1,8 @@
 #include "main/language.h"
 
+#include "data/builtincatalogue.h"
+#include "data/records.h"
+#include "main/uitext.h"
 #include "store/configmanager.h"
 #include "store/settings.h"
 
@@ -8,11 +11,19 @@
 #include <QTranslator>
 
 #include <cstdlib>
+#include <map>
 #include <string_view>
 
 namespace pigmora::ui {
 
 namespace {
+
+// The interface speaks English when the installed translation names its
+// language so (the English translation renders this "English").
+bool speaksEnglish()
+{
+    return QCoreApplication::translate("language", "中文") == QLatin1String("English");
+}
 
 std::string variable(const char *name)
 {
@@ -73,6 +84,30 @@ LanguageChoice storedLanguageChoice(const std::filesystem::path &dataFolder)
     if (!config.isOpen() || !config.loadSysConfig())
         return LanguageChoice::System;
     return languageChoiceOf(storedText(config, settingkeys::kLanguage));
+}
+
+std::optional<QString> englishPaintName(const PaintColorRecord &paint)
+{
+    if (paint.origin() == PaintColorRecord::kOriginUser || !speaksEnglish())
+        return std::nullopt;
+    // The catalogue's English name of the paint with this code and name: a
+    // built-in paint the user renamed shows the name they gave it.
+    static const std::map<std::pair<std::string, std::string>, std::string_view> catalogue = [] {
+        std::map<std::pair<std::string, std::string>, std::string_view> names;
+        for (const BuiltInPaint &builtIn : builtInPaints())
+            if (!builtIn.englishName.empty())
+                names.emplace(std::pair{std::string(builtIn.code), std::string(builtIn.name)}, builtIn.englishName);
+        return names;
+    }();
+    const auto found = catalogue.find({platform::gbkToUtf8(paint.code()), platform::gbkToUtf8(paint.name())});
+    if (found == catalogue.end())
+        return std::nullopt;
+    return fromUtf8(found->second);
+}
+
+QString paintName(const PaintColorRecord &paint)
+{
+    return englishPaintName(paint).value_or(fromGbk(paint.name()));
 }
 
 LocaleVariables systemLocaleVariables()

@@ -7,6 +7,11 @@
 #include <vector>
 
 class QCoreApplication;
+class QString;
+
+namespace pigmora {
+class PaintColorRecord;
+} // namespace pigmora
 
 namespace pigmora::ui {
 
@@ -43,6 +48,13 @@ UiLanguage chooseLanguage(const LocaleVariables &locale, LanguageChoice choice =
 // translations/ beside the executable (a build) and share/pigmora/translations
 // beside its bin folder (an installed copy).
 std::vector<std::filesystem::path> translationFolders(const std::filesystem::path &programFolder);
+
+// The name to show for a paint: in English the catalogue's English name of
+// a built-in paint (same code and name) when it has one; otherwise, and for
+// a paint the user made or renamed, the name as stored.
+QString paintName(const PaintColorRecord &paint);
+// The English name only: none in Chinese, or where the catalogue has none.
+std::optional<QString> englishPaintName(const PaintColorRecord &paint);
 
 // Installs the translators of a language into the application: for English
 // the program's own (pigmora_en.qm), for Chinese Qt's (its file and colour

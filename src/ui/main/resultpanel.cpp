@@ -1,6 +1,7 @@
 #include "main/resultpanel.h"
 
 #include "engine/colorpick.h"
+#include "main/language.h"
 #include "main/messagetext.h"
 #include "main/uitext.h"
 
@@ -234,11 +235,12 @@ void ResultPanel::showPick(const ColorPick &pick)
         if (!paint)
             continue;
         group.swatch->setColor(paint->color);
-        group.name->setText(fromUtf8(paint->name) + QStringLiteral(" : "));
-        group.name->setToolTip(fromUtf8(paint->code) + QLatin1Char(' ') + fromUtf8(paint->name));
+        const QString name = englishPaintName(pick.mix.paints[k]).value_or(fromUtf8(paint->name));
+        group.name->setText(name + QStringLiteral(" : "));
+        group.name->setToolTip(fromUtf8(paint->code) + QLatin1Char(' ') + name);
         group.rate->setText(fromUtf8(paint->proportion));
         // The whole name, however long, over the whole group.
-        group.box->setToolTip(fromUtf8(paint->name) + QStringLiteral(" (") + fromUtf8(paint->code)
+        group.box->setToolTip(name + QStringLiteral(" (") + fromUtf8(paint->code)
                               + QStringLiteral(")\n") + fromUtf8(paint->proportion));
     }
     const RgbColor mixed = pick.mix.mixed.color();

@@ -3,6 +3,8 @@
 // data (paints, boxes, groups, palettes); in Chinese they are the source
 // texts, unchanged.
 #include "data/builtincatalogue.h"
+#include "data/platform.h"
+#include "data/records.h"
 #include "main/application.h"
 #include "main/language.h"
 #include "main/messageboxnotifier.h"
@@ -104,6 +106,14 @@ QStringList storedNames()
     return names;
 }
 
+void removeTranslators()
+{
+    for (QTranslator *translator : QCoreApplication::instance()->findChildren<QTranslator *>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
 // Chinese characters and the full-width punctuation Chinese texts use.
 bool holdsChinese(const QString &text)
 {
@@ -115,14 +125,6 @@ class LanguageWalk : public MainWindowFixture
 {
 protected:
     void TearDown() override { removeTranslators(); }
-
-    static void removeTranslators()
-    {
-        for (QTranslator *translator : QCoreApplication::instance()->findChildren<QTranslator *>()) {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        }
-    }
 
     static void install(ui::UiLanguage language)
     {
@@ -255,10 +257,7 @@ TEST(CoreText, KnownMessagesTranslateWithTheirPartsAndOthersPassUnchanged)
     };
     for (const auto &c : cases)
         EXPECT_EQ(ui::coreText(c.text).toStdString(), c.english) << c.text;
-    for (QTranslator *translator : QCoreApplication::instance()->findChildren<QTranslator *>()) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
-    }
+    removeTranslators();
     // Without a translation every text comes back as it was.
     for (const auto &c : cases)
         EXPECT_EQ(ui::coreText(c.text).toStdString(), c.text);
@@ -301,6 +300,39 @@ TEST(LanguageSetting, VersionIsAskedOnlyBeforeTheEndOfOptions)
     };
     for (const auto &c : cases)
         EXPECT_EQ(ui::asksForVersion(static_cast<int>(c.argv.size()), c.argv.data()), c.asks) << c.argv.back();
+}
+
+TEST(LanguageSetting, BuiltInPaintsShowTheCataloguesEnglishNameAndTheUsersKeepTheirs)
+{
+    const struct {
+        const char *code;
+        const char *name;
+        std::uint8_t origin;
+        const char *english;
+    } cases[] = {
+        {"100", "柠檬黄", PaintColorRecord::kOriginBuiltIn, "Lemon Yellow"},
+        {"100", "柠檬黄", PaintColorRecord::kOriginLocked, "Lemon Yellow"},
+        {"100", "柠檬黄", PaintColorRecord::kOriginUser, "柠檬黄"}, // the user's own, typed so
+        {"100", "我的黄", PaintColorRecord::kOriginBuiltIn, "我的黄"}, // renamed by the user
+        {"3001", "銀朱", PaintColorRecord::kOriginBuiltIn, "銀朱"}, // the catalogue has no English name
+    };
+    const auto record = [](const auto &c) {
+        PaintColorRecord paint;
+        paint.setCode(c.code);
+        paint.setName(*platform::utf8ToGbk(c.name));
+        paint.setOrigin(c.origin);
+        return paint;
+    };
+    ASSERT_FALSE(ui::installTranslations(*QCoreApplication::instance(), ui::UiLanguage::English, PIGMORA_UI_BUILD_DIR)
+                     .empty());
+    for (const auto &c : cases)
+        EXPECT_EQ(ui::paintName(record(c)).toStdString(), c.english) << c.code << " " << c.name;
+    removeTranslators();
+    ASSERT_FALSE(ui::installTranslations(*QCoreApplication::instance(), ui::UiLanguage::Chinese, PIGMORA_UI_BUILD_DIR)
+                     .empty());
+    for (const auto &c : cases)
+        EXPECT_EQ(ui::paintName(record(c)).toStdString(), c.name) << c.code;
+    removeTranslators();
 }
 
 class LanguageMenu : public MainWindowFixture
