@@ -373,15 +373,15 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
     </message>
     <message>
         <source>空间混色</source>
-        <translation>Spatial mixing</translation>
+        <translation>Spatial</translation>
     </message>
     <message>
         <source>颜料混色</source>
-        <translation>Pigment mixing</translation>
+        <translation>Pigment</translation>
     </message>
     <message>
         <source>减法混色</source>
-        <translation>Subtractive mixing</translation>
+        <translation>Subtract.</translation>
     </message>
     <message>
         <source>一点</source>
