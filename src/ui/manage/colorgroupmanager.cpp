@@ -1,6 +1,7 @@
 #include "manage/colorgroupmanager.h"
 
 #include "data/colormanager.h"
+#include "main/messagetext.h"
 #include "manage/addgroupcolor.h"
 #include "manage/managesupport.h"
 #include "manage/paintlistwidget.h"
@@ -33,7 +34,7 @@ QString refusalText(const PaintListRow &row)
         return QObject::tr("名称中含有控制字符 (U+%1)!")
             .arg(QString::number(row.control, 16).toUpper().rightJustified(4, QLatin1Char('0')));
     case PaintRowProblem::NotStorable:
-        return QString::fromUtf8(kNameNotStorable);
+        return coreText(kNameNotStorable);
     case PaintRowProblem::Duplicate:
     case PaintRowProblem::None:
         break;
@@ -199,11 +200,11 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         return;
     const auto table = readCsvFile(toUtf8(path));
     if (!table) {
-        stopMessage(m_notifier, tr("不能读入颜料表: %1").arg(fromUtf8(table.message())));
+        stopMessage(m_notifier, tr("不能读入颜料表: %1").arg(coreText(table.message())));
         return;
     }
     if (const Status header = expectHeader(*table, {"name", "r", "g", "b"}); !header) {
-        stopMessage(m_notifier, tr("颜料表格式不对: %1").arg(fromUtf8(header.message())));
+        stopMessage(m_notifier, tr("颜料表格式不对: %1").arg(coreText(header.message())));
         return;
     }
     const auto rows = checkPaintList(*table, m_colors, toUtf8(group));
@@ -225,7 +226,7 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
     QString summary;
     const Status done = addPaintListRows(m_colors, toUtf8(group), *rows);
     if (!done) {
-        summary = tr("增加色谱颜色失败!: %1\n\n").arg(fromUtf8(done.message()));
+        summary = tr("增加色谱颜色失败!: %1\n\n").arg(coreText(done.message()));
         added.clear();
     }
     if (!added.isEmpty()) {
