@@ -1,4 +1,1238 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>MessageBoxNotifier</name>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>是(&amp;Y)</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>否(&amp;N)</source>
+        <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>ΔE00（CIEDE2000）：按人眼感知计算的色差。
+小于 1 不可见，1 至 2 极接近，2 至 5 接近，5 以上可见差异。</source>
+        <translation>ΔE00 (CIEDE2000): the colour difference as the eye perceives it.
+Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>原图 X : %1  Y : %2</source>
+        <translation>Picture X : %1  Y : %2</translation>
+    </message>
+    <message>
+        <source>图像太大，不能按此比例显示!</source>
+        <translation>The picture is too large to show at this zoom!</translation>
+    </message>
+    <message>
+        <source>原色</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>混合色差</source>
+        <translation>Mix deviation</translation>
+    </message>
+    <message>
+        <source>潘通号</source>
+        <translation>Pantone</translation>
+    </message>
+    <message>
+        <source>应有 4 项 (名称,r,g,b)，实有 %1 项</source>
+        <translation>4 fields expected (name,r,g,b), %1 found</translation>
+    </message>
+    <message>
+        <source>r、g、b 须为 0 到 255 的整数</source>
+        <translation>r, g and b must be whole numbers from 0 to 255</translation>
+    </message>
+    <message>
+        <source>颜色名称不能为空!</source>
+        <translation>The colour name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>名称中含有控制字符 (U+%1)!</source>
+        <translation>The name holds a control character (U+%1)!</translation>
+    </message>
+    <message>
+        <source>色谱中同名颜色存在!</source>
+        <translation>A colour of that name is already in the colour group!</translation>
+    </message>
+    <message>
+        <source>名称超过 %1 个字节，将保存为 &quot;%2&quot;。是否继续?</source>
+        <translation>The name is longer than %1 bytes and will be stored as &quot;%2&quot;. Continue?</translation>
+    </message>
+    <message>
+        <source>是否删除%1 &quot;%2&quot; 吗?</source>
+        <translation>Delete %1 &quot;%2&quot;?</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>core</name>
+    <message>
+        <source>数据文件%1不见了, 但它上一次修改前的备份还在。是否恢复这个备份?</source>
+        <translation>The data file %1 is missing, but the backup made before its last change is still there. Restore this backup?</translation>
+    </message>
+    <message>
+        <source>数据文件%1已损坏(%2)。是否恢复它上一次修改前的备份? 损坏的文件将被保留。</source>
+        <translation>The data file %1 is damaged (%2). Restore the backup made before its last change? The damaged file will be kept.</translation>
+    </message>
+    <message>
+        <source>恢复%1失败: %2</source>
+        <translation>Restoring %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>数据文件夹不能写入，程序以只读方式运行: %1</source>
+        <translation>The data folder cannot be written; the program runs read-only: %1</translation>
+    </message>
+    <message>
+        <source>图像文件已损坏：%1</source>
+        <translation>The picture file is damaged: %1</translation>
+    </message>
+    <message>
+        <source>不支持的图像格式：%1</source>
+        <translation>Unsupported picture format: %1</translation>
+    </message>
+    <message>
+        <source>图像尺寸无效（%1）</source>
+        <translation>Invalid picture size (%1)</translation>
+    </message>
+    <message>
+        <source>图像尺寸过大：%1（最大 %2 x %3）</source>
+        <translation>The picture is too large: %1 (at most %2 x %3)</translation>
+    </message>
+    <message>
+        <source>内存不足，无法载入图像：%1</source>
+        <translation>Not enough memory to load the picture: %1</translation>
+    </message>
+    <message>
+        <source>无法读取图像文件：%1</source>
+        <translation>Cannot read the picture file: %1</translation>
+    </message>
+    <message>
+        <source>图像文件过大（最大 1 GB）：%1</source>
+        <translation>The picture file is too large (at most 1 GB): %1</translation>
+    </message>
+    <message>
+        <source>内存不足，无法读取图像文件：%1</source>
+        <translation>Not enough memory to read the picture file: %1</translation>
+    </message>
+    <message>
+        <source>图像文件不存在：%1</source>
+        <translation>The picture file does not exist: %1</translation>
+    </message>
+    <message>
+        <source>不支持的图像文件类型：%1</source>
+        <translation>Unsupported picture file type: %1</translation>
+    </message>
+    <message>
+        <source>压缩方式与%1不符</source>
+        <translation>the compression does not match %1</translation>
+    </message>
+    <message>
+        <source>每像素 %1 位</source>
+        <translation>%1 bits per pixel</translation>
+    </message>
+    <message>
+        <source>位图压缩方式 %1</source>
+        <translation>bitmap compression %1</translation>
+    </message>
+    <message>
+        <source>位图信息头长度 %1</source>
+        <translation>bitmap info header length %1</translation>
+    </message>
+    <message>
+        <source>JPEG 数据无法解码（%1）</source>
+        <translation>the JPEG data cannot be decoded (%1)</translation>
+    </message>
+    <message>
+        <source>JPEG 颜色空间（%1 个分量）</source>
+        <translation>JPEG colour space (%1 components)</translation>
+    </message>
+    <message>
+        <source>PNG 数据无法解码（%1）</source>
+        <translation>the PNG data cannot be decoded (%1)</translation>
+    </message>
+    <message>
+        <source>新建配置参数文件失败!</source>
+        <translation>Creating the settings file failed!</translation>
+    </message>
+    <message>
+        <source>打开色板文件失败!</source>
+        <translation>Opening the palette file failed!</translation>
+    </message>
+    <message>
+        <source>新建收藏夹文件失败!</source>
+        <translation>Creating the palette file failed!</translation>
+    </message>
+    <message>
+        <source>取色板失败!</source>
+        <translation>Reading the palettes failed!</translation>
+    </message>
+    <message>
+        <source>取色板夹失败!</source>
+        <translation>Reading the palette failed!</translation>
+    </message>
+    <message>
+        <source>相同名称的色板已经存在!</source>
+        <translation>A palette of that name already exists!</translation>
+    </message>
+    <message>
+        <source>删除色板成功!</source>
+        <translation>The palette was deleted.</translation>
+    </message>
+    <message>
+        <source>删除色板失败!</source>
+        <translation>Deleting the palette failed!</translation>
+    </message>
+    <message>
+        <source>色板名称不能为空!</source>
+        <translation>The palette name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>打开颜色盒文件失败!</source>
+        <translation>Opening the colour box file failed!</translation>
+    </message>
+    <message>
+        <source>新建颜色盒文件失败!</source>
+        <translation>Creating the colour box file failed!</translation>
+    </message>
+    <message>
+        <source>取颜色盒表失败!</source>
+        <translation>Reading the list of colour boxes failed!</translation>
+    </message>
+    <message>
+        <source>打开颜色盒设置文件失败!</source>
+        <translation>Opening the colour box file failed!</translation>
+    </message>
+    <message>
+        <source>删除颜色盒成功!</source>
+        <translation>The colour box was deleted.</translation>
+    </message>
+    <message>
+        <source>删除颜色盒失败!</source>
+        <translation>Deleting the colour box failed!</translation>
+    </message>
+    <message>
+        <source>打开色谱文件失败!</source>
+        <translation>Opening the colour group file failed!</translation>
+    </message>
+    <message>
+        <source>新建色谱文件失败!</source>
+        <translation>Creating the colour group file failed!</translation>
+    </message>
+    <message>
+        <source>色谱中同名颜色存在!</source>
+        <translation>A colour of that name is already in the colour group!</translation>
+    </message>
+    <message>
+        <source>增加色谱颜色失败!</source>
+        <translation>Adding the colour to the colour group failed!</translation>
+    </message>
+    <message>
+        <source>系统颜色不能修改!</source>
+        <translation>A built-in colour cannot be changed!</translation>
+    </message>
+    <message>
+        <source>系统颜色不能删除!</source>
+        <translation>A built-in colour cannot be deleted!</translation>
+    </message>
+    <message>
+        <source>色谱颜色在颜色盒中存在，不能删除!</source>
+        <translation>The colour is in a colour box and cannot be deleted!</translation>
+    </message>
+    <message>
+        <source>颜色名称不能为空!</source>
+        <translation>The colour name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>像素数据不完整</source>
+        <translation>the pixel data is incomplete</translation>
+    </message>
+    <message>
+        <source>不支持的图像文件类型</source>
+        <translation>Unsupported picture file type</translation>
+    </message>
+    <message>
+        <source>图像解码结果无效!</source>
+        <translation>The decoded picture is invalid!</translation>
+    </message>
+    <message>
+        <source>文件头不完整</source>
+        <translation>the file header is incomplete</translation>
+    </message>
+    <message>
+        <source>颜色掩码无效</source>
+        <translation>invalid colour masks</translation>
+    </message>
+    <message>
+        <source>不是位图文件</source>
+        <translation>not a bitmap file</translation>
+    </message>
+    <message>
+        <source>像素数据位置无效</source>
+        <translation>invalid pixel data offset</translation>
+    </message>
+    <message>
+        <source>调色板索引超出调色板</source>
+        <translation>a colour table index lies beyond the colour table</translation>
+    </message>
+    <message>
+        <source>RLE 数据超出图像范围</source>
+        <translation>the RLE data runs beyond the picture</translation>
+    </message>
+    <message>
+        <source>内存不足，无法载入图像</source>
+        <translation>Not enough memory to load the picture</translation>
+    </message>
+    <message>
+        <source>JPEG 扫描段过多</source>
+        <translation>too many JPEG scans</translation>
+    </message>
+    <message>
+        <source>JPEG 颜色空间</source>
+        <translation>JPEG colour space</translation>
+    </message>
+    <message>
+        <source>PNG 像素格式</source>
+        <translation>PNG pixel format</translation>
+    </message>
+    <message>
+        <source>文件不存在!</source>
+        <translation>The file does not exist!</translation>
+    </message>
+    <message>
+        <source>不能读入指定的图像文件!</source>
+        <translation>Cannot read the picture file!</translation>
+    </message>
+    <message>
+        <source>色板已做了修改，是否保存?</source>
+        <translation>The palette was changed. Save it?</translation>
+    </message>
+    <message>
+        <source>要删除选中的色板色彩吗?</source>
+        <translation>Remove the selected colour from the palette?</translation>
+    </message>
+    <message>
+        <source>要清空当前色板中的所有色彩吗?</source>
+        <translation>Remove all colours from this palette?</translation>
+    </message>
+    <message>
+        <source>导出色板失败!</source>
+        <translation>Exporting the palette failed!</translation>
+    </message>
+    <message>
+        <source>保存色板失败!</source>
+        <translation>Saving the palette failed!</translation>
+    </message>
+    <message>
+        <source>名称中含有不能保存的字符!</source>
+        <translation>The name holds characters that cannot be stored!</translation>
+    </message>
+    <message>
+        <source>不可见</source>
+        <translation>invisible</translation>
+    </message>
+    <message>
+        <source>极接近</source>
+        <translation>very close</translation>
+    </message>
+    <message>
+        <source>接近</source>
+        <translation>close</translation>
+    </message>
+    <message>
+        <source>可见差异</source>
+        <translation>visible difference</translation>
+    </message>
+    <message>
+        <source>空间混色</source>
+        <translation>Spatial</translation>
+    </message>
+    <message>
+        <source>颜料混色</source>
+        <translation>Pigment</translation>
+    </message>
+    <message>
+        <source>减法混色</source>
+        <translation>Subtract.</translation>
+    </message>
+    <message>
+        <source>一点</source>
+        <translation>a touch</translation>
+    </message>
+</context>
+<context>
+    <name>language</name>
+    <message>
+        <source>中文</source>
+        <translation>English</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::ColorSwatch</name>
+    <message>
+        <source>复制 RGB</source>
+        <translation>Copy RGB</translation>
+    </message>
+    <message>
+        <source>复制十六进制</source>
+        <translation>Copy hex</translation>
+    </message>
+    <message>
+        <source>复制 CMYK</source>
+        <translation>Copy CMYK</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::PictureController</name>
+    <message>
+        <source>黑白图</source>
+        <translation>Gray</translation>
+    </message>
+    <message>
+        <source>彩色图</source>
+        <translation>Colour</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::ResultPanel</name>
+    <message>
+        <source>原色</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>Paint </translation>
+    </message>
+    <message>
+        <source>混合色</source>
+        <translation>Mix</translation>
+    </message>
+    <message>
+        <source>颜色偏差：</source>
+        <translation>Deviation:</translation>
+    </message>
+    <message>
+        <source>原色 / 混合色</source>
+        <translation>Target / mix</translation>
+    </message>
+    <message>
+        <source>原图颜色</source>
+        <translation>Picture colour</translation>
+    </message>
+    <message>
+        <source>明度视图中取色：配方按照片原来的颜色计算。</source>
+        <translation>Picked in a value view: the recipe matches the photograph&apos;s own colour.</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_About</name>
+    <message>
+        <source>关于 Pigmora</source>
+        <translation>About Pigmora</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Pigmora&lt;/h2&gt;&lt;p&gt;版本 %1&lt;/p&gt;&lt;p&gt;照片取色与颜料调色&lt;/p&gt;</source>
+        <translation>&lt;h2&gt;Pigmora&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Colours of a photograph as mixes of your paints&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Qt %1&lt;/b&gt; — GNU LGPL 3.0 (The Qt Company Ltd. and other contributors). Pigmora links Qt dynamically; Qt&apos;s source is available from qt.io.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libjpeg-turbo&lt;/b&gt; — IJG licence and modified (3-clause) BSD licence. This software is based in part on the work of the Independent JPEG Group.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libpng&lt;/b&gt; — PNG Reference Library License version 2 (Copyright © 1995-2024 The PNG Reference Library Authors).&lt;/p&gt;&lt;p&gt;&lt;b&gt;zlib&lt;/b&gt; (through libpng and libzip) — zlib licence (© Jean-loup Gailly and Mark Adler).&lt;/p&gt;&lt;p&gt;&lt;b&gt;libzip&lt;/b&gt; — 3-clause BSD licence (© Dieter Baron and Thomas Klausner).&lt;/p&gt;&lt;p&gt;&lt;b&gt;色卡数据&lt;/b&gt; — the colour card values are facts gathered from published lists; each value&apos;s origin and licence is named in data/cards/SOURCES.md.&lt;/p&gt;&lt;p&gt;&lt;b&gt;示例照片&lt;/b&gt; — portrait photograph by NASA, public domain (no known copyright restrictions). Photo: NASA.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Qt %1&lt;/b&gt; — GNU LGPL 3.0 (The Qt Company Ltd. and other contributors). Pigmora links Qt dynamically; Qt&apos;s source is available from qt.io.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libjpeg-turbo&lt;/b&gt; — IJG licence and modified (3-clause) BSD licence. This software is based in part on the work of the Independent JPEG Group.&lt;/p&gt;&lt;p&gt;&lt;b&gt;libpng&lt;/b&gt; — PNG Reference Library License version 2 (Copyright © 1995-2024 The PNG Reference Library Authors).&lt;/p&gt;&lt;p&gt;&lt;b&gt;zlib&lt;/b&gt; (through libpng and libzip) — zlib licence (© Jean-loup Gailly and Mark Adler).&lt;/p&gt;&lt;p&gt;&lt;b&gt;libzip&lt;/b&gt; — 3-clause BSD licence (© Dieter Baron and Thomas Klausner).&lt;/p&gt;&lt;p&gt;&lt;b&gt;Colour card data&lt;/b&gt; — the colour card values are facts gathered from published lists; each value&apos;s origin and licence is named in data/cards/SOURCES.md.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Sample photograph&lt;/b&gt; — portrait photograph by NASA, public domain (no known copyright restrictions). Photo: NASA.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_TintoraMain</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>打开照片(&amp;O)</source>
+        <translation>&amp;Open photograph...</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>设置(&amp;O)</source>
+        <translation>&amp;Settings</translation>
+    </message>
+    <message>
+        <source>设置网格格数(&amp;G)</source>
+        <translation>&amp;Grid...</translation>
+    </message>
+    <message>
+        <source>设置混色模式(&amp;M)</source>
+        <translation>&amp;Mixing mode...</translation>
+    </message>
+    <message>
+        <source>工具(&amp;T)</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <source>颜料盒管理(&amp;C)</source>
+        <translation>&amp;Colour boxes...</translation>
+    </message>
+    <message>
+        <source>色板管理(&amp;R)</source>
+        <translation>Pale&amp;ttes...</translation>
+    </message>
+    <message>
+        <source>色谱管理(&amp;O)</source>
+        <translation>Colour &amp;groups...</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>打开照片</source>
+        <translation>Open a photograph</translation>
+    </message>
+    <message>
+        <source>黑白</source>
+        <translation>Gray</translation>
+    </message>
+    <message>
+        <source>黑白显示</source>
+        <translation>Show in black and white</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>实际大小</source>
+        <translation>Actual size</translation>
+    </message>
+    <message>
+        <source>显示网格</source>
+        <translation>Show the grid</translation>
+    </message>
+    <message>
+        <source>放大镜</source>
+        <translation>Magnifier</translation>
+    </message>
+    <message>
+        <source>显示色板</source>
+        <translation>Show the palette</translation>
+    </message>
+    <message>
+        <source>颜料盒</source>
+        <translation>Colour box</translation>
+    </message>
+    <message>
+        <source>当前调色颜色盒</source>
+        <translation>The colour box to mix from</translation>
+    </message>
+    <message>
+        <source>载入照片 %p%</source>
+        <translation>Loading photograph %p%</translation>
+    </message>
+    <message>
+        <source>近似潘通色</source>
+        <translation>Nearest Pantone</translation>
+    </message>
+    <message>
+        <source>近似劳尔色</source>
+        <translation>Nearest RAL</translation>
+    </message>
+    <message>
+        <source>近似中建色</source>
+        <translation>Nearest building colour</translation>
+    </message>
+    <message>
+        <source>图像文件 (*.jpg *.jpeg *.bmp *.dib *.png *.JPG *.JPEG *.BMP *.DIB *.PNG);;JPEG (*.jpg *.jpeg *.JPG *.JPEG);;位图 (*.bmp *.dib *.BMP *.DIB);;PNG (*.png *.PNG)</source>
+        <translation>Pictures (*.jpg *.jpeg *.bmp *.dib *.png *.JPG *.JPEG *.BMP *.DIB *.PNG);;JPEG (*.jpg *.jpeg *.JPG *.JPEG);;Bitmap (*.bmp *.dib *.BMP *.DIB);;PNG (*.png *.PNG)</translation>
+    </message>
+    <message>
+        <source>视图(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>适合窗口(&amp;W)</source>
+        <translation>Fit to &amp;window</translation>
+    </message>
+    <message>
+        <source>彩色(&amp;C)</source>
+        <translation>&amp;Colour</translation>
+    </message>
+    <message>
+        <source>黑白(&amp;B)</source>
+        <translation>&amp;Black and white</translation>
+    </message>
+    <message>
+        <source>明度(&amp;L)</source>
+        <translation>Va&amp;lue</translation>
+    </message>
+    <message>
+        <source>明度 3 级(&amp;3)</source>
+        <translation>Value in &amp;3 steps</translation>
+    </message>
+    <message>
+        <source>明度 5 级(&amp;5)</source>
+        <translation>Value in &amp;5 steps</translation>
+    </message>
+    <message>
+        <source>明度 9 级(&amp;9)</source>
+        <translation>Value in &amp;9 steps</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit to window</translation>
+    </message>
+    <message>
+        <source>明度视图</source>
+        <translation>Value view</translation>
+    </message>
+    <message>
+        <source>语言 / Language</source>
+        <translation>Language / 语言</translation>
+    </message>
+    <message>
+        <source>跟随系统</source>
+        <translation>As the system</translation>
+    </message>
+    <message>
+        <source>语言设置未能保存!</source>
+        <translation>The language setting could not be stored!</translation>
+    </message>
+    <message>
+        <source>语言将在下次启动程序时生效。
+The language applies when the program starts next.</source>
+        <translation>The language applies when the program starts next.</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_addGroupColor</name>
+    <message>
+        <source>增加色谱颜色</source>
+        <translation>Add a colour to the group</translation>
+    </message>
+    <message>
+        <source>输入或粘贴 #RRGGBB 形式的颜色</source>
+        <translation>Type or paste a colour as #RRGGBB</translation>
+    </message>
+    <message>
+        <source>选色...</source>
+        <translation>Pick...</translation>
+    </message>
+    <message>
+        <source>从系统颜色对话框中选取颜色</source>
+        <translation>Pick the colour in the system&apos;s colour dialog</translation>
+    </message>
+    <message>
+        <source>红(R):</source>
+        <translation>Red (R):</translation>
+    </message>
+    <message>
+        <source>绿(G):</source>
+        <translation>Green (G):</translation>
+    </message>
+    <message>
+        <source>蓝(B):</source>
+        <translation>Blue (B):</translation>
+    </message>
+    <message>
+        <source>颜色名称:</source>
+        <translation>Colour name:</translation>
+    </message>
+    <message>
+        <source>近似潘通色号:</source>
+        <translation>Nearest Pantone:</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>修改色谱颜色</source>
+        <translation>Change a colour of the group</translation>
+    </message>
+    <message>
+        <source>选择颜色</source>
+        <translation>Choose a colour</translation>
+    </message>
+    <message>
+        <source>颜色名称不能为空!</source>
+        <translation>The colour name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>色谱类别名称不能为空!</source>
+        <translation>The colour group name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>色谱中颜色不存在!</source>
+        <translation>The colour is not in the colour group!</translation>
+    </message>
+    <message>
+        <source>修改色谱颜色失败!</source>
+        <translation>Changing the colour failed!</translation>
+    </message>
+    <message>
+        <source>修改色谱颜色成功!</source>
+        <translation>The colour was changed.</translation>
+    </message>
+    <message>
+        <source>色谱中同名颜色存在!</source>
+        <translation>A colour of that name is already in the colour group!</translation>
+    </message>
+    <message>
+        <source>增加色谱颜色失败!</source>
+        <translation>Adding the colour to the colour group failed!</translation>
+    </message>
+    <message>
+        <source>增加色谱颜色成功!</source>
+        <translation>The colour was added.</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_colorBoxManager</name>
+    <message>
+        <source>颜色盒管理</source>
+        <translation>Colour boxes</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Set up</translation>
+    </message>
+    <message>
+        <source>改名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>颜色盒列表</source>
+        <translation>Colour boxes</translation>
+    </message>
+    <message>
+        <source>不能删除系统颜色盒!</source>
+        <translation>A built-in colour box cannot be deleted!</translation>
+    </message>
+    <message>
+        <source>系统颜色盒不能改名!</source>
+        <translation>A built-in colour box cannot be renamed!</translation>
+    </message>
+    <message>
+        <source>颜色盒</source>
+        <comment>what is deleted</comment>
+        <translation>the colour box</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_colorBoxRename</name>
+    <message>
+        <source>颜色盒改名</source>
+        <translation>Rename a colour box</translation>
+    </message>
+    <message>
+        <source>颜色盒名称不能为空!</source>
+        <translation>The colour box name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>相同名称的颜色盒已经存在!</source>
+        <translation>A colour box of that name already exists!</translation>
+    </message>
+    <message>
+        <source>颜色盒改名失败!</source>
+        <translation>Renaming the colour box failed!</translation>
+    </message>
+    <message>
+        <source>原颜色盒名称：</source>
+        <translation>Colour box name:</translation>
+    </message>
+    <message>
+        <source>新颜色盒名称：</source>
+        <translation>New name:</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_colorCardFace</name>
+    <message>
+        <source>照片取色 · 颜料调色</source>
+        <translation>Colours from photographs · mixed from your paints</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_colorGroupManager</name>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>色谱设置</source>
+        <translation>Colour groups</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>导入...</source>
+        <translation>Import...</translation>
+    </message>
+    <message>
+        <source>从 CSV 文件 (name,r,g,b) 导入颜料到当前色谱</source>
+        <translation>Import paints from a CSV file (name,r,g,b) into this colour group</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>色谱类别：</source>
+        <translation>Colour group:</translation>
+    </message>
+    <message>
+        <source>色谱颜色</source>
+        <translation>Colours in the group</translation>
+    </message>
+    <message>
+        <source>删除色谱颜色失败!</source>
+        <translation>Deleting the colour failed!</translation>
+    </message>
+    <message>
+        <source>删除色谱颜色成功!</source>
+        <translation>The colour was deleted.</translation>
+    </message>
+    <message>
+        <source>导入颜料表</source>
+        <translation>Import a paint list</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv);;所有文件 (*)</source>
+        <translation>CSV files (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <source>不能读入颜料表: %1</source>
+        <translation>Cannot read the paint list: %1</translation>
+    </message>
+    <message>
+        <source>颜料表格式不对: %1</source>
+        <translation>The paint list is not in the expected form: %1</translation>
+    </message>
+    <message>
+        <source>第 %1 行</source>
+        <translation>line %1</translation>
+    </message>
+    <message>
+        <source>增加色谱颜色失败!: %1
+
+</source>
+        <translation>Adding the colours failed!: %1
+
+</translation>
+    </message>
+    <message>
+        <source>…… 另有 %1 行</source>
+        <translation>… and %1 more lines</translation>
+    </message>
+    <message>
+        <source>已增加 %1 种颜料到 %2，%3 行被拒绝。</source>
+        <translation>%1 paints added to %2, %3 lines refused.</translation>
+    </message>
+    <message>
+        <source>
+
+已增加:
+</source>
+        <translation>
+
+Added:
+</translation>
+    </message>
+    <message>
+        <source>
+
+被拒绝:
+</source>
+        <translation>
+
+Refused:
+</translation>
+    </message>
+    <message>
+        <source>色谱颜色</source>
+        <comment>what is deleted</comment>
+        <translation>the colour</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_colorPanelManager</name>
+    <message>
+        <source>色板管理</source>
+        <translation>Palettes</translation>
+    </message>
+    <message>
+        <source>改名</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>色板列表</source>
+        <translation>Palettes</translation>
+    </message>
+    <message>
+        <source>不能删除系统色板!</source>
+        <translation>A built-in palette cannot be deleted!</translation>
+    </message>
+    <message>
+        <source>系统色板不能改名!</source>
+        <translation>A built-in palette cannot be renamed!</translation>
+    </message>
+    <message>
+        <source>色板</source>
+        <comment>what is deleted</comment>
+        <translation>the palette</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_colorPanelRename</name>
+    <message>
+        <source>色板改名</source>
+        <translation>Rename a palette</translation>
+    </message>
+    <message>
+        <source>色板名称不能为空!</source>
+        <translation>The palette name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>相同名称的色板已经存在!</source>
+        <translation>A palette of that name already exists!</translation>
+    </message>
+    <message>
+        <source>色板改名失败!</source>
+        <translation>Renaming the palette failed!</translation>
+    </message>
+    <message>
+        <source>原色板名称：</source>
+        <translation>Palette name:</translation>
+    </message>
+    <message>
+        <source>新色板名称：</source>
+        <translation>New name:</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_colorProperties</name>
+    <message>
+        <source>色彩属性</source>
+        <translation>Colour properties</translation>
+    </message>
+    <message>
+        <source>十六进制：</source>
+        <translation>Hex:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_createColorBox</name>
+    <message>
+        <source>新建颜色盒</source>
+        <translation>New colour box</translation>
+    </message>
+    <message>
+        <source>颜色盒名称不能为空!</source>
+        <translation>The colour box name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>相同名称的颜色盒已经存在!</source>
+        <translation>A colour box of that name already exists!</translation>
+    </message>
+    <message>
+        <source>新建颜色盒失败!</source>
+        <translation>Creating the colour box failed!</translation>
+    </message>
+    <message>
+        <source>颜色类别：</source>
+        <translation>Colour group:</translation>
+    </message>
+    <message>
+        <source>新建颜色盒名称：</source>
+        <translation>Name of the new colour box:</translation>
+    </message>
+    <message>
+        <source>请选择颜色类别!</source>
+        <translation>Please choose a colour group!</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_createColorPanel</name>
+    <message>
+        <source>新建色板</source>
+        <translation>New palette</translation>
+    </message>
+    <message>
+        <source>色板名称不能为空!</source>
+        <translation>The palette name cannot be empty!</translation>
+    </message>
+    <message>
+        <source>相同名称的色板已经存在!</source>
+        <translation>A palette of that name already exists!</translation>
+    </message>
+    <message>
+        <source>新建色板失败!</source>
+        <translation>Creating the palette failed!</translation>
+    </message>
+    <message>
+        <source>新建色板名称：</source>
+        <translation>Name of the new palette:</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_magnifier</name>
+    <message>
+        <source>放大镜</source>
+        <translation>Magnifier</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_paletteManger</name>
+    <message>
+        <source>色板</source>
+        <translation>Palette</translation>
+    </message>
+    <message>
+        <source>选择色板：</source>
+        <translation>Palette:</translation>
+    </message>
+    <message>
+        <source>获取色彩</source>
+        <translation>Take the colour</translation>
+    </message>
+    <message>
+        <source>删除色彩</source>
+        <translation>Remove the colour</translation>
+    </message>
+    <message>
+        <source>色板颜色</source>
+        <translation>Palette colours</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>导出色板...</source>
+        <translation>Export palette...</translation>
+    </message>
+    <message>
+        <source>把色板导出为 GIMP 色板文件（.gpl），每个颜色带上它的配方</source>
+        <translation>Export the palette as a GIMP palette file (.gpl), each colour with its recipe</translation>
+    </message>
+    <message>
+        <source>增加色彩</source>
+        <translation>Add the colour</translation>
+    </message>
+    <message>
+        <source>色彩属性</source>
+        <translation>Colour properties</translation>
+    </message>
+    <message>
+        <source>清空色板</source>
+        <translation>Clear the palette</translation>
+    </message>
+    <message>
+        <source>色板已导出到：%1</source>
+        <translation>The palette was exported to: %1</translation>
+    </message>
+    <message>
+        <source>GIMP 色板 (*.gpl)</source>
+        <translation>GIMP palette (*.gpl)</translation>
+    </message>
+    <message>
+        <source>Adobe 色板交换文件 (*.ase)</source>
+        <translation>Adobe swatch exchange (*.ase)</translation>
+    </message>
+    <message>
+        <source>Krita 色板 (*.kpl)</source>
+        <translation>Krita palette (*.kpl)</translation>
+    </message>
+    <message>
+        <source>导出色板</source>
+        <translation>Export palette</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_setColorBox</name>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>设置颜料盒</source>
+        <translation>Set up a colour box</translation>
+    </message>
+    <message>
+        <source>选取</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>不选</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>全部不选</source>
+        <translation>Remove all</translation>
+    </message>
+    <message>
+        <source>全部选择</source>
+        <translation>Add all</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>颜色群名称：</source>
+        <translation>Colour box:</translation>
+    </message>
+    <message>
+        <source>待选颜色</source>
+        <translation>Paints to choose from</translation>
+    </message>
+    <message>
+        <source>已选颜色</source>
+        <translation>Paints in the box</translation>
+    </message>
+    <message>
+        <source>颜色盒已做了修改，是否保存?</source>
+        <translation>The colour box was changed. Save it?</translation>
+    </message>
+    <message>
+        <source>保存颜色盒设置失败!</source>
+        <translation>Saving the colour box failed!</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_setColorMixing</name>
+    <message>
+        <source>混色模式设置</source>
+        <translation>Mixing mode</translation>
+    </message>
+    <message>
+        <source>混色模式</source>
+        <translation>Mixing mode</translation>
+    </message>
+    <message>
+        <source>空间混色模式</source>
+        <translation>Spatial mixing</translation>
+    </message>
+    <message>
+        <source>减法混色模式</source>
+        <translation>Subtractive mixing</translation>
+    </message>
+    <message>
+        <source>颜料混色模式</source>
+        <translation>Pigment mixing</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::TForm_setGridCount</name>
+    <message>
+        <source>设置网格格数</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>网格行数：</source>
+        <translation>Rows:</translation>
+    </message>
+    <message>
+        <source>网格列数：</source>
+        <translation>Columns:</translation>
+    </message>
+    <message>
+        <source>正方形网格</source>
+        <translation>Square cells</translation>
+    </message>
+    <message>
+        <source>格子取两个方向中较小的一格，画成正方形</source>
+        <translation>Each cell takes the smaller of the two directions and is drawn square</translation>
+    </message>
+</context>
 </TS>

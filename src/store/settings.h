@@ -33,6 +33,8 @@ inline constexpr std::string_view kPaletteWindowPlace = "PaletteWindowPlace";
 // The largest total of a whole-part recipe, "2".."100"; optional (absent or
 // out of range: kDefaultMaxParts).
 inline constexpr std::string_view kMaxParts = "MaxParts";
+// The interface language: "zh", "en", or "system" (also when absent).
+inline constexpr std::string_view kLanguage = "Language";
 } // namespace settingkeys
 
 // Settings the program applies at start; a key the configuration lacks keeps

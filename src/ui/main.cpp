@@ -3,15 +3,20 @@
 #include "main/application.h"
 #include "main/language.h"
 #include "main/mainwindow.h"
+#include "main/startup.h"
 
 #include <QCommandLineParser>
 #include <QScreen>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    if (pigmora::ui::asksForVersion(argc, argv)) {
+        std::printf("Pigmora %s\n", std::string(pigmora::buildinfo::kVersion).c_str());
+        return 0;
+    }
     pigmora::ui::PigmoraApplication app(argc, argv);
-    pigmora::ui::installTranslations(app, pigmora::ui::chooseLanguage(pigmora::ui::systemLocaleVariables()),
-                                     pigmora::platform::programFolder());
     QFont font(QStringList{QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("sans-serif")});
     font.setPixelSize(12);
     QApplication::setFont(font);
@@ -35,6 +40,10 @@ int main(int argc, char *argv[])
         options.dataFolder = pigmora::ui::argumentPath(parser.value(dataDir), argc, argv);
     if (!parser.positionalArguments().isEmpty())
         options.pictureAtStart = pigmora::ui::argumentPath(parser.positionalArguments().front(), argc, argv);
+    // The language setting is read from the data folder's settings before any window is made.
+    const auto language = pigmora::ui::storedLanguageChoice(pigmora::ui::dataLocationFor(options.dataFolder).folder);
+    pigmora::ui::installTranslations(app, pigmora::ui::chooseLanguage(pigmora::ui::systemLocaleVariables(), language),
+                                     pigmora::platform::programFolder());
 
     pigmora::ui::TForm_TintoraMain window(options);
     // Without a window manager "maximised" means nothing; the size then fills

@@ -14,11 +14,11 @@ TForm_About::TForm_About(QWidget *owner)
     : QDialog(owner)
 {
     setObjectName(QStringLiteral("TForm_About"));
-    setWindowTitle(QStringLiteral("关于 Pigmora"));
+    setWindowTitle(tr("关于 Pigmora"));
     resize(520, 420);
     auto *layout = new QVBoxLayout(this);
     auto *title = new QLabel(
-        QStringLiteral("<h2>Pigmora</h2><p>版本 %1</p><p>照片取色与颜料调色</p>")
+        tr("<h2>Pigmora</h2><p>版本 %1</p><p>照片取色与颜料调色</p>")
             .arg(QString::fromUtf8(buildinfo::kVersion.data(), static_cast<qsizetype>(buildinfo::kVersion.size()))),
         this);
     title->setObjectName(QStringLiteral("Label_title"));
@@ -29,7 +29,7 @@ TForm_About::TForm_About(QWidget *owner)
     licences->setHtml(text());
     layout->addWidget(licences, 1);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("Button_ok"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
@@ -37,7 +37,7 @@ TForm_About::TForm_About(QWidget *owner)
 
 QString TForm_About::text()
 {
-    return QStringLiteral("<p><b>Qt %1</b> — GNU LGPL 3.0 (The Qt Company Ltd. and other contributors). "
+    return tr("<p><b>Qt %1</b> — GNU LGPL 3.0 (The Qt Company Ltd. and other contributors). "
                           "Pigmora links Qt dynamically; Qt's source is available from qt.io.</p>"
                           "<p><b>libjpeg-turbo</b> — IJG licence and modified (3-clause) BSD licence. "
                           "This software is based in part on the work of the Independent JPEG Group.</p>"

@@ -25,6 +25,18 @@ PigmoraApplication::PigmoraApplication(int &argc, char **argv)
         QString::fromUtf8(buildinfo::kVersion.data(), static_cast<qsizetype>(buildinfo::kVersion.size())));
 }
 
+bool asksForVersion(int argc, const char *const *argv)
+{
+    for (int n = 1; n < argc; ++n) {
+        const std::string_view argument = argv[n];
+        if (argument == "--")
+            return false;
+        if (argument == "--version" || argument == "-v")
+            return true;
+    }
+    return false;
+}
+
 bool PigmoraApplication::notify(QObject *receiver, QEvent *event)
 {
     try {

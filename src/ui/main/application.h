@@ -18,6 +18,10 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 };
 
+// "--version" or "-v" among the arguments: the version is printed before
+// the windowed application is made, which needs a display.
+bool asksForVersion(int argc, const char *const *argv);
+
 // The program's error display: an error's text in the program's message box
 // (caption "提示", error icon; an error without text shows an empty box).
 // The box opens once the event loop is back, never inside the event that

@@ -1,15 +1,29 @@
 #include "main/language.h"
 
+#include "data/builtincatalogue.h"
+#include "data/records.h"
+#include "main/uitext.h"
+#include "store/configmanager.h"
+#include "store/settings.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include <cstdlib>
+#include <map>
 #include <string_view>
 
 namespace pigmora::ui {
 
 namespace {
+
+// The interface speaks English when the installed translation names its
+// language so (the English translation renders this "English").
+bool speaksEnglish()
+{
+    return QCoreApplication::translate("language", "中文") == QLatin1String("English");
+}
 
 std::string variable(const char *name)
 {
@@ -37,6 +51,64 @@ QString installFrom(QCoreApplication &app, const QString &name, const std::vecto
 }
 
 } // namespace
+
+LanguageChoice languageChoiceOf(const std::optional<std::string> &stored)
+{
+    if (stored == "zh")
+        return LanguageChoice::Chinese;
+    if (stored == "en")
+        return LanguageChoice::English;
+    return LanguageChoice::System;
+}
+
+std::string_view languageSettingText(LanguageChoice choice)
+{
+    switch (choice) {
+    case LanguageChoice::Chinese:
+        return "zh";
+    case LanguageChoice::English:
+        return "en";
+    case LanguageChoice::System:
+        break;
+    }
+    return "system";
+}
+
+LanguageChoice storedLanguageChoice(const std::filesystem::path &dataFolder)
+{
+    std::error_code error;
+    CConfigManager config(dataFolder);
+    if (!std::filesystem::is_regular_file(config.filePath(), error))
+        return LanguageChoice::System;
+    config.open();
+    if (!config.isOpen() || !config.loadSysConfig())
+        return LanguageChoice::System;
+    return languageChoiceOf(storedText(config, settingkeys::kLanguage));
+}
+
+std::optional<QString> englishPaintName(const PaintColorRecord &paint)
+{
+    if (paint.origin() == PaintColorRecord::kOriginUser || !speaksEnglish())
+        return std::nullopt;
+    // The catalogue's English name of the paint with this code and name: a
+    // built-in paint the user renamed shows the name they gave it.
+    static const std::map<std::pair<std::string, std::string>, std::string_view> catalogue = [] {
+        std::map<std::pair<std::string, std::string>, std::string_view> names;
+        for (const BuiltInPaint &builtIn : builtInPaints())
+            if (!builtIn.englishName.empty())
+                names.emplace(std::pair{std::string(builtIn.code), std::string(builtIn.name)}, builtIn.englishName);
+        return names;
+    }();
+    const auto found = catalogue.find({platform::gbkToUtf8(paint.code()), platform::gbkToUtf8(paint.name())});
+    if (found == catalogue.end())
+        return std::nullopt;
+    return fromUtf8(found->second);
+}
+
+QString paintName(const PaintColorRecord &paint)
+{
+    return englishPaintName(paint).value_or(fromGbk(paint.name()));
+}
 
 LocaleVariables systemLocaleVariables()
 {

@@ -1,10 +1,17 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QCoreApplication;
+class QString;
+
+namespace pigmora {
+class PaintColorRecord;
+} // namespace pigmora
 
 namespace pigmora::ui {
 
@@ -13,6 +20,15 @@ enum class UiLanguage { Chinese, English };
 
 // What the user chose in the settings: the system's language or one of them.
 enum class LanguageChoice { System, Chinese, English };
+
+// The choice as stored in the settings ("system", "zh", "en"); anything
+// else, or nothing stored, means the system's language.
+LanguageChoice languageChoiceOf(const std::optional<std::string> &stored);
+std::string_view languageSettingText(LanguageChoice choice);
+
+// The choice stored in the settings file of a data folder, read without
+// creating or changing anything; System when the file cannot be read.
+LanguageChoice storedLanguageChoice(const std::filesystem::path &dataFolder);
 
 // The locale variables that name the system's language (empty: unset).
 struct LocaleVariables {
@@ -32,6 +48,13 @@ UiLanguage chooseLanguage(const LocaleVariables &locale, LanguageChoice choice =
 // translations/ beside the executable (a build) and share/pigmora/translations
 // beside its bin folder (an installed copy).
 std::vector<std::filesystem::path> translationFolders(const std::filesystem::path &programFolder);
+
+// The name to show for a paint: in English the catalogue's English name of
+// a built-in paint (same code and name) when it has one; otherwise, and for
+// a paint the user made or renamed, the name as stored.
+QString paintName(const PaintColorRecord &paint);
+// The English name only: none in Chinese, or where the catalogue has none.
+std::optional<QString> englishPaintName(const PaintColorRecord &paint);
 
 // Installs the translators of a language into the application: for English
 // the program's own (pigmora_en.qm), for Chinese Qt's (its file and colour

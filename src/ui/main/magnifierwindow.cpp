@@ -44,7 +44,7 @@ TForm_magnifier::TForm_magnifier(QWidget *owner)
     , m_box(new MagnifierBox(this))
 {
     setObjectName(QStringLiteral("TForm_magnifier"));
-    setWindowTitle(QStringLiteral("放大镜"));
+    setWindowTitle(tr("放大镜"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_box);

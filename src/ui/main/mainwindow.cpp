@@ -3,6 +3,7 @@
 #include "data/colormanager.h"
 #include "data/standardcolorcard.h"
 #include "main/magnifierwindow.h"
+#include "main/messagetext.h"
 #include "main/matchcontext.h"
 #include "main/pickcontroller.h"
 #include "main/picturecontroller.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -52,7 +54,7 @@ struct Command {
 
 QString text(const char *utf8)
 {
-    return fromUtf8(utf8);
+    return QCoreApplication::translate("pigmora::ui::TForm_TintoraMain", utf8);
 }
 
 } // namespace
@@ -102,24 +104,25 @@ void TForm_TintoraMain::buildMenusAndToolbar()
             action->setShortcut(c.shortcut);
         }
     };
-    menu("文件(&F)",
-         {{"mi_open", "打开照片(&O)", &TForm_TintoraMain::mi_openClick, QKeySequence::Open},
+    menu(QT_TR_NOOP("文件(&F)"),
+         {{"mi_open", QT_TR_NOOP("打开照片(&O)"), &TForm_TintoraMain::mi_openClick, QKeySequence::Open},
           {"N1", nullptr, nullptr, {}},
-          {"mi_exit", "退出(&X)", nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q)}});
+          {"mi_exit", QT_TR_NOOP("退出(&X)"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_Q)}});
     connect(findChild<QAction *>(QStringLiteral("mi_exit")), &QAction::triggered, this, &QWidget::close);
-    menu("设置(&O)",
-         {{"mi_setGridCount", "设置网格格数(&G)", &TForm_TintoraMain::mi_setGridCountClick, {}},
-          {"mi_mixingOption", "设置混色模式(&M)", &TForm_TintoraMain::mi_mixingOptionClick, {}}});
-    menu("工具(&T)",
-         {{"mi_colorBoxManage", "颜料盒管理(&C)", &TForm_TintoraMain::mi_colorBoxManageClick, {}},
-          {"mi_colorPanelManager", "色板管理(&R)", &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
-          {"mi_colorGroupManager", "色谱管理(&O)", &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
+    menu(QT_TR_NOOP("设置(&O)"),
+         {{"mi_setGridCount", QT_TR_NOOP("设置网格格数(&G)"), &TForm_TintoraMain::mi_setGridCountClick, {}},
+          {"mi_mixingOption", QT_TR_NOOP("设置混色模式(&M)"), &TForm_TintoraMain::mi_mixingOptionClick, {}}});
+    buildLanguageMenu(menuBar()->actions().constLast()->menu());
+    menu(QT_TR_NOOP("工具(&T)"),
+         {{"mi_colorBoxManage", QT_TR_NOOP("颜料盒管理(&C)"), &TForm_TintoraMain::mi_colorBoxManageClick, {}},
+          {"mi_colorPanelManager", QT_TR_NOOP("色板管理(&R)"), &TForm_TintoraMain::mi_colorPanelManagerClick, {}},
+          {"mi_colorGroupManager", QT_TR_NOOP("色谱管理(&O)"), &TForm_TintoraMain::mi_colorGroupManagerClick, {}}});
     auto *tools = qobject_cast<QMenu *>(findChild<QAction *>(QStringLiteral("mi_colorGroupManager"))->parent());
     tools->addSeparator()->setObjectName(QStringLiteral("N_recordMix"));
     QAction *record = tools->addAction(tr("记录实际混色(&J)..."), this, &TForm_TintoraMain::mi_recordMixClick);
     record->setObjectName(QStringLiteral("mi_recordMix"));
     record->setEnabled(false); // until an answer of two or three paints is on show
-    menu("关于(&A)", {{"mi_about", "关于(&A)", &TForm_TintoraMain::mi_aboutClick, {}}});
+    menu(QT_TR_NOOP("关于(&A)"), {{"mi_about", QT_TR_NOOP("关于(&A)"), &TForm_TintoraMain::mi_aboutClick, {}}});
 
     auto *toolbar = addToolBar(QStringLiteral("ToolBar_main"));
     toolbar->setObjectName(QStringLiteral("ToolBar_main"));
@@ -134,35 +137,35 @@ void TForm_TintoraMain::buildMenusAndToolbar()
         QList<QKeySequence> shortcuts;
     };
     const Button buttons[] = {
-        {"ToolButton_open", "打开", "打开照片", "open", &TForm_TintoraMain::mi_openClick, {}},
+        {"ToolButton_open", QT_TR_NOOP("打开"), QT_TR_NOOP("打开照片"), "open", &TForm_TintoraMain::mi_openClick, {}},
         {"ToolButton_gray",
-         "黑白",
-         "黑白显示",
+         QT_TR_NOOP("黑白"),
+         QT_TR_NOOP("黑白显示"),
          "gray",
          &TForm_TintoraMain::ToolButton_grayClick,
          {QKeySequence(Qt::CTRL | Qt::Key_G)}},
         {"ToolButton_zoomout",
          nullptr,
-         "缩小",
+         QT_TR_NOOP("缩小"),
          "zoomout",
          &TForm_TintoraMain::ToolButton_zoomoutClick,
          {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
         {"ToolButton_zoomin",
          nullptr,
-         "放大",
+         QT_TR_NOOP("放大"),
          "zoomin",
          &TForm_TintoraMain::ToolButton_zoominClick,
          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
         {"ToolButton_zoomreal",
          nullptr,
-         "实际大小",
+         QT_TR_NOOP("实际大小"),
          "zoomreal",
          &TForm_TintoraMain::ToolButton_zoomrealClick,
          {QKeySequence(Qt::CTRL | Qt::Key_0)}},
-        {"ToolButton_grid", nullptr, "显示网格", "grid", &TForm_TintoraMain::ToolButton_gridClick, {}},
-        {"ToolButton_Magnifier", nullptr, "放大镜", "magnifier", &TForm_TintoraMain::ToolButton_MagnifierClick, {}},
-        {"ToolButton_palette", nullptr, "显示色板", "palette", &TForm_TintoraMain::ToolButton_paletteClick, {}},
-        {"ToolButton_SetColorBox", nullptr, "颜料盒", "colorbox", &TForm_TintoraMain::ToolButton_SetColorBoxClick, {}},
+        {"ToolButton_grid", nullptr, QT_TR_NOOP("显示网格"), "grid", &TForm_TintoraMain::ToolButton_gridClick, {}},
+        {"ToolButton_Magnifier", nullptr, QT_TR_NOOP("放大镜"), "magnifier", &TForm_TintoraMain::ToolButton_MagnifierClick, {}},
+        {"ToolButton_palette", nullptr, QT_TR_NOOP("显示色板"), "palette", &TForm_TintoraMain::ToolButton_paletteClick, {}},
+        {"ToolButton_SetColorBox", nullptr, QT_TR_NOOP("颜料盒"), "colorbox", &TForm_TintoraMain::ToolButton_SetColorBoxClick, {}},
     };
     for (const Button &b : buttons) {
         auto *button = new QToolButton(toolbar);
@@ -189,7 +192,7 @@ void TForm_TintoraMain::buildMenusAndToolbar()
     m_colorBoxes = new QComboBox(toolbar);
     m_colorBoxes->setObjectName(QStringLiteral("ComboBox_currentColorBox"));
     m_colorBoxes->setFixedWidth(145);
-    m_colorBoxes->setToolTip(QStringLiteral("当前调色颜色盒"));
+    m_colorBoxes->setToolTip(tr("当前调色颜色盒"));
     toolbar->addWidget(m_colorBoxes);
     connect(m_colorBoxes, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0 && m_match)
@@ -331,7 +334,7 @@ void TForm_TintoraMain::fillColorBoxSelector()
 
 void TForm_TintoraMain::setStandardCardChoice(int choice)
 {
-    static const char *const captions[] = {"近似潘通色", "近似劳尔色", "近似中建色"};
+    static const char *const captions[] = {QT_TR_NOOP("近似潘通色"), QT_TR_NOOP("近似劳尔色"), QT_TR_NOOP("近似中建色")};
     m_match->setCardChoice(choice);
     const int stored = m_match->cardChoice();
     m_resultPanel->setCardCaption(stored ? text(captions[stored - 1]) : QString());
@@ -339,7 +342,7 @@ void TForm_TintoraMain::setStandardCardChoice(int choice)
 
 void TForm_TintoraMain::showMixingMode()
 {
-    m_status.setText(3, fromUtf8(mixingModeText(m_match ? m_match->mixingMode() : 0)));
+    m_status.setText(3, coreText(mixingModeText(m_match ? m_match->mixingMode() : 0)));
 }
 
 void TForm_TintoraMain::showEvent(QShowEvent *event)

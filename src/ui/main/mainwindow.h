@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/language.h"
 #include "main/messageboxnotifier.h"
 #include "main/statuspanels.h"
 
@@ -13,6 +14,7 @@
 
 class QActionGroup;
 class QComboBox;
+class QMenu;
 class QScrollArea;
 class QToolBar;
 class QToolButton;
@@ -130,6 +132,8 @@ private:
     void buildViewMenu(QToolBar *toolbar);
     void buildCorrectionMenu(QToolBar *toolbar);
     void applySampleSize(int size, bool store);
+    void buildLanguageMenu(QMenu *settings);
+    void chooseLanguageSetting(LanguageChoice choice);
     void showTone();
     void pictureOpened(const QString &path);
     void buildClient();

@@ -25,8 +25,8 @@ void TForm_TintoraMain::mi_openClick()
             folder = QString::fromStdString(*last);
     }
     const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("打开照片"), folder,
-        QStringLiteral("图像文件 (*.jpg *.jpeg *.bmp *.dib *.png *.JPG *.JPEG *.BMP *.DIB *.PNG);;"
+        this, tr("打开照片"), folder,
+        tr("图像文件 (*.jpg *.jpeg *.bmp *.dib *.png *.JPG *.JPEG *.BMP *.DIB *.PNG);;"
                        "JPEG (*.jpg *.jpeg *.JPG *.JPEG);;位图 (*.bmp *.dib *.BMP *.DIB);;PNG (*.png *.PNG)"));
     if (path.isEmpty())
         return;

@@ -1,7 +1,8 @@
 #include "main/messageboxnotifier.h"
 
-#include "main/uitext.h"
+#include "main/messagetext.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
@@ -10,7 +11,10 @@ namespace pigmora::ui {
 
 namespace {
 
-const QString kCaption = QStringLiteral("提示");
+QString caption()
+{
+    return QCoreApplication::translate("MessageBoxNotifier", "提示");
+}
 
 QMessageBox::Icon boxIcon(MessageIcon icon)
 {
@@ -31,17 +35,16 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 
 void MessageBoxNotifier::showMessage(std::string_view text, MessageIcon icon)
 {
-    QMessageBox box(boxIcon(icon), kCaption, fromUtf8(text), QMessageBox::Ok, m_parent);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    QMessageBox box(boxIcon(icon), caption(), coreText(text), QMessageBox::Ok, m_parent);
+    box.button(QMessageBox::Ok)->setText(QCoreApplication::translate("MessageBoxNotifier", "确定"));
     box.exec();
 }
 
 bool MessageBoxNotifier::askYesNo(std::string_view text)
 {
-    QMessageBox box(QMessageBox::Question, kCaption, fromUtf8(text), QMessageBox::Yes | QMessageBox::No, m_parent);
-    // The program speaks Chinese whatever the system's language.
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    QMessageBox box(QMessageBox::Question, caption(), coreText(text), QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("MessageBoxNotifier", "是(&Y)"));
+    box.button(QMessageBox::No)->setText(QCoreApplication::translate("MessageBoxNotifier", "否(&N)"));
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

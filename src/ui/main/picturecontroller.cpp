@@ -155,7 +155,7 @@ void PictureController::loadFinished(const std::shared_ptr<PictureLoad> &load)
         pictureReplaced();
     // From here on the gray view is off, whether the picture came or not.
     if (outcome != ViewState::OpenOutcome::Missing)
-        Q_EMIT grayCaptionChanged(QStringLiteral("黑白图"));
+        Q_EMIT grayCaptionChanged(tr("黑白图"));
     switch (outcome) {
     case ViewState::OpenOutcome::Missing:
         m_notifier->showMessage("文件不存在!", MessageIcon::Error);
@@ -319,7 +319,7 @@ void PictureController::setTone(PictureTone tone)
     if (!m_view->hasBase() || loading() || tone == m_view->tone())
         return;
     m_view->setTone(tone);
-    Q_EMIT grayCaptionChanged(m_view->gray() ? QStringLiteral("彩色图") : QStringLiteral("黑白图"));
+    Q_EMIT grayCaptionChanged(m_view->gray() ? tr("彩色图") : tr("黑白图"));
     refreshView();
     viewChanged();
     repaintView();

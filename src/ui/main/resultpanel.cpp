@@ -1,6 +1,8 @@
 #include "main/resultpanel.h"
 
 #include "engine/colorpick.h"
+#include "main/language.h"
+#include "main/messagetext.h"
 #include "main/mixtexts.h"
 #include "main/uitext.h"
 
@@ -37,7 +39,7 @@ QLabel *selectableLabel(const QString &objectName, QWidget *parent)
 QLabel *deltaE00Label(const QString &objectName, QWidget *parent)
 {
     QLabel *label = selectableLabel(objectName, parent);
-    label->setToolTip(QStringLiteral("ΔE00（CIEDE2000）：按人眼感知计算的色差。\n"
+    label->setToolTip(QObject::tr("ΔE00（CIEDE2000）：按人眼感知计算的色差。\n"
                                      "小于 1 不可见，1 至 2 极接近，2 至 5 接近，5 以上可见差异。"));
     return label;
 }
@@ -45,7 +47,7 @@ QLabel *deltaE00Label(const QString &objectName, QWidget *parent)
 void showDeltaE00(QLabel *label, const std::optional<double> &difference)
 {
     label->setText(difference
-                       ? fromUtf8(deltaE00Text(*difference)) + QLatin1Char(' ') + fromUtf8(deltaE00Reading(*difference))
+                       ? fromUtf8(deltaE00Text(*difference)) + QLatin1Char(' ') + coreText(deltaE00Reading(*difference))
                        : QString());
 }
 
@@ -128,9 +130,9 @@ void ColorSwatch::contextMenuEvent(QContextMenuEvent *event)
         return;
     const RgbColor color = *m_color;
     QMenu menu(this);
-    menu.addAction(QStringLiteral("复制 RGB"), [color] { QApplication::clipboard()->setText(rgbCopyText(color)); });
-    menu.addAction(QStringLiteral("复制十六进制"), [color] { QApplication::clipboard()->setText(hexCopyText(color)); });
-    menu.addAction(QStringLiteral("复制 CMYK"), [color] { QApplication::clipboard()->setText(cmykCopyText(color)); });
+    menu.addAction(tr("复制 RGB"), [color] { QApplication::clipboard()->setText(rgbCopyText(color)); });
+    menu.addAction(tr("复制十六进制"), [color] { QApplication::clipboard()->setText(hexCopyText(color)); });
+    menu.addAction(tr("复制 CMYK"), [color] { QApplication::clipboard()->setText(cmykCopyText(color)); });
     menu.exec(event->globalPos());
 }
 
@@ -156,9 +158,9 @@ ResultPanel::ResultPanel(QWidget *parent)
         return std::pair(box, grid);
     };
 
-    auto [original, originalGrid] = groupBox(QStringLiteral("GroupBox6"), QStringLiteral("原色"), 150);
+    auto [original, originalGrid] = groupBox(QStringLiteral("GroupBox6"), tr("原色"), 150);
     m_picked = new ColorSwatch(QStringLiteral("Shape_color_org"), original);
-    m_save = new QPushButton(QStringLiteral("保存"), original);
+    m_save = new QPushButton(tr("保存"), original);
     m_save->setObjectName(QStringLiteral("BitBtn_saveColor"));
     m_save->setEnabled(false);
     m_pickedValues = selectableLabel(QStringLiteral("Label_orgValues"), original);
@@ -168,7 +170,7 @@ ResultPanel::ResultPanel(QWidget *parent)
 
     for (int k = 0; k < 3; ++k) {
         const QString n = QString::number(k + 1);
-        auto [box, grid] = groupBox(QStringLiteral("GroupBox_color_") + n, QStringLiteral("颜色") + n, 170);
+        auto [box, grid] = groupBox(QStringLiteral("GroupBox_color_") + n, tr("颜色") + n, 170);
         PaintGroup &group = m_paints[static_cast<std::size_t>(k)];
         group.box = box;
         group.swatch = new ColorSwatch(QStringLiteral("Shape_color_") + n, box);
@@ -189,9 +191,9 @@ ResultPanel::ResultPanel(QWidget *parent)
     }
 
     // 185 wide before the column of the whole-part recipe.
-    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), QStringLiteral("混合色"), 300);
+    auto [mix, mixGrid] = groupBox(QStringLiteral("GroupBox_color_mix"), tr("混合色"), 300);
     m_mixed = new ColorSwatch(QStringLiteral("Shape_color_mix"), mix);
-    auto *mixName = new QLabel(QStringLiteral("颜色偏差："), mix);
+    auto *mixName = new QLabel(tr("颜色偏差："), mix);
     mixName->setObjectName(QStringLiteral("Label_mixname"));
     m_distance = selectableLabel(QStringLiteral("Label_mixdistance"), mix);
     m_mixDeltaE00 = deltaE00Label(QStringLiteral("Label_mixDeltaE00"), mix);
@@ -258,13 +260,14 @@ void ResultPanel::showPick(const ColorPick &pick)
         if (!paint)
             continue;
         group.swatch->setColor(paint->color);
-        group.name->setText(fromUtf8(paint->name) + QStringLiteral(" : "));
-        group.name->setToolTip(fromUtf8(paint->code) + QLatin1Char(' ') + fromUtf8(paint->name));
+        const QString name = englishPaintName(pick.mix.paints[k]).value_or(fromUtf8(paint->name));
+        group.name->setText(name + QStringLiteral(" : "));
+        group.name->setToolTip(fromUtf8(paint->code) + QLatin1Char(' ') + name);
         group.rate->setText(fromUtf8(paint->proportion));
         group.touch->setText(paint->touch ? touchText() : QString());
         group.parts->setText(partsText(paint->parts));
         // The whole name, however long, over the whole group.
-        group.box->setToolTip(fromUtf8(paint->name) + QStringLiteral(" (") + fromUtf8(paint->code)
+        group.box->setToolTip(name + QStringLiteral(" (") + fromUtf8(paint->code)
                               + QStringLiteral(")\n") + fromUtf8(paint->proportion));
     }
     const RgbColor mixed = pick.mix.mixed.color();

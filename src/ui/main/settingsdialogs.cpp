@@ -31,8 +31,8 @@ QPushButton *dialogButton(const QString &name, const QString &caption, QWidget *
 QHBoxLayout *okCancelRow(QDialog *dialog, bool &confirmed)
 {
     auto *buttons = new QHBoxLayout;
-    auto *ok = dialogButton(QStringLiteral("Button_ok"), QStringLiteral("确定"), dialog);
-    auto *cancel = dialogButton(QStringLiteral("Button_cancel"), QStringLiteral("取消"), dialog);
+    auto *ok = dialogButton(QStringLiteral("Button_ok"), QObject::tr("确定"), dialog);
+    auto *cancel = dialogButton(QStringLiteral("Button_cancel"), QObject::tr("取消"), dialog);
     ok->setDefault(true);
     buttons->addStretch(1);
     buttons->addWidget(ok);
@@ -90,7 +90,7 @@ TForm_setGridCount::TForm_setGridCount(QWidget *owner)
     : QDialog(owner)
 {
     setObjectName(QStringLiteral("TForm_setGridCount"));
-    setWindowTitle(QStringLiteral("设置网格格数"));
+    setWindowTitle(tr("设置网格格数"));
     setFixedSize(392, 126);
 
     const auto countRow = [this](const QString &labelName, const QString &caption, const char *editName,
@@ -111,9 +111,9 @@ TForm_setGridCount::TForm_setGridCount(QWidget *owner)
 
     auto *layout = new QVBoxLayout(this);
     auto *counts = new QHBoxLayout;
-    counts->addLayout(countRow(QStringLiteral("Label1"), QStringLiteral("网格行数："), "Edit_rowCount",
+    counts->addLayout(countRow(QStringLiteral("Label1"), tr("网格行数："), "Edit_rowCount",
                                QStringLiteral("UpDown_row"), m_rows, m_rowUpDown));
-    counts->addLayout(countRow(QStringLiteral("Label2"), QStringLiteral("网格列数："), "Edit_colCount",
+    counts->addLayout(countRow(QStringLiteral("Label2"), tr("网格列数："), "Edit_colCount",
                                QStringLiteral("UpDown_col"), m_columns, m_colUpDown));
     layout->addLayout(counts);
 
@@ -157,11 +157,11 @@ TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
     : QDialog(owner)
 {
     setObjectName(QStringLiteral("TForm_setColorMixing"));
-    setWindowTitle(QStringLiteral("混色模式设置"));
+    setWindowTitle(tr("混色模式设置"));
     setFixedSize(267, 227); // 193 before the parts row
 
     auto *layout = new QVBoxLayout(this);
-    auto *frame = new QGroupBox(QStringLiteral("混色模式"), this);
+    auto *frame = new QGroupBox(tr("混色模式"), this);
     frame->setObjectName(QStringLiteral("GroupBox_mixingMode"));
     auto *choices = new QVBoxLayout(frame);
     // A further mode is one more row here.
@@ -170,12 +170,12 @@ TForm_setColorMixing::TForm_setColorMixing(QWidget *owner)
         const char *caption;
         int mode;
     } modes[] = {
-        {"RadioButton_spaceMixing", "空间混色模式", 1},
-        {"RadioButton_subMixing", "减法混色模式", 0},
-        {"RadioButton_pigmentMixing", "颜料混色模式", 2},
+        {"RadioButton_spaceMixing", QT_TR_NOOP("空间混色模式"), 1},
+        {"RadioButton_subMixing", QT_TR_NOOP("减法混色模式"), 0},
+        {"RadioButton_pigmentMixing", QT_TR_NOOP("颜料混色模式"), 2},
     };
     for (const auto &mode : modes) {
-        auto *button = new QRadioButton(QString::fromUtf8(mode.caption), frame);
+        auto *button = new QRadioButton(tr(mode.caption), frame);
         button->setObjectName(QString::fromLatin1(mode.name));
         choices->addWidget(button);
         m_choices.push_back({button, mode.mode});

@@ -76,7 +76,7 @@ QImage TForm_colorCardFace::picture()
     subtitle.setPixelSize(22);
     painter.setFont(subtitle);
     painter.setPen(QColor(90, 80, 70));
-    painter.drawText(QRect(0, 170, 750, 40), Qt::AlignCenter, QStringLiteral("照片取色 · 颜料调色"));
+    painter.drawText(QRect(0, 170, 750, 40), Qt::AlignCenter, tr("照片取色 · 颜料调色"));
     return image;
 }
 

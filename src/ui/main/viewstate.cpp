@@ -52,7 +52,7 @@ std::shared_ptr<const ViewSource> virtualPicture(const std::shared_ptr<const Pic
 
 QString tooLargeMessage()
 {
-    return QStringLiteral("图像太大，不能按此比例显示!");
+    return QObject::tr("图像太大，不能按此比例显示!");
 }
 
 ViewState::ViewState(int maxSide)

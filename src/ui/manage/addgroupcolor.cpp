@@ -92,7 +92,7 @@ TForm_addGroupColor::TForm_addGroupColor(CColorManager &colors, const CStandardC
     , m_pantone(new QLineEdit)
 {
     setObjectName(QStringLiteral("TForm_addGroupColor"));
-    setWindowTitle(QStringLiteral("增加色谱颜色"));
+    setWindowTitle(tr("增加色谱颜色"));
     QPalette background = palette();
     background.setColor(QPalette::Window, kDialogBackground);
     setPalette(background);
@@ -100,10 +100,10 @@ TForm_addGroupColor::TForm_addGroupColor(CColorManager &colors, const CStandardC
 
     m_hex->setObjectName(QStringLiteral("Edit_hex"));
     m_hex->setPlaceholderText(QStringLiteral("#RRGGBB"));
-    m_hex->setToolTip(QStringLiteral("输入或粘贴 #RRGGBB 形式的颜色"));
+    m_hex->setToolTip(tr("输入或粘贴 #RRGGBB 形式的颜色"));
     m_hex->setMaxLength(7);
     m_hex->setFixedWidth(72);
-    auto *pick = namedButton("bbtn_pickColor", QStringLiteral("选色..."), QStringLiteral("从系统颜色对话框中选取颜色"));
+    auto *pick = namedButton("bbtn_pickColor", tr("选色..."), tr("从系统颜色对话框中选取颜色"));
     m_colorType->setObjectName(QStringLiteral("Label_colorType"));
     QFont bold = m_colorType->font();
     bold.setBold(true);
@@ -115,11 +115,11 @@ TForm_addGroupColor::TForm_addGroupColor(CColorManager &colors, const CStandardC
     m_pantone->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     auto *channels = new QGridLayout;
-    channels->addWidget(new QLabel(QStringLiteral("红(R):")), 0, 0);
+    channels->addWidget(new QLabel(tr("红(R):")), 0, 0);
     channels->addWidget(m_red, 0, 1, Qt::AlignLeft);
-    channels->addWidget(new QLabel(QStringLiteral("绿(G):")), 1, 0);
+    channels->addWidget(new QLabel(tr("绿(G):")), 1, 0);
     channels->addWidget(m_green, 1, 1, Qt::AlignLeft);
-    channels->addWidget(new QLabel(QStringLiteral("蓝(B):")), 2, 0);
+    channels->addWidget(new QLabel(tr("蓝(B):")), 2, 0);
     channels->addWidget(m_blue, 2, 1, Qt::AlignLeft);
     channels->addWidget(m_hex, 3, 0, 1, 2, Qt::AlignLeft);
     channels->addWidget(pick, 4, 0, 1, 2, Qt::AlignLeft);
@@ -140,14 +140,14 @@ TForm_addGroupColor::TForm_addGroupColor(CColorManager &colors, const CStandardC
     top->addLayout(right);
 
     auto *fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("颜色名称:")), 0, 0);
+    fields->addWidget(new QLabel(tr("颜色名称:")), 0, 0);
     fields->addWidget(m_name, 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("近似潘通色号:")), 1, 0);
+    fields->addWidget(new QLabel(tr("近似潘通色号:")), 1, 0);
     fields->addWidget(m_pantone, 1, 1);
 
-    auto *ok = namedButton("bbtn_ok", QStringLiteral("确认"));
+    auto *ok = namedButton("bbtn_ok", tr("确认"));
     ok->setDefault(true);
-    auto *cancel = namedButton("bbtn_cancel", QStringLiteral("取消"));
+    auto *cancel = namedButton("bbtn_cancel", tr("取消"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -177,7 +177,7 @@ void TForm_addGroupColor::setModifyRecord(const PaintColorRecord &record)
 {
     m_modify = true;
     m_record = record;
-    setWindowTitle(QStringLiteral("修改色谱颜色"));
+    setWindowTitle(tr("修改色谱颜色"));
 }
 
 void TForm_addGroupColor::showEvent(QShowEvent *event)
@@ -247,7 +247,7 @@ bool TForm_addGroupColor::setColorText(const QString &text)
 void TForm_addGroupColor::pickColor()
 {
     const QColor chosen
-        = QColorDialog::getColor(QColor(m_color.red, m_color.green, m_color.blue), this, QStringLiteral("选择颜色"));
+        = QColorDialog::getColor(QColor(m_color.red, m_color.green, m_color.blue), this, tr("选择颜色"));
     if (chosen.isValid())
         setColorText(chosen.name());
 }
@@ -257,11 +257,11 @@ void TForm_addGroupColor::bbtn_okClick()
     const QString name = trimmedName(m_name->text());
     const QString group = trimmedName(m_colorType->text());
     if (name.isEmpty()) {
-        stopMessage(m_notifier, QStringLiteral("颜色名称不能为空!"));
+        stopMessage(m_notifier, tr("颜色名称不能为空!"));
         return;
     }
     if (group.isEmpty()) {
-        stopMessage(m_notifier, QStringLiteral("色谱类别名称不能为空!"));
+        stopMessage(m_notifier, tr("色谱类别名称不能为空!"));
         reject();
         return;
     }
@@ -274,29 +274,29 @@ void TForm_addGroupColor::bbtn_okClick()
     const bool exists = m_colors.findGroupColor(toUtf8(group), toUtf8(name), found);
     if (m_modify) {
         if (!exists) {
-            stopMessage(m_notifier, QStringLiteral("色谱中颜色不存在!"));
+            stopMessage(m_notifier, tr("色谱中颜色不存在!"));
             return;
         }
         // The paint keeps its English name: the dialog has no field for it.
         const std::string english = platform::gbkToUtf8(m_record.englishName());
         if (!m_colors.modifyGroupColor(toUtf8(group), toUtf8(name), english, m_color, m_record.strength(),
                                        m_record.mixingClass(), m_record.origin())) {
-            infoMessage(m_notifier, QStringLiteral("修改色谱颜色失败!"));
+            infoMessage(m_notifier, tr("修改色谱颜色失败!"));
             return;
         }
-        infoMessage(m_notifier, QStringLiteral("修改色谱颜色成功!"));
+        infoMessage(m_notifier, tr("修改色谱颜色成功!"));
     } else {
         if (exists) {
-            stopMessage(m_notifier, QStringLiteral("色谱中同名颜色存在!"));
+            stopMessage(m_notifier, tr("色谱中同名颜色存在!"));
             return;
         }
         if (!acceptStoredName(m_name, m_notifier, name, *stored, kPaintNameBytes))
             return;
         if (!m_colors.addGroupColor(toUtf8(group), toUtf8(name), "", m_color, 1.0f, 2, PaintColorRecord::kOriginUser)) {
-            infoMessage(m_notifier, QStringLiteral("增加色谱颜色失败!"));
+            infoMessage(m_notifier, tr("增加色谱颜色失败!"));
             return;
         }
-        infoMessage(m_notifier, QStringLiteral("增加色谱颜色成功!"));
+        infoMessage(m_notifier, tr("增加色谱颜色成功!"));
     }
     m_changed = true;
     accept();

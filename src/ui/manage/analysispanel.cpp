@@ -1,5 +1,7 @@
 #include "manage/analysispanel.h"
 
+#include "main/language.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -88,14 +90,14 @@ std::array<AnalysisCard, kAnalysisCardCount> analysisCards(const ColorAnalysis &
 {
     const bool deviation = !analysis.deviation.empty();
     std::array<AnalysisCard, kAnalysisCardCount> cards;
-    cards[0] = {analysis.target, deviation ? QStringLiteral("原色") : QString(), QString()};
+    cards[0] = {analysis.target, deviation ? QObject::tr("原色") : QString(), QString()};
     for (std::size_t k = 0; k < analysis.paints.size(); ++k) {
         const ColorAnalysis::Paint &paint = analysis.paints[k];
-        cards[k + 1] = {paint.color, QString::fromStdString(paint.name), QString::fromStdString(paint.proportion)};
+        cards[k + 1] = {paint.color, QString::fromStdString(paint.englishName.empty() ? paint.name : paint.englishName), QString::fromStdString(paint.proportion)};
     }
-    cards[4] = {analysis.mixed, deviation ? QStringLiteral("混合色差") : QString(),
+    cards[4] = {analysis.mixed, deviation ? QObject::tr("混合色差") : QString(),
                 QString::fromStdString(analysis.deviation)};
-    cards[5] = {analysis.pantone, analysis.pantoneName.empty() ? QString() : QStringLiteral("潘通号"),
+    cards[5] = {analysis.pantone, analysis.pantoneName.empty() ? QString() : QObject::tr("潘通号"),
                 QString::fromStdString(analysis.pantoneName)};
     return cards;
 }

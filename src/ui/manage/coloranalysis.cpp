@@ -1,6 +1,8 @@
 #include "manage/coloranalysis.h"
 
 #include "data/platform.h"
+#include "main/language.h"
+#include "main/uitext.h"
 #include "engine/colorpick.h"
 
 namespace pigmora::ui {
@@ -17,6 +19,7 @@ void applyColorPick(ColorAnalysis &analysis, const ColorPick &pick)
             paint.color = record.color();
             paint.name = platform::gbkToUtf8(record.name());
             paint.proportion = proportionText(pick.mix.proportions[k]);
+            paint.englishName = toUtf8(englishPaintName(record).value_or(QString()));
         } else {
             paint = ColorAnalysis::Paint{};
         }

@@ -25,6 +25,7 @@ struct ColorAnalysis {
         RgbColor color = kWhite;
         std::string name;
         std::string proportion;
+        std::string englishName; // shown instead of name when set (English)
     };
 
     RgbColor target = kWhite;

@@ -23,17 +23,17 @@ TForm_colorBoxManager::TForm_colorBoxManager(CColorManager &colors, Notifier *no
     , m_list(new QListWidget)
 {
     setObjectName(QStringLiteral("TForm_colorBoxManager"));
-    setWindowTitle(QStringLiteral("颜色盒管理"));
+    setWindowTitle(tr("颜色盒管理"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     m_list->setObjectName(QStringLiteral("ListBox_colorBoxList"));
-    auto *setUp = namedButton("BitBtn_setColorBox", QStringLiteral("设置"));
-    auto *rename = namedButton("BitBtn_renameBox", QStringLiteral("改名"));
-    auto *remove = namedButton("BitBtn_deleteBox", QStringLiteral("删除"));
-    auto *create = namedButton("BitBtn_createBox", QStringLiteral("新建"));
-    auto *close = namedButton("BitBtn_close", QStringLiteral("关闭"));
+    auto *setUp = namedButton("BitBtn_setColorBox", tr("设置"));
+    auto *rename = namedButton("BitBtn_renameBox", tr("改名"));
+    auto *remove = namedButton("BitBtn_deleteBox", tr("删除"));
+    auto *create = namedButton("BitBtn_createBox", tr("新建"));
+    auto *close = namedButton("BitBtn_close", tr("关闭"));
     close->setDefault(true);
 
-    listBesideButtons(this, QStringLiteral("颜色盒列表"), m_list, {setUp, rename, remove, create}, close);
+    listBesideButtons(this, tr("颜色盒列表"), m_list, {setUp, rename, remove, create}, close);
 
     connect(setUp, &QPushButton::clicked, this, &TForm_colorBoxManager::BitBtn_setColorBoxClick);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &TForm_colorBoxManager::BitBtn_setColorBoxClick);
@@ -79,10 +79,10 @@ void TForm_colorBoxManager::BitBtn_deleteBoxClick()
     if (name.isEmpty())
         return;
     if (CColorManager::isSystemColorBox(toUtf8(name))) {
-        infoMessage(m_notifier, QStringLiteral("不能删除系统颜色盒!"));
+        infoMessage(m_notifier, tr("不能删除系统颜色盒!"));
         return;
     }
-    if (!askQuestion(m_notifier, deleteQuestion(QStringLiteral("颜色盒"), name)))
+    if (!askQuestion(m_notifier, deleteQuestion(tr("颜色盒", "what is deleted"), name)))
         return;
     if (m_colors.deleteColorBox(toUtf8(name))) {
         m_changed = true;
@@ -96,7 +96,7 @@ void TForm_colorBoxManager::BitBtn_renameBoxClick()
     if (name.isEmpty())
         return;
     if (CColorManager::isSystemColorBox(toUtf8(name))) {
-        infoMessage(m_notifier, QStringLiteral("系统颜色盒不能改名!"));
+        infoMessage(m_notifier, tr("系统颜色盒不能改名!"));
         return;
     }
     TForm_colorBoxRename dialog(m_colors, m_notifier, this);

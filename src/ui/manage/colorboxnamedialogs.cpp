@@ -9,11 +9,11 @@
 namespace pigmora::ui {
 
 TForm_createColorBox::TForm_createColorBox(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : NewNameDialog({.title = QStringLiteral("新建颜色盒"),
-                     .emptyName = QStringLiteral("颜色盒名称不能为空!"),
-                     .nameTaken = QStringLiteral("相同名称的颜色盒已经存在!"),
-                     .failed = QStringLiteral("新建颜色盒失败!"),
-                     .proposedPrefix = QStringLiteral("新建颜色盒")},
+    : NewNameDialog({.title = tr("新建颜色盒"),
+                     .emptyName = tr("颜色盒名称不能为空!"),
+                     .nameTaken = tr("相同名称的颜色盒已经存在!"),
+                     .failed = tr("新建颜色盒失败!"),
+                     .proposedPrefix = tr("新建颜色盒")},
                     "Edit_colorBoxName", colors, notifier, parent)
     , m_groups(new QComboBox)
 {
@@ -25,7 +25,7 @@ TForm_createColorBox::TForm_createColorBox(CColorManager &colors, Notifier *noti
         m_groups->addItem(fromUtf8(group));
     m_groups->setCurrentIndex(0);
 
-    fieldsAndOkCancel(this, {{QStringLiteral("颜色类别："), m_groups}, {QStringLiteral("新建颜色盒名称："), m_name}},
+    fieldsAndOkCancel(this, {{tr("颜色类别："), m_groups}, {tr("新建颜色盒名称："), m_name}},
                       [this]() { BitBtn_okClick(); });
     fixDialogSize(this, 371, 118);
 }
@@ -39,7 +39,7 @@ bool TForm_createColorBox::readyToCreate()
 {
     if (m_groups->currentIndex() >= 0)
         return true;
-    infoMessage(m_notifier, QStringLiteral("请选择颜色类别!"));
+    infoMessage(m_notifier, tr("请选择颜色类别!"));
     return false;
 }
 
@@ -49,12 +49,12 @@ bool TForm_createColorBox::create(const std::string &name)
 }
 
 TForm_colorBoxRename::TForm_colorBoxRename(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : RenameDialog({.title = QStringLiteral("颜色盒改名"),
-                    .emptyName = QStringLiteral("颜色盒名称不能为空!"),
-                    .nameTaken = QStringLiteral("相同名称的颜色盒已经存在!"),
-                    .failed = QStringLiteral("颜色盒改名失败!"),
-                    .oldLabel = QStringLiteral("原颜色盒名称："),
-                    .newLabel = QStringLiteral("新颜色盒名称：")},
+    : RenameDialog({.title = tr("颜色盒改名"),
+                    .emptyName = tr("颜色盒名称不能为空!"),
+                    .nameTaken = tr("相同名称的颜色盒已经存在!"),
+                    .failed = tr("颜色盒改名失败!"),
+                    .oldLabel = tr("原颜色盒名称："),
+                    .newLabel = tr("新颜色盒名称：")},
                    "Edit_oldColorBoxName", "Edit_newColorBoxName", colors, notifier, parent)
 {
     setObjectName(QStringLiteral("TForm_colorBoxRename"));

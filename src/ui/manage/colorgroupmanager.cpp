@@ -3,6 +3,7 @@
 #include "data/colormanager.h"
 #include "main/mixtexts.h"
 #include "main/uitext.h"
+#include "main/messagetext.h"
 #include "manage/addgroupcolor.h"
 #include "manage/managesupport.h"
 #include "manage/paintlistwidget.h"
@@ -26,21 +27,21 @@ QString refusalText(const PaintListRow &row)
 {
     switch (row.problem) {
     case PaintRowProblem::FieldCount:
-        return QStringLiteral("应有 4 项 (名称,r,g,b)，实有 %1 项").arg(row.fieldCount);
+        return QObject::tr("应有 4 项 (名称,r,g,b)，实有 %1 项").arg(row.fieldCount);
     case PaintRowProblem::Channel:
-        return QStringLiteral("r、g、b 须为 0 到 255 的整数");
+        return QObject::tr("r、g、b 须为 0 到 255 的整数");
     case PaintRowProblem::EmptyName:
-        return QStringLiteral("颜色名称不能为空!");
+        return QObject::tr("颜色名称不能为空!");
     case PaintRowProblem::ControlCharacter:
-        return QStringLiteral("名称中含有控制字符 (U+%1)!")
+        return QObject::tr("名称中含有控制字符 (U+%1)!")
             .arg(QString::number(row.control, 16).toUpper().rightJustified(4, QLatin1Char('0')));
     case PaintRowProblem::NotStorable:
-        return QString::fromUtf8(kNameNotStorable);
+        return coreText(kNameNotStorable);
     case PaintRowProblem::Duplicate:
     case PaintRowProblem::None:
         break;
     }
-    return QStringLiteral("色谱中同名颜色存在!");
+    return QObject::tr("色谱中同名颜色存在!");
 }
 
 // The summary lists at most this many lines of each kind.
@@ -56,8 +57,8 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     , m_notifier(notifier)
     , m_groups(new QComboBox)
     , m_list(new PaintListWidget(true))
-    , m_delete(namedButton("bbtn_deleteColorItem", QStringLiteral("删除")))
-    , m_modify(namedButton("bbtn_modifyColorItem", QStringLiteral("修改")))
+    , m_delete(namedButton("bbtn_deleteColorItem", tr("删除")))
+    , m_modify(namedButton("bbtn_modifyColorItem", tr("修改")))
     , m_strength(new QLabel)
 {
     // A damaged file of recorded mixes teaches nothing here; the record
@@ -67,19 +68,19 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     m_strength->setObjectName(QStringLiteral("Label_paintStrength"));
     m_strength->setToolTip(tr("从记录的实际混色学到的着色力 (颜料混色模式用它)；1 为未学到。"));
     setObjectName(QStringLiteral("TForm_colorGroupManager"));
-    setWindowTitle(QStringLiteral("色谱设置"));
+    setWindowTitle(tr("色谱设置"));
     m_groups->setObjectName(QStringLiteral("ComboBox_groupName"));
     m_list->setObjectName(QStringLiteral("ListBox_color"));
-    auto *add = namedButton("bbtn_addColorItem", QStringLiteral("增加"));
-    auto *import = namedButton("bbtn_importColors", QStringLiteral("导入..."));
-    import->setToolTip(QStringLiteral("从 CSV 文件 (name,r,g,b) 导入颜料到当前色谱"));
-    auto *close = namedButton("bbtn_close", QStringLiteral("关闭"));
+    auto *add = namedButton("bbtn_addColorItem", tr("增加"));
+    auto *import = namedButton("bbtn_importColors", tr("导入..."));
+    import->setToolTip(tr("从 CSV 文件 (name,r,g,b) 导入颜料到当前色谱"));
+    auto *close = namedButton("bbtn_close", tr("关闭"));
     close->setDefault(true);
 
     auto *groupRow = new QHBoxLayout;
-    groupRow->addWidget(new QLabel(QStringLiteral("色谱类别：")));
+    groupRow->addWidget(new QLabel(tr("色谱类别：")));
     groupRow->addWidget(m_groups, 1);
-    auto *frame = new QGroupBox(QStringLiteral("色谱颜色"));
+    auto *frame = new QGroupBox(tr("色谱颜色"));
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(m_list);
     frameLayout->addWidget(m_strength);
@@ -196,21 +197,21 @@ void TForm_colorGroupManager::bbtn_deleteColorItemClick()
     if (group.isEmpty() || row < 0)
         return;
     const QString name = m_list->item(row)->text();
-    if (!askQuestion(m_notifier, deleteQuestion(QStringLiteral("色谱颜色"), name)))
+    if (!askQuestion(m_notifier, deleteQuestion(tr("色谱颜色", "what is deleted"), name)))
         return;
     if (!m_colors.deleteGroupColor(toUtf8(group), toUtf8(name))) {
-        infoMessage(m_notifier, QStringLiteral("删除色谱颜色失败!"));
+        infoMessage(m_notifier, tr("删除色谱颜色失败!"));
         return;
     }
-    infoMessage(m_notifier, QStringLiteral("删除色谱颜色成功!"));
+    infoMessage(m_notifier, tr("删除色谱颜色成功!"));
     m_changed = true;
     ComboBox_groupNameChange();
 }
 
 void TForm_colorGroupManager::bbtn_importColorsClick()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("导入颜料表"), QString(),
-                                                      QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)"));
+    const QString path = QFileDialog::getOpenFileName(this, tr("导入颜料表"), QString(),
+                                                      tr("CSV 文件 (*.csv);;所有文件 (*)"));
     if (!path.isEmpty())
         importPaintList(path);
 }
@@ -222,11 +223,11 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         return;
     const auto table = readCsvFile(toUtf8(path));
     if (!table) {
-        stopMessage(m_notifier, QStringLiteral("不能读入颜料表: %1").arg(fromUtf8(table.message())));
+        stopMessage(m_notifier, tr("不能读入颜料表: %1").arg(coreText(table.message())));
         return;
     }
     if (const Status header = expectHeader(*table, {"name", "r", "g", "b"}); !header) {
-        stopMessage(m_notifier, QStringLiteral("颜料表格式不对: %1").arg(fromUtf8(header.message())));
+        stopMessage(m_notifier, tr("颜料表格式不对: %1").arg(coreText(header.message())));
         return;
     }
     const auto rows = checkPaintList(*table, m_colors, toUtf8(group));
@@ -237,7 +238,7 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
     // The accepted rows go in as one change: all of them or none.
     QStringList added;
     QStringList refused;
-    auto line = [](const PaintListRow &row) { return QStringLiteral("第 %1 行").arg(row.line); };
+    auto line = [](const PaintListRow &row) { return tr("第 %1 行").arg(row.line); };
     for (const PaintListRow &row : *rows) {
         if (row.accepted())
             added << line(row) + QStringLiteral(": ") + fromUtf8(row.storedName);
@@ -248,7 +249,7 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
     QString summary;
     const Status done = addPaintListRows(m_colors, toUtf8(group), *rows);
     if (!done) {
-        summary = QStringLiteral("增加色谱颜色失败!: %1\n\n").arg(fromUtf8(done.message()));
+        summary = tr("增加色谱颜色失败!: %1\n\n").arg(coreText(done.message()));
         added.clear();
     }
     if (!added.isEmpty()) {
@@ -259,15 +260,15 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         const qsizetype more = lines.size() - kSummaryLines;
         if (more > 0) {
             lines = lines.mid(0, kSummaryLines);
-            lines << QStringLiteral("…… 另有 %1 行").arg(more);
+            lines << tr("…… 另有 %1 行").arg(more);
         }
         return lines.join(QLatin1Char('\n'));
     };
-    summary += QStringLiteral("已增加 %1 种颜料到 %2，%3 行被拒绝。").arg(added.size()).arg(group).arg(refused.size());
+    summary += tr("已增加 %1 种颜料到 %2，%3 行被拒绝。").arg(added.size()).arg(group).arg(refused.size());
     if (!added.isEmpty())
-        summary += QStringLiteral("\n\n已增加:\n") + shortList(added);
+        summary += tr("\n\n已增加:\n") + shortList(added);
     if (!refused.isEmpty())
-        summary += QStringLiteral("\n\n被拒绝:\n") + shortList(refused);
+        summary += tr("\n\n被拒绝:\n") + shortList(refused);
     // All added: information; some refused: a warning; nothing added or a failed write: an error.
     const MessageIcon icon = !done ? MessageIcon::Error
         : refused.isEmpty()        ? MessageIcon::Information

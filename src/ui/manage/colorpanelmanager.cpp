@@ -25,15 +25,15 @@ TForm_colorPanelManager::TForm_colorPanelManager(CColorManager &colors, Notifier
     , m_list(new QListWidget)
 {
     setObjectName(QStringLiteral("TForm_colorPanelManager"));
-    setWindowTitle(QStringLiteral("色板管理"));
+    setWindowTitle(tr("色板管理"));
     m_list->setObjectName(QStringLiteral("ListBox_colorPanelList"));
-    auto *rename = namedButton("BitBtn_renamePanel", QStringLiteral("改名"));
-    auto *remove = namedButton("BitBtn_deletePanel", QStringLiteral("删除"));
-    auto *create = namedButton("BitBtn_createPanel", QStringLiteral("新建"));
-    auto *close = namedButton("BitBtn_close", QStringLiteral("关闭"));
+    auto *rename = namedButton("BitBtn_renamePanel", tr("改名"));
+    auto *remove = namedButton("BitBtn_deletePanel", tr("删除"));
+    auto *create = namedButton("BitBtn_createPanel", tr("新建"));
+    auto *close = namedButton("BitBtn_close", tr("关闭"));
     close->setDefault(true);
 
-    listBesideButtons(this, QStringLiteral("色板列表"), m_list, {rename, remove, create}, close);
+    listBesideButtons(this, tr("色板列表"), m_list, {rename, remove, create}, close);
 
     connect(rename, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_renamePanelClick);
     connect(remove, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_deletePanelClick);
@@ -74,10 +74,10 @@ void TForm_colorPanelManager::BitBtn_deletePanelClick()
     if (name.isEmpty())
         return;
     if (CColorManager::isSystemPalette(toUtf8(name))) {
-        infoMessage(m_notifier, QStringLiteral("不能删除系统色板!"));
+        infoMessage(m_notifier, tr("不能删除系统色板!"));
         return;
     }
-    if (!askQuestion(m_notifier, deleteQuestion(QStringLiteral("色板"), name)))
+    if (!askQuestion(m_notifier, deleteQuestion(tr("色板", "what is deleted"), name)))
         return;
     if (m_colors.deletePalette(toUtf8(name))) {
         refreshPaletteList();
@@ -91,7 +91,7 @@ void TForm_colorPanelManager::BitBtn_renamePanelClick()
     if (name.isEmpty())
         return;
     if (CColorManager::isSystemPalette(toUtf8(name))) {
-        infoMessage(m_notifier, QStringLiteral("系统色板不能改名!"));
+        infoMessage(m_notifier, tr("系统色板不能改名!"));
         return;
     }
     TForm_colorPanelRename dialog(m_colors, m_notifier, this);
@@ -104,15 +104,15 @@ void TForm_colorPanelManager::BitBtn_renamePanelClick()
 }
 
 TForm_createColorPanel::TForm_createColorPanel(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : NewNameDialog({.title = QStringLiteral("新建色板"),
-                     .emptyName = QStringLiteral("色板名称不能为空!"),
-                     .nameTaken = QStringLiteral("相同名称的色板已经存在!"),
-                     .failed = QStringLiteral("新建色板失败!"),
-                     .proposedPrefix = QStringLiteral("新建色板")},
+    : NewNameDialog({.title = tr("新建色板"),
+                     .emptyName = tr("色板名称不能为空!"),
+                     .nameTaken = tr("相同名称的色板已经存在!"),
+                     .failed = tr("新建色板失败!"),
+                     .proposedPrefix = tr("新建色板")},
                     "Edit_colorPanelName", colors, notifier, parent)
 {
     setObjectName(QStringLiteral("TForm_createColorPanel"));
-    fieldsAndOkCancel(this, {{QStringLiteral("新建色板名称："), m_name}}, [this]() { BitBtn_okClick(); });
+    fieldsAndOkCancel(this, {{tr("新建色板名称："), m_name}}, [this]() { BitBtn_okClick(); });
     fixDialogSize(this, 374, 104);
 }
 
@@ -127,12 +127,12 @@ bool TForm_createColorPanel::create(const std::string &name)
 }
 
 TForm_colorPanelRename::TForm_colorPanelRename(CColorManager &colors, Notifier *notifier, QWidget *parent)
-    : RenameDialog({.title = QStringLiteral("色板改名"),
-                    .emptyName = QStringLiteral("色板名称不能为空!"),
-                    .nameTaken = QStringLiteral("相同名称的色板已经存在!"),
-                    .failed = QStringLiteral("色板改名失败!"),
-                    .oldLabel = QStringLiteral("原色板名称："),
-                    .newLabel = QStringLiteral("新色板名称：")},
+    : RenameDialog({.title = tr("色板改名"),
+                    .emptyName = tr("色板名称不能为空!"),
+                    .nameTaken = tr("相同名称的色板已经存在!"),
+                    .failed = tr("色板改名失败!"),
+                    .oldLabel = tr("原色板名称："),
+                    .newLabel = tr("新色板名称：")},
                    "Edit_oldColorPanelName", "Edit_newColorPanelName", colors, notifier, parent)
 {
     setObjectName(QStringLiteral("TForm_colorPanelRename"));

@@ -26,7 +26,7 @@ TForm_colorProperties::TForm_colorProperties(QWidget *owner, const RgbColor &col
     : QDialog(owner)
 {
     setObjectName(QStringLiteral("TForm_colorProperties"));
-    setWindowTitle(QStringLiteral("色彩属性"));
+    setWindowTitle(tr("色彩属性"));
     auto *swatch = new QFrame(this);
     swatch->setFixedHeight(28);
     swatch->setFrameShape(QFrame::Box);
@@ -42,10 +42,10 @@ TForm_colorProperties::TForm_colorProperties(QWidget *owner, const RgbColor &col
         form->addRow(label, edit);
     };
     field("Edit_rgb", QStringLiteral("RGB："), texts.rgb);
-    field("Edit_hex", QStringLiteral("十六进制："), texts.hex);
+    field("Edit_hex", tr("十六进制："), texts.hex);
     field("Edit_cmyk", QStringLiteral("CMYK："), texts.cmyk);
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *close = buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::AcceptRole);
+    QPushButton *close = buttons->addButton(tr("关闭"), QDialogButtonBox::AcceptRole);
     close->setObjectName(QStringLiteral("bbtn_cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);

@@ -60,7 +60,7 @@ bool acceptStoredName(QLineEdit *edit, Notifier *notifier, const QString &typed,
 
 QString deleteQuestion(const QString &what, const QString &name)
 {
-    return QStringLiteral("是否删除%1 \"%2\" 吗?").arg(what, name);
+    return QObject::tr("是否删除%1 \"%2\" 吗?").arg(what, name);
 }
 
 void fixDialogSize(QDialog *dialog, int width, int height)
@@ -113,9 +113,9 @@ QPushButton *namedButton(const char *objectName, const QString &caption, const Q
 
 QLayout *okCancelRow(QDialog *dialog, const std::function<void()> &onOk)
 {
-    auto *ok = namedButton("BitBtn_ok", QStringLiteral("确认"));
+    auto *ok = namedButton("BitBtn_ok", QObject::tr("确认"));
     ok->setDefault(true);
-    auto *cancel = namedButton("BitBtn_cancel", QStringLiteral("取消"));
+    auto *cancel = namedButton("BitBtn_cancel", QObject::tr("取消"));
     QObject::connect(ok, &QPushButton::clicked, dialog, onOk);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     auto *row = new QHBoxLayout;

@@ -1,6 +1,7 @@
 #include "manage/paintlistwidget.h"
 
 #include "data/platform.h"
+#include "main/language.h"
 #include "manage/managesupport.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ PaintColorRecord recordOf(const QModelIndex &index)
 
 QString nameOf(const PaintColorRecord &paint)
 {
-    return fromGbk(paint.name());
+    return paintName(paint);
 }
 
 } // namespace

@@ -65,7 +65,7 @@ TForm_paletteManger::TForm_paletteManger(QWidget *owner, const CStandardColorCar
     , m_currentColor(kPaletteButtonFace)
 {
     setObjectName(QStringLiteral("TForm_paletteManger"));
-    setWindowTitle(QStringLiteral("色板"));
+    setWindowTitle(tr("色板"));
     setFixedSize(646, 259);
     QPalette background = palette();
     background.setColor(QPalette::Window, kWindowBackground);
@@ -79,7 +79,7 @@ TForm_paletteManger::~TForm_paletteManger() = default;
 
 void TForm_paletteManger::buildControls()
 {
-    auto *label = new QLabel(QStringLiteral("选择色板："), this);
+    auto *label = new QLabel(tr("选择色板："), this);
     label->setGeometry(12, 10, 70, 22);
     m_paletteList = new QComboBox(this);
     m_paletteList->setObjectName(QStringLiteral("ComboBox_paletteList"));
@@ -88,20 +88,20 @@ void TForm_paletteManger::buildControls()
 
     m_pickButton = new QToolButton(this);
     m_pickButton->setObjectName(QStringLiteral("ToolButton_pickColor"));
-    m_pickButton->setToolTip(QStringLiteral("获取色彩"));
+    m_pickButton->setToolTip(tr("获取色彩"));
     m_pickButton->setIcon(toolIcon(false));
     m_pickButton->setGeometry(296, 9, 25, 25);
     connect(m_pickButton, &QToolButton::clicked, this, &TForm_paletteManger::ToolButton_pickColorClick);
 
     m_removeButton = new PaletteRemoveButton(this);
-    m_removeButton->setToolTip(QStringLiteral("删除色彩"));
+    m_removeButton->setToolTip(tr("删除色彩"));
     m_removeButton->setIcon(toolIcon(true));
     m_removeButton->setGeometry(324, 9, 25, 25);
     m_removeButton->setEnabled(false);
     connect(m_removeButton, &QToolButton::clicked, this, &TForm_paletteManger::mp_removeColorClick);
     connect(m_removeButton, &PaletteRemoveButton::colorDropped, this, &TForm_paletteManger::removeButtonDrop);
 
-    auto *frame = new QGroupBox(QStringLiteral("色板颜色"), this);
+    auto *frame = new QGroupBox(tr("色板颜色"), this);
     frame->setGeometry(8, 38, 630, 116);
     m_swatch = new PaletteSwatchPaintBox(frame);
     m_swatch->setGeometry(8, 19, 89, 91);
@@ -122,12 +122,12 @@ void TForm_paletteManger::buildControls()
         return m_colors && m_cells.isFilled(m_selectedCell) ? &m_analysis : nullptr;
     });
 
-    m_saveButton = new QPushButton(QStringLiteral("保存"), this);
+    m_saveButton = new QPushButton(tr("保存"), this);
     m_saveButton->setObjectName(QStringLiteral("bbtn_save"));
     m_saveButton->setGeometry(554, 174, 80, 28);
     m_saveButton->setEnabled(false);
     connect(m_saveButton, &QPushButton::clicked, this, &TForm_paletteManger::bbtn_saveClick);
-    m_closeButton = new QPushButton(QStringLiteral("关闭"), this);
+    m_closeButton = new QPushButton(tr("关闭"), this);
     m_closeButton->setObjectName(QStringLiteral("bbtn_cancel"));
     m_closeButton->setGeometry(554, 214, 80, 28);
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
@@ -156,14 +156,14 @@ void TForm_paletteManger::buildPopupMenu()
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    m_removeAction = add("mp_removeColor", QStringLiteral("删除色彩"), &TForm_paletteManger::mp_removeColorClick);
-    m_addAction = add("mp_addColor", QStringLiteral("增加色彩"), &TForm_paletteManger::mp_addColorClick);
+    m_removeAction = add("mp_removeColor", tr("删除色彩"), &TForm_paletteManger::mp_removeColorClick);
+    m_addAction = add("mp_addColor", tr("增加色彩"), &TForm_paletteManger::mp_addColorClick);
     m_propertiesAction
-        = add("mp_ColorProperties", QStringLiteral("色彩属性"), &TForm_paletteManger::mp_ColorPropertiesClick);
+        = add("mp_ColorProperties", tr("色彩属性"), &TForm_paletteManger::mp_ColorPropertiesClick);
     m_clearAction
-        = add("mi_clearColorPanel", QStringLiteral("清空色板"), &TForm_paletteManger::mi_clearColorPanelClick);
+        = add("mi_clearColorPanel", tr("清空色板"), &TForm_paletteManger::mi_clearColorPanelClick);
     m_popup->addSeparator();
-    m_exportAction = add("mp_exportPalette", QStringLiteral("导出色板..."), &TForm_paletteManger::exportPaletteClick);
+    m_exportAction = add("mp_exportPalette", tr("导出色板..."), &TForm_paletteManger::exportPaletteClick);
     connect(m_popup, &QMenu::aboutToShow, this, &TForm_paletteManger::PopupMenu_palettePopup);
     connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         // The popup acts on the cell under the mouse, not on an earlier

@@ -165,7 +165,7 @@ void TForm_paletteManger::exportPaletteClick()
     const QString krita = tr("Krita 色板 (*.kpl)");
     const QString suggested = QDir(folder).filePath(m_paletteList->itemText(m_loadedIndex) + QStringLiteral(".gpl"));
     QString chosenFilter = gimp;
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出色板"), suggested,
+    QString path = QFileDialog::getSaveFileName(this, tr("导出色板"), suggested,
                                                 QStringList{gimp, swatches, krita}.join(QStringLiteral(";;")),
                                                 &chosenFilter);
     if (path.isEmpty())

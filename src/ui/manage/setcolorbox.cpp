@@ -34,24 +34,24 @@ TForm_setColorBox::TForm_setColorBox(CColorManager &colors, Notifier *notifier, 
     , m_boxes(new QComboBox)
     , m_src(new PaintListWidget(false))
     , m_dst(new PaintListWidget(false))
-    , m_save(namedButton("bbtn_save", QStringLiteral("保存")))
+    , m_save(namedButton("bbtn_save", tr("保存")))
 {
     setObjectName(QStringLiteral("TForm_setColorBox"));
-    setWindowTitle(QStringLiteral("设置颜料盒"));
+    setWindowTitle(tr("设置颜料盒"));
     m_boxes->setObjectName(QStringLiteral("ComboBox_GroupName"));
     m_src->setObjectName(QStringLiteral("ListBox_src"));
     m_dst->setObjectName(QStringLiteral("ListBox_dst"));
-    auto *select = namedButton("bbtn_select", QStringLiteral(">"), QStringLiteral("选取"));
-    auto *unselect = namedButton("bbtn_unselect", QStringLiteral("<"), QStringLiteral("不选"));
-    auto *unselectAll = namedButton("bbtn_unselectAll", QStringLiteral("<<"), QStringLiteral("全部不选"));
-    auto *selectAll = namedButton("bbtn_selectAll", QStringLiteral(">>"), QStringLiteral("全部选择"));
-    auto *ok = namedButton("bbtn_ok", QStringLiteral("确认"));
+    auto *select = namedButton("bbtn_select", QStringLiteral(">"), tr("选取"));
+    auto *unselect = namedButton("bbtn_unselect", QStringLiteral("<"), tr("不选"));
+    auto *unselectAll = namedButton("bbtn_unselectAll", QStringLiteral("<<"), tr("全部不选"));
+    auto *selectAll = namedButton("bbtn_selectAll", QStringLiteral(">>"), tr("全部选择"));
+    auto *ok = namedButton("bbtn_ok", tr("确认"));
     ok->setDefault(true);
-    auto *cancel = namedButton("bbtn_cancel", QStringLiteral("取消"));
+    auto *cancel = namedButton("bbtn_cancel", tr("取消"));
     m_save->setEnabled(false);
 
     auto *boxRow = new QHBoxLayout;
-    boxRow->addWidget(new QLabel(QStringLiteral("颜色群名称：")));
+    boxRow->addWidget(new QLabel(tr("颜色群名称：")));
     boxRow->addWidget(m_boxes, 1);
     auto *moves = new QVBoxLayout;
     moves->addStretch();
@@ -61,9 +61,9 @@ TForm_setColorBox::TForm_setColorBox(CColorManager &colors, Notifier *notifier, 
     }
     moves->addStretch();
     auto *lists = new QHBoxLayout;
-    lists->addWidget(framed(QStringLiteral("待选颜色"), m_src), 1);
+    lists->addWidget(framed(tr("待选颜色"), m_src), 1);
     lists->addLayout(moves);
-    lists->addWidget(framed(QStringLiteral("已选颜色"), m_dst), 1);
+    lists->addWidget(framed(tr("已选颜色"), m_dst), 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_save);
@@ -124,7 +124,7 @@ void TForm_setColorBox::ComboBox_GroupNameChange()
     if (index != m_loadedIndex) {
         // The store's current box is still the loaded one, so a save here
         // writes the moves to the box they were made in.
-        if (m_dirty && m_loadedIndex >= 0 && askQuestion(m_notifier, QStringLiteral("颜色盒已做了修改，是否保存?"))
+        if (m_dirty && m_loadedIndex >= 0 && askQuestion(m_notifier, tr("颜色盒已做了修改，是否保存?"))
             && !bbtn_saveClick()) {
             // The moves stay on screen with the box they were made in, as
             // after a failed "确认": the user may try again or cancel.
@@ -210,7 +210,7 @@ bool TForm_setColorBox::bbtn_saveClick()
     for (const PaintColorRecord &paint : m_dst->paints())
         m_colors.addToCurrentBox(platform::gbkToUtf8(paint.code()), platform::gbkToUtf8(paint.name()));
     if (!m_colors.saveCurrentColorBox()) {
-        stopMessage(m_notifier, QStringLiteral("保存颜色盒设置失败!"));
+        stopMessage(m_notifier, tr("保存颜色盒设置失败!"));
         return false;
     }
     m_savedAny = true;
