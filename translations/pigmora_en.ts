@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>ChartClicks</name>
+    <message>
+        <source>左上角的深肤色块</source>
+        <translation>the dark skin patch at the top left</translation>
+    </message>
+    <message>
+        <source>右上角的蓝绿色块</source>
+        <translation>the bluish green patch at the top right</translation>
+    </message>
+    <message>
+        <source>右下角的黑色块</source>
+        <translation>the black patch at the bottom right</translation>
+    </message>
+    <message>
+        <source>左下角的白色块</source>
+        <translation>the white patch at the bottom left</translation>
+    </message>
+    <message>
+        <source>色卡校正 %1/4：请点%2的中心（Esc 取消）</source>
+        <translation>Chart calibration %1/4: click the centre of %2 (Esc cancels)</translation>
+    </message>
+</context>
+<context>
     <name>MessageBoxNotifier</name>
     <message>
         <source>提示</source>
@@ -18,6 +41,53 @@
     <message>
         <source>否(&amp;N)</source>
         <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>MixTexts</name>
+    <message>
+        <source>%1 份</source>
+        <translation>%1 parts</translation>
+    </message>
+    <message>
+        <source>一点</source>
+        <translation>a touch</translation>
+    </message>
+    <message>
+        <source>整份 ΔE00 %1
+差一份 ΔE00 %2</source>
+        <translation>Whole parts ΔE00 %1
+One part off ΔE00 %2</translation>
+    </message>
+    <message>
+        <source>整份：按各颜料下方的整份数调配时，混色与原色的色差 ΔE00。
+差一份：任一颜料多一份或少一份时，混色最多变化的 ΔE00；越小，配方越经得起调错。</source>
+        <translation>Whole parts: the ΔE00 between the target and the mix made with the whole parts shown under each paint.
+One part off: the most the mix changes (ΔE00) when any paint gets one part more or less; the smaller, the more forgiving the recipe.</translation>
+    </message>
+    <message>
+        <source>无法改善 (ΔE00 %1)</source>
+        <translation>Nothing helps (ΔE00 %1)</translation>
+    </message>
+    <message>
+        <source>%1 份 %2</source>
+        <translation>%1 parts of %2</translation>
+    </message>
+    <message>
+        <source>建议: 加 %1 (ΔE00 %2 → %3)</source>
+        <translation>Suggestion: add %1 (ΔE00 %2 → %3)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>着色力 1 (尚无记录的混色)</source>
+        <translation>Tinting strength 1 (no recorded mixes yet)</translation>
+    </message>
+    <message>
+        <source>着色力 %1 (%2 次混色)</source>
+        <translation>Tinting strength %1 (%2 mixes)</translation>
     </message>
 </context>
 <context>
@@ -396,6 +466,41 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
     </message>
 </context>
 <context>
+    <name>pigmora::ui::ChartFitDialog</name>
+    <message>
+        <source>色卡校正结果</source>
+        <translation>Colour chart fit</translation>
+    </message>
+    <message>
+        <source>色块</source>
+        <translation>Patch</translation>
+    </message>
+    <message>
+        <source>照片</source>
+        <translation>Photo</translation>
+    </message>
+    <message>
+        <source>校正后</source>
+        <translation>Corrected</translation>
+    </message>
+    <message>
+        <source>参照</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <source>ΔE00</source>
+        <translation>ΔE00</translation>
+    </message>
+    <message>
+        <source>过曝，未用</source>
+        <translation>clipped, not used</translation>
+    </message>
+    <message>
+        <source>%1 个色块参与拟合，ΔE00 平均 %2，最大 %3</source>
+        <translation>%1 patches fitted, ΔE00 mean %2, max %3</translation>
+    </message>
+</context>
+<context>
     <name>pigmora::ui::ColorSwatch</name>
     <message>
         <source>复制 RGB</source>
@@ -419,6 +524,101 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
     <message>
         <source>彩色图</source>
         <translation>Colour</translation>
+    </message>
+    <message>
+        <source>不能按这一点做白平衡：%1</source>
+        <translation>Cannot white-balance on this point: %1</translation>
+    </message>
+    <message>
+        <source>色卡校正失败：%1</source>
+        <translation>Chart calibration failed: %1</translation>
+    </message>
+    <message>
+        <source>白平衡：请点照片中本应是白色或灰色的地方（Esc 取消）</source>
+        <translation>White balance: click a spot in the photo that should be white or grey (Esc cancels)</translation>
+    </message>
+    <message>
+        <source>校正未显示：照片原样</source>
+        <translation>Correction hidden: photo as taken</translation>
+    </message>
+    <message>
+        <source>已校正：白平衡</source>
+        <translation>Corrected: white balance</translation>
+    </message>
+    <message>
+        <source>已校正：色卡（ΔE00 平均 %1，最大 %2）</source>
+        <translation>Corrected: colour chart (ΔE00 mean %1, max %2)</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::RecordMixDialog</name>
+    <message>
+        <source>记录实际混色</source>
+        <translation>Record the actual mix</translation>
+    </message>
+    <message>
+        <source>原色：</source>
+        <translation>Target:</translation>
+    </message>
+    <message>
+        <source>配方 (份)</source>
+        <translation>Recipe (parts)</translation>
+    </message>
+    <message>
+        <source> 份</source>
+        <translation> parts</translation>
+    </message>
+    <message>
+        <source>实际混出的颜色</source>
+        <translation>Colour actually mixed</translation>
+    </message>
+    <message>
+        <source>从图片取色</source>
+        <translation>Pick from the picture</translation>
+    </message>
+    <message>
+        <source>按下后在照片上点击混出的颜色 (例如混色的照片)。</source>
+        <translation>Press, then click the mixed colour in the picture (a photo of the mix, for example).</translation>
+    </message>
+    <message>
+        <source>颜料混色模式按这些着色力计算；未学到的颜料按 1。</source>
+        <translation>Pigment mixing uses these tinting strengths; paints not yet learnt count as 1.</translation>
+    </message>
+    <message>
+        <source>纠正建议</source>
+        <translation>Suggest a correction</translation>
+    </message>
+    <message>
+        <source>要加哪种颜料、加几份，才能更接近原色 (颜料加进去就取不出来)。</source>
+        <translation>Which paint to add, and how many parts, to come closer to the target (paint added cannot be taken out).</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>把这次混色记入数据文件夹，据此学习颜料的着色力。</source>
+        <translation>Record this mix in the data folder, to learn the tinting strengths of the paints from it.</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>不能记录这次混色：%1</source>
+        <translation>Cannot record this mix: %1</translation>
+    </message>
+    <message>
+        <source>已记录。</source>
+        <translation>Recorded.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>读不出记录的混色：%1</source>
+        <translation>Cannot read the recorded mixes: %1</translation>
     </message>
 </context>
 <context>
@@ -454,6 +654,26 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
     <message>
         <source>明度视图中取色：配方按照片原来的颜色计算。</source>
         <translation>Picked in a value view: the recipe matches the photograph&apos;s own colour.</translation>
+    </message>
+    <message>
+        <source>只需一点：比最多份数的半份还少；整份配方至少给它一份。</source>
+        <translation>Just a touch: less than half a part of the largest total; the whole-part recipe still gives it one part.</translation>
+    </message>
+    <message>
+        <source>记录实际混色</source>
+        <translation>Record the actual mix</translation>
+    </message>
+    <message>
+        <source>记下照这个配方实际混出的颜色：学习颜料的着色力，并给出纠正建议。</source>
+        <translation>Record the colour this recipe actually gave: learns the tinting strengths of your paints and suggests a correction.</translation>
+    </message>
+    <message>
+        <source>校正前照片里的颜色</source>
+        <translation>The colour in the photo before correction</translation>
+    </message>
+    <message>
+        <source>照片 %1</source>
+        <translation>Photo %1</translation>
     </message>
 </context>
 <context>
@@ -645,6 +865,46 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
         <source>语言将在下次启动程序时生效。
 The language applies when the program starts next.</source>
         <translation>The language applies when the program starts next.</translation>
+    </message>
+    <message>
+        <source>记录实际混色(&amp;J)...</source>
+        <translation>Record the actual mi&amp;x...</translation>
+    </message>
+    <message>
+        <source>取色范围：取这么多像素的平均色</source>
+        <translation>Sample size: the mean colour of this many pixels</translation>
+    </message>
+    <message>
+        <source>取色范围(&amp;S)</source>
+        <translation>&amp;Sample size</translation>
+    </message>
+    <message>
+        <source>1 像素</source>
+        <translation>1 pixel</translation>
+    </message>
+    <message>
+        <source>%1 x %1</source>
+        <translation>%1 x %1</translation>
+    </message>
+    <message>
+        <source>校正(&amp;C)</source>
+        <translation>&amp;Correction</translation>
+    </message>
+    <message>
+        <source>点选白色参照</source>
+        <translation>Pick white reference</translation>
+    </message>
+    <message>
+        <source>点选色卡四角</source>
+        <translation>Pick colour chart corners</translation>
+    </message>
+    <message>
+        <source>显示校正后的照片</source>
+        <translation>Show corrected photo</translation>
+    </message>
+    <message>
+        <source>清除校正</source>
+        <translation>Clear correction</translation>
     </message>
 </context>
 <context>
@@ -918,6 +1178,10 @@ Refused:
         <source>色谱颜色</source>
         <comment>what is deleted</comment>
         <translation>the colour</translation>
+    </message>
+    <message>
+        <source>从记录的实际混色学到的着色力 (颜料混色模式用它)；1 为未学到。</source>
+        <translation>Tinting strength learnt from the recorded mixes (used by pigment mixing); 1 when not learnt.</translation>
     </message>
 </context>
 <context>
@@ -1210,6 +1474,14 @@ Refused:
     <message>
         <source>颜料混色模式</source>
         <translation>Pigment mixing</translation>
+    </message>
+    <message>
+        <source>整份配方最多份数：</source>
+        <translation>Most parts in a recipe:</translation>
+    </message>
+    <message>
+        <source>配方按整份给出时，各颜料份数之和的上限。</source>
+        <translation>The largest total of parts of a whole-part recipe.</translation>
     </message>
 </context>
 <context>
