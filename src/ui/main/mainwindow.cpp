@@ -245,6 +245,10 @@ void TForm_TintoraMain::buildClient()
     progress->setFixedWidth(160);
     progress->setFormat(tr("载入照片 %p%"));
     statusBar()->addPermanentWidget(progress);
+    m_searchProgress = new QProgressBar(statusBar());
+    m_searchProgress->setObjectName(QStringLiteral("ProgressBar_search"));
+    m_searchProgress->setFixedWidth(160);
+    statusBar()->addPermanentWidget(m_searchProgress);
 
     m_pictures = std::make_unique<PictureController>(this, m_scroll, m_pictureView, &m_status, progress, m_notifier);
     connect(m_pictures.get(), &PictureController::grayCaptionChanged, m_grayButton, &QToolButton::setText);
@@ -276,6 +280,7 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_match->setMixingMode(started.settings.mixingMode);
     showMixingMode();
     m_picks = std::make_unique<PickController>(*m_match, m_resultPanel, &m_status);
+    m_picks->setBusyIndicators(m_pictureView, m_searchProgress);
     connect(m_match.get(), &MatchContext::colorBoxesChanged, this, &TForm_TintoraMain::fillColorBoxSelector);
     connect(m_pictures.get(), &PictureController::picked, m_picks.get(), &PickController::pick);
     fillColorBoxSelector();
@@ -339,6 +344,8 @@ void TForm_TintoraMain::closeEvent(QCloseEvent *event)
         m_pictures->magnifier()->hide();
     if (m_palette)
         m_palette->hide();
+    if (m_picks)
+        m_picks->stop();
     event->accept();
 }
 

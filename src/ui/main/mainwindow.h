@@ -12,6 +12,7 @@
 
 class QActionGroup;
 class QComboBox;
+class QProgressBar;
 class QScrollArea;
 class QToolBar;
 class QToolButton;
@@ -156,6 +157,7 @@ private:
     QScrollArea *m_scroll = nullptr;
     PictureView *m_pictureView = nullptr;
     ResultPanel *m_resultPanel = nullptr;
+    QProgressBar *m_searchProgress = nullptr; // a long colour search's progress
     StatusPanels m_status;
     std::unique_ptr<MatchContext> m_match;
     std::unique_ptr<PictureController> m_pictures;

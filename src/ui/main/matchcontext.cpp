@@ -34,12 +34,14 @@ MatchContext::MatchContext(CColorManager *colors, const CStandardColorCard *card
 
 void MatchContext::setMixingMode(int mode)
 {
+    Q_EMIT aboutToChange();
     m_mixingMode = mode;
     Q_EMIT changed();
 }
 
 void MatchContext::setCardChoice(int choice)
 {
+    Q_EMIT aboutToChange();
     m_cardChoice = cardOf(choice) ? choice : 0;
     Q_EMIT changed();
 }
@@ -48,6 +50,7 @@ void MatchContext::selectColorBox(const std::string &name)
 {
     if (!m_colors)
         return;
+    Q_EMIT aboutToChange();
     m_colors->loadColorBox(name);
     Q_EMIT changed();
 }
@@ -71,6 +74,7 @@ bool MatchContext::syncWithFiles()
 
 void MatchContext::reload(const ColorFileStamps &now)
 {
+    Q_EMIT aboutToChange();
     // The boxes name their paints; the catalogue holds them. A paint added
     // since the catalogue was read would be missing from every box.
     if (now.groups != m_stamps.groups)
@@ -83,12 +87,14 @@ void MatchContext::reload(const ColorFileStamps &now)
         Q_EMIT colorBoxesChanged();
 }
 
-std::optional<ColorPick> MatchContext::answer(const RgbColor &target) const
+std::optional<ColorPick> MatchContext::answer(const RgbColor &target, SolveControl *control) const
 {
     if (!m_colors)
         return std::nullopt;
+    PickOptions options;
+    options.control = control;
     return pickColor(m_colors->currentBoxRecords(), target, mixModelOfSetting(m_mixingMode), m_cards,
-                     m_cards ? cardOf(m_cardChoice) : std::nullopt);
+                     m_cards ? cardOf(m_cardChoice) : std::nullopt, options);
 }
 
 } // namespace pigmora::ui

@@ -11,6 +11,7 @@
 
 namespace pigmora {
 class CColorManager;
+class SolveControl;
 class CStandardColorCard;
 } // namespace pigmora
 
@@ -53,10 +54,14 @@ public:
     bool syncWithFiles();
 
     // The answer for a colour under the current settings; nothing without a
-    // colour manager.
-    std::optional<ColorPick> answer(const RgbColor &target) const;
+    // colour manager. A worker thread may ask it with a control that cancels
+    // it; aboutToChange() tells it to stop and be joined first.
+    std::optional<ColorPick> answer(const RgbColor &target, SolveControl *control = nullptr) const;
 
 Q_SIGNALS:
+    // Emitted before anything answer() reads changes: a search still
+    // reading it must end before the slot returns.
+    void aboutToChange();
     void changed();
     // The colour box file was replaced: the list of boxes may differ.
     void colorBoxesChanged();
