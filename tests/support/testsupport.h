@@ -59,6 +59,22 @@ private:
     std::deque<std::size_t> m_choices;
 };
 
+// Holds a data folder's exclusive lock in another process until destroyed.
+class LockHolder
+{
+public:
+    explicit LockHolder(const std::filesystem::path &folder);
+    ~LockHolder();
+    LockHolder(const LockHolder &) = delete;
+    LockHolder &operator=(const LockHolder &) = delete;
+    bool holding() const { return m_holding; }
+
+private:
+    int m_child = -1;
+    int m_done = -1;
+    bool m_holding = false;
+};
+
 // A fresh empty folder below the system's temp folder, removed again when the
 // object goes out of scope.
 class TempDir

@@ -249,6 +249,10 @@ void TForm_TintoraMain::buildClient()
     m_searchProgress->setObjectName(QStringLiteral("ProgressBar_search"));
     m_searchProgress->setFixedWidth(160);
     statusBar()->addPermanentWidget(m_searchProgress);
+    m_settingsNote = new QLabel(statusBar());
+    m_settingsNote->setObjectName(QStringLiteral("Label_settingsNote"));
+    m_settingsNote->hide();
+    statusBar()->addPermanentWidget(m_settingsNote);
 
     m_pictures = std::make_unique<PictureController>(this, m_scroll, m_pictureView, &m_status, progress, m_notifier);
     connect(m_pictures.get(), &PictureController::grayCaptionChanged, m_grayButton, &QToolButton::setText);
@@ -278,6 +282,8 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_cards = std::make_unique<CStandardColorCard>();
     m_match = std::make_unique<MatchContext>(m_colors.get(), m_cards.get());
     m_match->setMixingMode(started.settings.mixingMode);
+    if (m_config && !m_config->isLoaded() && !m_readOnly)
+        startSettingsRetry();
     showMixingMode();
     m_picks = std::make_unique<PickController>(*m_match, m_resultPanel, &m_status);
     m_picks->setBusyIndicators(m_pictureView, m_searchProgress);
@@ -311,7 +317,10 @@ void TForm_TintoraMain::setStandardCardChoice(int choice)
 
 void TForm_TintoraMain::showMixingMode()
 {
-    m_status.setText(3, fromUtf8(mixingModeText(m_match ? m_match->mixingMode() : 0)));
+    // In force but not stored: marked, the reason in the note beside.
+    m_status.setText(3,
+                     fromUtf8(mixingModeText(m_match ? m_match->mixingMode() : 0))
+                         + (m_settingsUnsaved ? QStringLiteral("*") : QString()));
 }
 
 void TForm_TintoraMain::showEvent(QShowEvent *event)

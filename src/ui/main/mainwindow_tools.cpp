@@ -29,7 +29,8 @@ void TForm_TintoraMain::mi_setGridCountClick()
     if (!dialog.confirmed())
         return;
     if (m_config) {
-        saveGridCount(*m_config, dialog.columns(), dialog.rows());
+        if (const SettingsSave saved = saveGridCount(*m_config, dialog.columns(), dialog.rows()); !saved)
+            settingsNotSaved(saved.status.message());
         // Stored once it was ever chosen; a file without it has columns x rows.
         if (dialog.squareCells() || storedText(*m_config, settingkeys::kGridSquareCells))
             saveText(*m_config, settingkeys::kGridSquareCells, dialog.squareCells() ? "1" : "0");
@@ -46,8 +47,10 @@ void TForm_TintoraMain::mi_mixingOptionClick()
     if (!dialog.confirmed())
         return;
     m_match->setMixingMode(dialog.mixingMode());
-    if (m_config)
-        saveMixingMode(*m_config, m_match->mixingMode());
+    if (m_config) {
+        if (const SettingsSave saved = saveMixingMode(*m_config, m_match->mixingMode()); !saved)
+            settingsNotSaved(saved.status.message());
+    }
     m_pictureView->update(); // the status bar follows the repaint
 }
 
