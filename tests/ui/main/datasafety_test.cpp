@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <functional>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -182,6 +183,57 @@ TEST_F(DataSafetyTest, SettingsTheLockKeptUnreadAreAppliedOnceReadAndNeverOverwr
     EXPECT_EQ(window->matching().mixingMode(), 2);
     EXPECT_FALSE(note->isVisibleTo(window.get()));
 }
+
+// A data file that cannot be used is named at start with what is wrong and
+// what to do, once, in one message.
+struct UnusableFile {
+    const char *what;
+    const char *file;
+    std::function<void(const std::filesystem::path &)> spoil;
+    const char *wrong;
+    const char *todo;
+};
+
+void PrintTo(const UnusableFile &unusable, std::ostream *out)
+{
+    *out << unusable.what;
+}
+
+class UnusableFileAtStart : public DataSafetyTest, public ::testing::WithParamInterface<UnusableFile>
+{ };
+
+TEST_P(UnusableFileAtStart, IsNamedWithWhatToDo)
+{
+    start().reset();
+    const UnusableFile &unusable = GetParam();
+    const auto path = dir.path() / unusable.file;
+    std::filesystem::remove(path);
+    unusable.spoil(path);
+    notifier.clear();
+    auto window = start();
+    ASSERT_FALSE(notifier.texts().empty());
+    const std::string said = notifier.texts().back();
+    EXPECT_TRUE(said.starts_with(std::string(unusable.file) + ": " + unusable.wrong)) << said;
+    EXPECT_NE(said.find(std::string("可以这样做: ") + unusable.todo), std::string::npos) << said;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, UnusableFileAtStart,
+    ::testing::Values(UnusableFile{"PaletteIsAFolder", "QorPalette.bin",
+                                   [](const std::filesystem::path &p) { std::filesystem::create_directory(p); },
+                                   "在它的位置上是一个文件夹", "把它移到别处"},
+                      UnusableFile{"BoxFileIsADanglingLink", "QorColorbox.bin",
+                                   [](const std::filesystem::path &p) {
+                                       std::filesystem::create_symlink(p.string() + ".gone", p);
+                                   },
+                                   "它是指向不存在的文件的符号链接", "让链接指向数据文件或删除链接"},
+                      UnusableFile{"DamagedGroupsWithoutBackup", "QorColorGroup.bin",
+                                   [](const std::filesystem::path &p) {
+                                       std::filesystem::remove(p.string() + ".bak");
+                                       test::writeFileBytes(p, std::vector<std::uint8_t>{'Z', 'Q', 'X', 0, 1, 2});
+                                   },
+                                   "文件已损坏", "把它移到别处"}),
+    [](const ::testing::TestParamInfo<UnusableFile> &kind) { return kind.param.what; });
 
 } // namespace
 } // namespace pigmora::ui
