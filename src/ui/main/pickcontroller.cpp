@@ -23,7 +23,7 @@ namespace {
 
 // Long enough for a box of a few hundred paints, short enough that the
 // window stays responsive.
-std::atomic<std::chrono::milliseconds::rep> defaultQuickWait{30};
+std::atomic<std::chrono::milliseconds::rep> defaultQuickWait{20};
 
 } // namespace
 
