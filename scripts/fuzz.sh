@@ -36,6 +36,7 @@ all_targets=(
   fuzz_bmp_decoder fuzz_jpeg_decoder fuzz_png_decoder
   fuzz_store_colorbox_table fuzz_store_colorgroup_table fuzz_store_palette_table fuzz_store_config_table
   fuzz_store_colordata fuzz_store_config fuzz_store_operations
+  fuzz_store_observation fuzz_chart_corners fuzz_gimp_palette
 )
 if [ ${#targets[@]} -eq 0 ]; then
   targets=("${all_targets[@]}")
@@ -71,6 +72,19 @@ seed() {
     fuzz_store_config_table|fuzz_store_config) cp tests/store/golden/QorConfig.bin "$corpus/" ;;
     fuzz_bmp_decoder) cp tests/data/sample-photo.bmp "$corpus/" ;;
     fuzz_jpeg_decoder) cp tests/data/sample-photo.jpg "$corpus/" ;;
+    fuzz_store_observation)
+      # Two recorded mixes, written by the command line.
+      cmake --build "$build" --target pigmora-cli >/dev/null
+      local scratch
+      scratch=$(mktemp -d)
+      "$build/src/cli/pigmora-cli" --data-dir "$scratch" observe "#5A6E8C" 100:1 700:2 >/dev/null 2>&1 || true
+      "$build/src/cli/pigmora-cli" --data-dir "$scratch" observe "#C8A078" 100:3 700:1 >/dev/null 2>&1 || true
+      cp "$scratch/QorObservation.bin" "$corpus/" 2>/dev/null || true
+      rm -rf "$scratch" ;;
+    fuzz_chart_corners)
+      # The corners of a chart that fills the small picture.
+      python3 -c 'import struct,sys; sys.stdout.buffer.write(struct.pack("<8d",8,6,88,6,88,58,8,58))' >"$corpus/corners" ;;
+    fuzz_gimp_palette) printf 'GIMP Palette\nName: seed\nColumns: 4\n# c\n255 0 0 red\n 0 128 255\tsky\n' >"$corpus/seed.gpl" ;;
   esac
 }
 

@@ -466,6 +466,99 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
     </message>
 </context>
 <context>
+    <name>pigmora::ui</name>
+    <message>
+        <source>文件不存在, 也无法创建</source>
+        <translation>the file does not exist and cannot be created</translation>
+    </message>
+    <message>
+        <source>文件不存在, 它的备份保存着最后的版本</source>
+        <translation>the file is missing; its backup holds its last version</translation>
+    </message>
+    <message>
+        <source>在它的位置上是一个文件夹</source>
+        <translation>a folder stands in its place</translation>
+    </message>
+    <message>
+        <source>它是指向不存在的文件的符号链接</source>
+        <translation>it is a symbolic link to a file that does not exist</translation>
+    </message>
+    <message>
+        <source>在它的位置上是一个特殊文件 (管道、套接字或设备)</source>
+        <translation>a special file (a pipe, socket or device) stands in its place</translation>
+    </message>
+    <message>
+        <source>程序没有读取它的权限</source>
+        <translation>the program may not read it</translation>
+    </message>
+    <message>
+        <source>另一个程序占用数据文件夹太久</source>
+        <translation>another program has held the data folder too long</translation>
+    </message>
+    <message>
+        <source>文件已损坏</source>
+        <translation>the file is damaged</translation>
+    </message>
+    <message>
+        <source>用备份恢复它: pigmora-cli restore %1 (损坏的文件会被保留)</source>
+        <translation>restore it from its backup: pigmora-cli restore %1 (the damaged file is kept)</translation>
+    </message>
+    <message>
+        <source>; 或者</source>
+        <translation>; or</translation>
+    </message>
+    <message>
+        <source>把它移到别处 (保留它), 下次启动时以默认内容重新创建</source>
+        <translation>move it elsewhere (keep it); it is made anew with its defaults at the next start</translation>
+    </message>
+    <message>
+        <source>让链接指向数据文件或删除链接, 然后重新启动</source>
+        <translation>point the link at the data file or remove the link, then start again</translation>
+    </message>
+    <message>
+        <source>给本程序读写它的权限, 然后重新启动</source>
+        <translation>give this program permission to read and write it, then start again</translation>
+    </message>
+    <message>
+        <source>数据文件夹必须允许创建文件 (或用 --data-dir 指定另一个文件夹)</source>
+        <translation>the data folder must allow files to be created (or name another folder with --data-dir)</translation>
+    </message>
+    <message>
+        <source>关闭另一个程序或稍等, 然后重新启动</source>
+        <translation>close the other program or wait a moment, then start again</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>可以这样做: %1</source>
+        <translation>What you can do: %1</translation>
+    </message>
+    <message>
+        <source>保留我的</source>
+        <translation>Keep mine</translation>
+    </message>
+    <message>
+        <source>采用对方的</source>
+        <translation>Take theirs</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1已被另一个程序修改并保存。
+保留我的: 用本窗口的内容覆盖它;
+采用对方的: 显示对方保存的内容, 本窗口的修改不保存;
+取消: 本窗口的修改暂不保存。</source>
+        <translation>%1 was changed and saved by another program.
+Keep mine: overwrite it with this window&apos;s contents;
+Take theirs: show what the other program saved; this window&apos;s changes are not saved;
+Cancel: this window&apos;s changes stay unsaved for now.</translation>
+    </message>
+</context>
+<context>
     <name>pigmora::ui::ChartFitDialog</name>
     <message>
         <source>色卡校正结果</source>
@@ -513,6 +606,13 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
     <message>
         <source>复制 CMYK</source>
         <translation>Copy CMYK</translation>
+    </message>
+</context>
+<context>
+    <name>pigmora::ui::PickController</name>
+    <message>
+        <source>搜索配色 %p%</source>
+        <translation>Searching for a mix %p%</translation>
     </message>
 </context>
 <context>
@@ -905,6 +1005,24 @@ The language applies when the program starts next.</source>
     <message>
         <source>清除校正</source>
         <translation>Clear correction</translation>
+    </message>
+    <message>
+        <source>设置未保存</source>
+        <translation>Settings not saved</translation>
+    </message>
+    <message>
+        <source>设置未能保存: %1
+本次运行仍按所选设置进行; 下次保存成功时一并保存。</source>
+        <translation>The settings could not be saved: %1
+This run goes on with the chosen settings; they are saved with the next save that succeeds.</translation>
+    </message>
+    <message>
+        <source>设置暂未读取: 数据文件夹正被另一个程序使用, 稍后自动重试</source>
+        <translation>Settings not read yet: another program is using the data folder; trying again shortly</translation>
+    </message>
+    <message>
+        <source>在读取之前, 程序使用默认设置, 不会覆盖已保存的设置。</source>
+        <translation>Until they are read the program uses the default settings and never overwrites the stored ones.</translation>
     </message>
 </context>
 <context>
@@ -1397,6 +1515,10 @@ Refused:
         <source>导出色板</source>
         <translation>Export palette</translation>
     </message>
+    <message>
+        <source>色板“%1”</source>
+        <translation>The palette &quot;%1&quot; </translation>
+    </message>
 </context>
 <context>
     <name>pigmora::ui::TForm_setColorBox</name>
@@ -1451,6 +1573,10 @@ Refused:
     <message>
         <source>保存颜色盒设置失败!</source>
         <translation>Saving the colour box failed!</translation>
+    </message>
+    <message>
+        <source>颜色盒“%1”</source>
+        <translation>The colour box &quot;%1&quot; </translation>
     </message>
 </context>
 <context>

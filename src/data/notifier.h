@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,6 +30,15 @@ public:
 
     // A question with Yes and No, No being the default. True means Yes.
     virtual bool askYesNo(std::string_view text) = 0;
+
+    // A question with the given answers (button captions, UTF-8), the last
+    // of which cancels it and is the default. Answers the index chosen; a
+    // notifier that cannot ask answers the last.
+    virtual std::size_t askChoice(std::string_view text, std::span<const std::string> answers)
+    {
+        (void)text;
+        return answers.empty() ? 0 : answers.size() - 1;
+    }
 };
 
 // Swallows messages and answers every question with No.

@@ -155,8 +155,13 @@ ColorPick pickColor(std::span<const PaintColorRecord> box, const RgbColor &targe
     pick.cmyk = cmykOf(target);
     pick.mix = MixResult::forTarget(target);
     double unrounded = 0.0;
-    const bool found = model == MixModel::Pigment ? findPigmentMix(box, options.strengths, pick.mix, &unrounded)
-                                                  : findMix(model, box, pick.mix);
+    bool found = false;
+    if (model == MixModel::Pigment)
+        found = findPigmentMix(box, options.strengths, pick.mix, &unrounded, options.control);
+    else
+        found = options.control ? findMix(model, box, pick.mix, *options.control) : findMix(model, box, pick.mix);
+    if (options.control && options.control->isCancelled())
+        return pick;
     pick.solved = found && pick.mix.isValid();
     if (!pick.solved)
         return pick;

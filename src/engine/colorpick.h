@@ -6,6 +6,7 @@
 #include "engine/mixresult.h"
 #include "engine/mixsolver.h"
 #include "engine/recipe.h"
+#include "engine/solvecontrol.h"
 
 #include <array>
 #include <optional>
@@ -95,10 +96,13 @@ struct ColorPick {
 
 // How a pick mixes beyond its model: the tinting strengths of the box's
 // paints in box order (pigment model; empty: all 1) and the largest total
-// of a parts recipe (kMinMaxParts .. kMaxMaxParts).
+// of a parts recipe (kMinMaxParts .. kMaxMaxParts). control, when given,
+// follows the solve from another thread and may cancel it: the pick then
+// comes back unsolved.
 struct PickOptions {
     std::span<const double> strengths;
     int maxParts = kDefaultMaxParts;
+    SolveControl *control = nullptr;
 };
 
 // Solves for the target on the box with the model and, when solved and a card

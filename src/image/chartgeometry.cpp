@@ -59,6 +59,12 @@ Point Perspective::map(double u, double v) const
 
 Result<Layout> layoutOf(const std::array<Point, 4> &corners)
 {
+    // Points of a picture: beyond this the arithmetic below overflows.
+    constexpr double kFarthest = 1e9;
+    const auto inPictureRange
+        = [](const Point &p) { return std::abs(p.x) <= kFarthest && std::abs(p.y) <= kFarthest; }; // false for NaN
+    if (!std::all_of(corners.begin(), corners.end(), inPictureRange))
+        return Status::error("the chart corners are not points of a picture");
     // Every turn the same way round, none straight: a convex quadrilateral
     // in the order given (mirrored is fine, crossed is not).
     double turns[4];
@@ -78,6 +84,11 @@ Result<Layout> layoutOf(const std::array<Point, 4> &corners)
             layout.centres[static_cast<std::size_t>(row * kColumns + column)]
                 = unit.map(static_cast<double>(column) / (kColumns - 1), static_cast<double>(row) / (kRows - 1));
     layout.perspective = unit;
+    // A perspective that sends a patch to infinity (the corners nearly in a
+    // line at far-apart points) leaves no chart to sample.
+    if (!std::all_of(layout.centres.begin(), layout.centres.end(), inPictureRange))
+        return Status::error("the four chart corners do not make a quadrilateral in the order patch 1, 6, 24, 19 "
+                             "(top left, top right, bottom right, bottom left)");
 
     layout.spacing = std::numeric_limits<double>::infinity();
     for (int row = 0; row < kRows; ++row) {
@@ -89,11 +100,13 @@ Result<Layout> layoutOf(const std::array<Point, 4> &corners)
                 const int c = column + n[0];
                 const int r = row + n[1];
                 if (c >= 0 && c < kColumns && r >= 0 && r < kRows)
-                    nearest = std::min(nearest, distance(p, layout.centres[static_cast<std::size_t>(r * kColumns + c)]));
+                    nearest
+                        = std::min(nearest, distance(p, layout.centres[static_cast<std::size_t>(r * kColumns + c)]));
             }
             layout.spacing = std::min(layout.spacing, nearest);
             const int third = static_cast<int>(std::min(nearest / 3.0, 1e6));
-            layout.sampleSides[static_cast<std::size_t>(row * kColumns + column)] = std::max(1, third % 2 ? third : third - 1);
+            layout.sampleSides[static_cast<std::size_t>(row * kColumns + column)]
+                = std::max(1, third % 2 ? third : third - 1);
         }
     }
     if (!(layout.spacing >= kMinSpacing))

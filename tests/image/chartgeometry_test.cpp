@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace pigmora::chart {
 namespace {
 
@@ -57,6 +59,10 @@ TEST(ChartGeometry, RefusesCornersThatMakeNoUsableChart)
         {"all in one point", {Point{5, 5}, {5, 5}, {5, 5}, {5, 5}}, "do not make a quadrilateral"},
         {"reflex corner", {Point{0, 0}, {100, 0}, {30, 20}, {0, 60}}, "do not make a quadrilateral"},
         {"patches 3.8 pixels apart", {Point{0, 0}, {19, 0}, {19, 11.4}, {0, 11.4}}, "too small"},
+        {"not a number", {Point{0, 0}, {100, 0}, {100, std::nan("")}, {0, 60}}, "not points of a picture"},
+        {"far beyond any picture",
+         {Point{8, 6}, {0, 1.9e214}, {1.9e214, 1.9e214}, {1.9e214, 3.5e-310}},
+         "not points of a picture"},
     };
     for (const Case &c : cases) {
         const auto layout = layoutOf(c.corners);

@@ -18,48 +18,7 @@
 namespace pigmora {
 namespace {
 
-// Holds the folder's exclusive lock in another process until destroyed.
-class LockHolder
-{
-public:
-    explicit LockHolder(const std::filesystem::path &folder)
-    {
-        int ready[2];
-        int done[2];
-        if (::pipe(ready) != 0 || ::pipe(done) != 0)
-            return;
-        m_child = ::fork();
-        if (m_child == 0) {
-            ::close(ready[0]);
-            ::close(done[1]); // else the wait below never sees the parent close its end
-            auto lock = FolderLock::acquire(folder, FolderLock::Mode::Exclusive);
-            const char byte = lock ? 1 : 0;
-            (void)!::write(ready[1], &byte, 1);
-            char wait = 0;
-            (void)!::read(done[0], &wait, 1);
-            ::_exit(0);
-        }
-        char byte = 0;
-        m_holding = ::read(ready[0], &byte, 1) == 1 && byte == 1;
-        m_done = done[1];
-        ::close(ready[0]);
-        ::close(ready[1]);
-        ::close(done[0]);
-    }
-    ~LockHolder()
-    {
-        ::close(m_done);
-        int status = 0;
-        if (m_child > 0)
-            ::waitpid(m_child, &status, 0);
-    }
-    bool holding() const { return m_holding; }
-
-private:
-    pid_t m_child = -1;
-    int m_done = -1;
-    bool m_holding = false;
-};
+using test::LockHolder;
 
 class WaitLimit : public ::testing::Test
 {

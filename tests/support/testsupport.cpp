@@ -1,11 +1,13 @@
 #include "support/testsupport.h"
 
 #include "data/platform.h"
+#include "store/folderlock.h"
 
 #include <atomic>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace pigmora::test {
@@ -60,6 +62,39 @@ std::string gbk(std::string_view utf8Text)
 std::string utf8(std::string_view gbkText)
 {
     return platform::gbkToUtf8(gbkText);
+}
+
+LockHolder::LockHolder(const std::filesystem::path &folder)
+{
+    int ready[2];
+    int done[2];
+    if (::pipe(ready) != 0 || ::pipe(done) != 0)
+        return;
+    m_child = ::fork();
+    if (m_child == 0) {
+        ::close(ready[0]);
+        ::close(done[1]); // else the wait below never sees the parent close its end
+        auto lock = FolderLock::acquire(folder, FolderLock::Mode::Exclusive);
+        const char byte = lock ? 1 : 0;
+        (void)!::write(ready[1], &byte, 1);
+        char wait = 0;
+        (void)!::read(done[0], &wait, 1);
+        ::_exit(0);
+    }
+    char byte = 0;
+    m_holding = ::read(ready[0], &byte, 1) == 1 && byte == 1;
+    m_done = done[1];
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ::close(done[0]);
+}
+
+LockHolder::~LockHolder()
+{
+    ::close(m_done);
+    int status = 0;
+    if (m_child > 0)
+        ::waitpid(m_child, &status, 0);
 }
 
 } // namespace pigmora::test

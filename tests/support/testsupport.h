@@ -2,6 +2,7 @@
 
 #include "data/notifier.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -34,7 +35,20 @@ public:
         return answer;
     }
 
+    std::size_t askChoice(std::string_view text, std::span<const std::string> answers) override
+    {
+        m_messages.push_back({std::string(text), MessageIcon::Question, true});
+        std::size_t answer = answers.empty() ? 0 : answers.size() - 1;
+        if (!m_choices.empty()) {
+            answer = std::min(m_choices.front(), answer);
+            m_choices.pop_front();
+        }
+        return answer;
+    }
+
     void scriptAnswers(std::initializer_list<bool> answers) { m_answers.insert(m_answers.end(), answers); }
+    // Answers of askChoice by index (none left: the last answer, cancel).
+    void scriptChoices(std::initializer_list<std::size_t> choices) { m_choices.insert(m_choices.end(), choices); }
     const std::vector<Message> &messages() const { return m_messages; }
     std::vector<std::string> texts() const;
     void clear() { m_messages.clear(); }
@@ -42,6 +56,23 @@ public:
 private:
     std::vector<Message> m_messages;
     std::deque<bool> m_answers;
+    std::deque<std::size_t> m_choices;
+};
+
+// Holds a data folder's exclusive lock in another process until destroyed.
+class LockHolder
+{
+public:
+    explicit LockHolder(const std::filesystem::path &folder);
+    ~LockHolder();
+    LockHolder(const LockHolder &) = delete;
+    LockHolder &operator=(const LockHolder &) = delete;
+    bool holding() const { return m_holding; }
+
+private:
+    int m_child = -1;
+    int m_done = -1;
+    bool m_holding = false;
 };
 
 // A fresh empty folder below the system's temp folder, removed again when the

@@ -263,6 +263,14 @@ void TForm_TintoraMain::buildClient()
     progress->setFixedWidth(160);
     progress->setFormat(tr("载入照片 %p%"));
     statusBar()->addPermanentWidget(progress);
+    m_searchProgress = new QProgressBar(statusBar());
+    m_searchProgress->setObjectName(QStringLiteral("ProgressBar_search"));
+    m_searchProgress->setFixedWidth(160);
+    statusBar()->addPermanentWidget(m_searchProgress);
+    m_settingsNote = new QLabel(statusBar());
+    m_settingsNote->setObjectName(QStringLiteral("Label_settingsNote"));
+    m_settingsNote->hide();
+    statusBar()->addPermanentWidget(m_settingsNote);
 
     m_pictures = std::make_unique<PictureController>(this, m_scroll, m_pictureView, &m_status, progress, m_notifier);
     connect(m_pictures.get(), &PictureController::grayCaptionChanged, m_grayButton, &QToolButton::setText);
@@ -305,8 +313,11 @@ void TForm_TintoraMain::createStep(const MainWindowOptions &options)
     m_match = std::make_unique<MatchContext>(m_colors.get(), m_cards.get());
     m_match->setMixingMode(started.settings.mixingMode);
     m_match->setMaxParts(started.settings.maxParts);
+    if (m_config && !m_config->isLoaded() && !m_readOnly)
+        startSettingsRetry();
     showMixingMode();
     m_picks = std::make_unique<PickController>(*m_match, m_resultPanel, &m_status);
+    m_picks->setBusyIndicators(m_pictureView, m_searchProgress);
     connect(m_match.get(), &MatchContext::colorBoxesChanged, this, &TForm_TintoraMain::fillColorBoxSelector);
     // A pick the open "记录实际混色" waits for is the colour its mix came out,
     // not a colour to answer.
@@ -342,7 +353,10 @@ void TForm_TintoraMain::setStandardCardChoice(int choice)
 
 void TForm_TintoraMain::showMixingMode()
 {
-    m_status.setText(3, coreText(mixingModeText(m_match ? m_match->mixingMode() : 0)));
+    // In force but not stored: marked, the reason in the note beside.
+    m_status.setText(3,
+                     coreText(mixingModeText(m_match ? m_match->mixingMode() : 0))
+                         + (m_settingsUnsaved ? QStringLiteral("*") : QString()));
 }
 
 void TForm_TintoraMain::showEvent(QShowEvent *event)
@@ -375,6 +389,8 @@ void TForm_TintoraMain::closeEvent(QCloseEvent *event)
         m_pictures->magnifier()->hide();
     if (m_palette)
         m_palette->hide();
+    if (m_picks)
+        m_picks->stop();
     event->accept();
 }
 

@@ -14,9 +14,12 @@
 
 class QActionGroup;
 class QComboBox;
+class QLabel;
 class QMenu;
+class QProgressBar;
 class QScrollArea;
 class QToolBar;
+class QTimer;
 class QToolButton;
 
 namespace pigmora {
@@ -142,6 +145,13 @@ private:
     void setStandardCardChoice(int choice);
     void afterManagement(bool changed);
     void showMixingMode();
+    // Settings (mainwindow_settings.cpp): a save that stored nothing is
+    // said with the store's reason; the change stays in force for this run,
+    // marked unsaved. Settings the lock kept from being read at start are
+    // read again in the background and applied once read.
+    void settingsNotSaved(const std::string &reason);
+    void startSettingsRetry();
+    void retrySettings();
     void startColorDrag();
 
     Notifier *m_notifier;
@@ -172,6 +182,10 @@ private:
     QScrollArea *m_scroll = nullptr;
     PictureView *m_pictureView = nullptr;
     ResultPanel *m_resultPanel = nullptr;
+    QProgressBar *m_searchProgress = nullptr; // a long colour search's progress
+    QLabel *m_settingsNote = nullptr; // why the settings are not read or not stored
+    QTimer *m_settingsRetry = nullptr;
+    bool m_settingsUnsaved = false;
     StatusPanels m_status;
     std::unique_ptr<MatchContext> m_match;
     std::unique_ptr<PictureController> m_pictures;

@@ -30,7 +30,8 @@ void TForm_TintoraMain::mi_setGridCountClick()
     if (!dialog.confirmed())
         return;
     if (m_config) {
-        saveGridCount(*m_config, dialog.columns(), dialog.rows());
+        if (const SettingsSave saved = saveGridCount(*m_config, dialog.columns(), dialog.rows()); !saved)
+            settingsNotSaved(saved.status.message());
         // Stored once it was ever chosen; a file without it has columns x rows.
         if (dialog.squareCells() || storedText(*m_config, settingkeys::kGridSquareCells))
             saveText(*m_config, settingkeys::kGridSquareCells, dialog.squareCells() ? "1" : "0");
@@ -51,8 +52,10 @@ void TForm_TintoraMain::mi_mixingOptionClick()
         m_match->setMaxParts(dialog.maxParts());
     m_match->setMixingMode(dialog.mixingMode());
     if (m_config) {
-        saveMixingMode(*m_config, m_match->mixingMode());
-        saveMaxParts(*m_config, m_match->maxParts());
+        if (const SettingsSave saved = saveMixingMode(*m_config, m_match->mixingMode()); !saved)
+            settingsNotSaved(saved.status.message());
+        else if (!saveMaxParts(*m_config, m_match->maxParts()))
+            settingsNotSaved(m_config->lastError().message());
     }
     m_pictureView->update(); // the status bar follows the repaint
 }

@@ -38,6 +38,7 @@ MatchContext::MatchContext(CColorManager *colors, const CStandardColorCard *card
 
 void MatchContext::setMaxParts(int maxParts)
 {
+    Q_EMIT aboutToChange();
     m_maxParts = std::clamp(maxParts, kMinMaxParts, kMaxMaxParts);
     Q_EMIT changed();
 }
@@ -55,6 +56,7 @@ void MatchContext::reloadObservations()
 {
     if (!m_colors)
         return;
+    Q_EMIT aboutToChange();
     readObservations();
     Q_EMIT changed();
 }
@@ -68,12 +70,14 @@ std::vector<double> MatchContext::boxStrengths(std::span<const PaintColorRecord>
 
 void MatchContext::setMixingMode(int mode)
 {
+    Q_EMIT aboutToChange();
     m_mixingMode = mode;
     Q_EMIT changed();
 }
 
 void MatchContext::setCardChoice(int choice)
 {
+    Q_EMIT aboutToChange();
     m_cardChoice = cardOf(choice) ? choice : 0;
     Q_EMIT changed();
 }
@@ -82,6 +86,7 @@ void MatchContext::selectColorBox(const std::string &name)
 {
     if (!m_colors)
         return;
+    Q_EMIT aboutToChange();
     m_colors->loadColorBox(name);
     Q_EMIT changed();
 }
@@ -99,8 +104,10 @@ bool MatchContext::syncWithFiles()
     const ColorFileStamps now = colorFileStampsOf(m_colors->programFolder());
     const bool observationsReplaced
         = fileStampOf(ObservationStore(m_colors->programFolder()).path()) != m_observationStamp;
-    if (observationsReplaced)
+    if (observationsReplaced) {
+        Q_EMIT aboutToChange(); // the strengths a search reads change
         readObservations();
+    }
     if (now != m_stamps) {
         reload(now);
         return true;
@@ -112,6 +119,7 @@ bool MatchContext::syncWithFiles()
 
 void MatchContext::reload(const ColorFileStamps &now)
 {
+    Q_EMIT aboutToChange();
     // The boxes name their paints; the catalogue holds them. A paint added
     // since the catalogue was read would be missing from every box.
     if (now.groups != m_stamps.groups)
@@ -124,20 +132,21 @@ void MatchContext::reload(const ColorFileStamps &now)
         Q_EMIT colorBoxesChanged();
 }
 
-std::optional<ColorPick> MatchContext::answer(const RgbColor &target) const
+std::optional<ColorPick> MatchContext::answer(const RgbColor &target, SolveControl *control) const
 {
-    return answer(target, cardOf(m_cardChoice));
+    return answer(target, cardOf(m_cardChoice), control);
 }
 
-std::optional<ColorPick> MatchContext::answer(const RgbColor &target,
-                                              std::optional<CStandardColorCard::Card> card) const
+std::optional<ColorPick> MatchContext::answer(const RgbColor &target, std::optional<CStandardColorCard::Card> card,
+                                              SolveControl *control) const
 {
     if (!m_colors)
         return std::nullopt;
     const auto box = m_colors->currentBoxRecords();
     const std::vector<double> strengths = boxStrengths(box);
-    return pickColor(box, target, mixModelOfSetting(m_mixingMode), m_cards, m_cards ? card : std::nullopt,
-                     PickOptions{strengths, m_maxParts});
+    PickOptions options{strengths, m_maxParts};
+    options.control = control;
+    return pickColor(box, target, mixModelOfSetting(m_mixingMode), m_cards, m_cards ? card : std::nullopt, options);
 }
 
 } // namespace pigmora::ui

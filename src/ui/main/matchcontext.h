@@ -15,6 +15,7 @@
 
 namespace pigmora {
 class CColorManager;
+class SolveControl;
 } // namespace pigmora
 
 namespace pigmora::ui {
@@ -72,12 +73,17 @@ public:
     bool syncWithFiles();
 
     // The answer for a colour under the current settings; nothing without a
-    // colour manager.
-    std::optional<ColorPick> answer(const RgbColor &target) const;
+    // colour manager. A worker thread may ask it with a control that cancels
+    // it; aboutToChange() tells it to stop and be joined first.
+    std::optional<ColorPick> answer(const RgbColor &target, SolveControl *control = nullptr) const;
     // The same with another card than the chosen one (none: no card).
-    std::optional<ColorPick> answer(const RgbColor &target, std::optional<CStandardColorCard::Card> card) const;
+    std::optional<ColorPick> answer(const RgbColor &target, std::optional<CStandardColorCard::Card> card,
+                                    SolveControl *control = nullptr) const;
 
 Q_SIGNALS:
+    // Emitted before anything answer() reads changes: a search still
+    // reading it must end before the slot returns.
+    void aboutToChange();
     void changed();
     // The colour box file was replaced: the list of boxes may differ.
     void colorBoxesChanged();

@@ -1,11 +1,15 @@
 #include "main/messageboxnotifier.h"
 
 #include "main/messagetext.h"
+#include "main/uitext.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
+
+#include <algorithm>
+#include <vector>
 
 namespace pigmora::ui {
 
@@ -49,6 +53,26 @@ bool MessageBoxNotifier::askYesNo(std::string_view text)
     return box.exec() == QMessageBox::Yes;
 }
 
+std::size_t MessageBoxNotifier::askChoice(std::string_view text, std::span<const std::string> answers)
+{
+    QMessageBox box(QMessageBox::Question, caption(), coreText(text), QMessageBox::NoButton, m_parent);
+    std::vector<QAbstractButton *> buttons;
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        const bool last = i + 1 == answers.size();
+        QPushButton *button
+            = box.addButton(fromUtf8(answers[i]), last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+        buttons.push_back(button);
+        if (last) {
+            box.setDefaultButton(button);
+            box.setEscapeButton(button);
+        }
+    }
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? (answers.empty() ? 0 : answers.size() - 1)
+                                   : static_cast<std::size_t>(chosen - buttons.begin());
+}
+
 void GatedNotifier::showHeld()
 {
     std::vector<std::pair<std::string, MessageIcon>> held = std::move(m_held);
@@ -74,6 +98,13 @@ void GatedNotifier::showMessage(std::string_view text, MessageIcon icon)
 bool GatedNotifier::askYesNo(std::string_view text)
 {
     return m_mode != Mode::Drop && m_target->askYesNo(text);
+}
+
+std::size_t GatedNotifier::askChoice(std::string_view text, std::span<const std::string> answers)
+{
+    if (m_mode == Mode::Drop)
+        return Notifier::askChoice(text, answers);
+    return m_target->askChoice(text, answers);
 }
 
 } // namespace pigmora::ui

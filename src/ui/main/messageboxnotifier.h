@@ -24,6 +24,7 @@ public:
 
     void showMessage(std::string_view text, MessageIcon icon) override;
     bool askYesNo(std::string_view text) override;
+    std::size_t askChoice(std::string_view text, std::span<const std::string> answers) override;
 
 private:
     QWidget *m_parent;
@@ -49,6 +50,7 @@ public:
 
     void showMessage(std::string_view text, MessageIcon icon) override;
     bool askYesNo(std::string_view text) override;
+    std::size_t askChoice(std::string_view text, std::span<const std::string> answers) override;
 
 private:
     Notifier *m_target;

@@ -2,7 +2,10 @@
 
 #include "data/buildinfo.h"
 #include "data/status.h"
+#include "store/datafolder.h"
 #include "store/settings.h"
+
+#include <QString>
 
 #include <filesystem>
 #include <memory>
@@ -36,6 +39,11 @@ bool folderWritable(const std::filesystem::path &folder);
 
 // The folder named on the command line, or the one chosen for the program.
 DataLocation dataLocationFor(const std::optional<std::filesystem::path> &named);
+
+// One data file that cannot be used, for the person in front of the
+// program: the file, what is wrong (with the store's reason) and what they
+// can do about it.
+QString fileProblemText(const DataFolder::FileProblem &problem);
 
 // What the main window takes over at start: the configuration, the colour
 // manager with its catalogue and "我的颜色盒", the stored settings.

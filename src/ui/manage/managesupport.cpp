@@ -2,6 +2,7 @@
 
 #include "data/platform.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -22,6 +23,27 @@ bool isBlank(QChar c)
 }
 
 } // namespace
+
+ChangedElsewhere askChangedElsewhere(Notifier *notifier, const QString &what)
+{
+    // The context lupdate gives a plain tr() in this namespace.
+    const auto tr = [](const char *text) { return QCoreApplication::translate("pigmora::ui", text); };
+    const std::string answers[]
+        = {tr("保留我的").toStdString(), tr("采用对方的").toStdString(), tr("取消").toStdString()};
+    const QString question = tr("%1已被另一个程序修改并保存。\n"
+                                "保留我的: 用本窗口的内容覆盖它;\n"
+                                "采用对方的: 显示对方保存的内容, 本窗口的修改不保存;\n"
+                                "取消: 本窗口的修改暂不保存。")
+                                 .arg(what);
+    switch (notifier->askChoice(question.toStdString(), answers)) {
+    case 0:
+        return ChangedElsewhere::KeepMine;
+    case 1:
+        return ChangedElsewhere::TakeTheirs;
+    default:
+        return ChangedElsewhere::Cancel;
+    }
+}
 
 QString trimmedName(const QString &text)
 {

@@ -61,6 +61,13 @@ inline bool askQuestion(Notifier *notifier, const QString &text)
     return notifier->askYesNo(text.toStdString());
 }
 
+// What to do with a palette or box another program saved since this window
+// loaded it, asked when a save finds it so: keep mine (overwrite theirs),
+// take theirs (show the stored one, drop the edits), or cancel (the edits
+// stay unsaved). what names it, e.g. "色板“春”".
+enum class ChangedElsewhere { KeepMine, TakeTheirs, Cancel };
+ChangedElsewhere askChangedElsewhere(Notifier *notifier, const QString &what);
+
 // "是否删除… " + the name in double quotes + " 吗?".
 QString deleteQuestion(const QString &what, const QString &name);
 

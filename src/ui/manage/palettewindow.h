@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/color.h"
+#include "data/colormanager.h"
 #include "manage/coloranalysis.h"
 #include "manage/palettecells.h"
 #include "manage/palettemime.h"
@@ -153,6 +154,7 @@ private:
     PaletteCells m_cells;
     int m_loadedIndex = -1;
     bool m_loaded = false;
+    CColorManager::StoredVersion m_loadedVersion; // of the loaded palette, as read or last saved
     bool m_modified = false;
     int m_droppedOnLoad = 0;
     int m_dragSourceCell = -1;

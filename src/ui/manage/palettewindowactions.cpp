@@ -7,6 +7,7 @@
 #include "engine/colorpick.h"
 #include "main/application.h"
 #include "main/matchcontext.h"
+#include "main/messagetext.h"
 #include "main/uitext.h"
 #include "manage/colorpropertiesdialog.h"
 #include "manage/managesupport.h"
@@ -188,12 +189,36 @@ bool TForm_paletteManger::savePalette()
     if (m_loadedIndex < 0 || !m_loaded || !m_colors)
         return false;
     const std::string name = m_paletteList->itemText(m_loadedIndex).toStdString();
-    if (m_colors->savePalette(name, m_cells.filledRecords())) {
-        setModified(false);
-        return true;
+    // From the file as it is now: another program's save of this palette is
+    // never overwritten unasked.
+    CColorManager::StoredVersion expected = m_loadedVersion;
+    for (;;) {
+        const CColorManager::SaveResult saved
+            = m_colors->savePaletteIfUnchanged(name, m_cells.filledRecords(), expected);
+        switch (saved.outcome) {
+        case CColorManager::SaveResult::Outcome::Saved:
+            m_loadedVersion = saved.version;
+            setModified(false);
+            return true;
+        case CColorManager::SaveResult::Outcome::Failed:
+            m_notifier->showMessage(toUtf8(coreText("保存色板失败!")) + (saved.message.empty() ? std::string() : "\n" + saved.message),
+                                    MessageIcon::Error);
+            return false;
+        case CColorManager::SaveResult::Outcome::ChangedOnDisk:
+            break;
+        }
+        switch (askChangedElsewhere(m_notifier, tr("色板“%1”").arg(QString::fromStdString(name)))) {
+        case ChangedElsewhere::KeepMine:
+            expected = saved.version;
+            continue;
+        case ChangedElsewhere::TakeTheirs:
+            setModified(false);
+            loadSelectedPalette();
+            return true;
+        case ChangedElsewhere::Cancel:
+            return false;
+        }
     }
-    m_notifier->showMessage("保存色板失败!", MessageIcon::Error);
-    return false;
 }
 
 void TForm_paletteManger::bbtn_saveClick()
@@ -207,7 +232,7 @@ void TForm_paletteManger::loadSelectedPalette()
     const std::string name = m_paletteList->currentText().toStdString();
     // A palette the store cannot read stays empty and is never written: the
     // window refuses edits and saves until another palette loads.
-    m_loaded = m_colors && m_colors->loadPalette(name, list);
+    m_loaded = m_colors && m_colors->loadPalette(name, list, m_loadedVersion);
     m_droppedOnLoad = m_cells.load(list);
     m_loadedIndex = m_paletteList->currentIndex();
     selectCell(m_selectedCell);

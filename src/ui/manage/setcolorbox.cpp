@@ -209,13 +209,40 @@ bool TForm_setColorBox::bbtn_saveClick()
     m_colors.clearCurrentBox();
     for (const PaintColorRecord &paint : m_dst->paints())
         m_colors.addToCurrentBox(platform::gbkToUtf8(paint.code()), platform::gbkToUtf8(paint.name()));
-    if (!m_colors.saveCurrentColorBox()) {
-        stopMessage(m_notifier, tr("保存颜色盒设置失败!"));
-        return false;
+    // From the file as it is now: another program's save of this box is
+    // never overwritten unasked.
+    CColorManager::StoredVersion expected = m_colors.currentColorBoxVersion();
+    for (;;) {
+        const CColorManager::SaveResult saved = m_colors.saveCurrentColorBoxIfUnchanged(expected);
+        switch (saved.outcome) {
+        case CColorManager::SaveResult::Outcome::Saved:
+            m_savedAny = true;
+            setDirty(false);
+            return true;
+        case CColorManager::SaveResult::Outcome::Failed:
+            stopMessage(m_notifier,
+                        saved.message.empty() ? tr("保存颜色盒设置失败!")
+                                              : tr("保存颜色盒设置失败!") + u'\n' + fromUtf8(saved.message));
+            return false;
+        case CColorManager::SaveResult::Outcome::ChangedOnDisk:
+            break;
+        }
+        const QString name = m_boxes->itemText(m_loadedIndex);
+        switch (askChangedElsewhere(m_notifier, tr("颜色盒“%1”").arg(name))) {
+        case ChangedElsewhere::KeepMine:
+            expected = saved.version;
+            continue;
+        case ChangedElsewhere::TakeTheirs:
+            // The stored box on show; the dialog stays open with it.
+            m_colors.loadColorBox(toUtf8(name));
+            refillLists();
+            m_savedAny = true; // the main window reloads the box too
+            setDirty(false);
+            return false;
+        case ChangedElsewhere::Cancel:
+            return false;
+        }
     }
-    m_savedAny = true;
-    setDirty(false);
-    return true;
 }
 
 void TForm_setColorBox::bbtn_okClick()

@@ -1,13 +1,20 @@
 #include "data/colormanager.h"
 #include "main/application.h"
 #include "main/mainwindow.h"
+#include "main/matchcontext.h"
 #include "main/startup.h"
 #include "mainwindowfixture.h"
+#include "store/folderlock.h"
 #include "support/testsupport.h"
 #include "support/uitestsupport.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 
+#include <functional>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -122,6 +129,111 @@ TEST_F(DataSafetyTest, ReadOnlyFolderSaysSoOnceAndReportsEachChange)
     ASSERT_EQ(notifier.messages().size(), 2u);
     EXPECT_NE(notifier.texts()[1].find("失败"), std::string::npos);
 }
+
+// Chooses a mixing mode through its dialog, as the menu does.
+void chooseMixingMode(TForm_TintoraMain &window, const char *radio)
+{
+    const auto answered = test::whenModalShown([radio](QWidget *dialog) {
+        findControl<QRadioButton>(dialog, radio)->setChecked(true);
+        findControl<QPushButton>(dialog, "Button_ok")->click();
+    });
+    window.mi_mixingOptionClick();
+}
+
+TEST_F(DataSafetyTest, AMixingModeThatCannotBeStoredSaysWhyAndStaysInForceMarked)
+{
+    auto window = start();
+    const auto config = dir.path() / "QorConfig.bin";
+    std::filesystem::remove(config);
+    std::filesystem::create_directory(config); // replaced while the program runs
+    notifier.clear();
+    chooseMixingMode(*window, "RadioButton_pigmentMixing");
+    ASSERT_FALSE(notifier.texts().empty());
+    EXPECT_TRUE(notifier.texts().back().starts_with("设置未能保存: ")) << notifier.texts().back();
+    EXPECT_EQ(window->matching().mixingMode(), 2);
+    EXPECT_EQ(window->statusText(3), QStringLiteral("颜料混色*"));
+    EXPECT_TRUE(findControl<QLabel>(window.get(), "Label_settingsNote")->isVisibleTo(window.get()));
+}
+
+// The lock busy beyond its limit at start: the window runs on defaults,
+// says so, writes no default over the stored settings, and applies them
+// once it can read them.
+TEST_F(DataSafetyTest, SettingsTheLockKeptUnreadAreAppliedOnceReadAndNeverOverwritten)
+{
+    chooseMixingMode(*start(), "RadioButton_pigmentMixing");
+    const auto config = dir.path() / "QorConfig.bin";
+    const auto stored = test::readFileBytes(config);
+    FolderLock::setWaitLimit(std::chrono::milliseconds(100));
+    auto holder = std::make_unique<test::LockHolder>(dir.path());
+    ASSERT_TRUE(holder->holding());
+    auto window = start();
+    FolderLock::setWaitLimit(std::chrono::milliseconds(5000));
+    EXPECT_EQ(window->statusText(3), QStringLiteral("减法混色"));
+    const auto *note = findControl<QLabel>(window.get(), "Label_settingsNote");
+    EXPECT_TRUE(note->isVisibleTo(window.get()));
+    EXPECT_NE(note->text().indexOf(QStringLiteral("稍后自动重试")), -1);
+    notifier.clear();
+    chooseMixingMode(*window, "RadioButton_spaceMixing");
+    ASSERT_FALSE(notifier.texts().empty());
+    EXPECT_TRUE(notifier.texts().back().starts_with("设置未能保存: ")) << notifier.texts().back();
+    holder.reset();
+    EXPECT_EQ(test::readFileBytes(config), stored);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->statusText(3) == QStringLiteral("颜料混色"); }, 10000))
+        << window->statusText(3).toStdString();
+    EXPECT_EQ(window->matching().mixingMode(), 2);
+    EXPECT_FALSE(note->isVisibleTo(window.get()));
+}
+
+// A data file that cannot be used is named at start with what is wrong and
+// what to do, once, in one message.
+struct UnusableFile {
+    const char *what;
+    const char *file;
+    std::function<void(const std::filesystem::path &)> spoil;
+    const char *wrong;
+    const char *todo;
+};
+
+void PrintTo(const UnusableFile &unusable, std::ostream *out)
+{
+    *out << unusable.what;
+}
+
+class UnusableFileAtStart : public DataSafetyTest, public ::testing::WithParamInterface<UnusableFile>
+{ };
+
+TEST_P(UnusableFileAtStart, IsNamedWithWhatToDo)
+{
+    start().reset();
+    const UnusableFile &unusable = GetParam();
+    const auto path = dir.path() / unusable.file;
+    std::filesystem::remove(path);
+    unusable.spoil(path);
+    notifier.clear();
+    auto window = start();
+    ASSERT_FALSE(notifier.texts().empty());
+    const std::string said = notifier.texts().back();
+    EXPECT_TRUE(said.starts_with(std::string(unusable.file) + ": " + unusable.wrong)) << said;
+    EXPECT_NE(said.find(std::string("可以这样做: ") + unusable.todo), std::string::npos) << said;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, UnusableFileAtStart,
+    ::testing::Values(UnusableFile{"PaletteIsAFolder", "QorPalette.bin",
+                                   [](const std::filesystem::path &p) { std::filesystem::create_directory(p); },
+                                   "在它的位置上是一个文件夹", "把它移到别处"},
+                      UnusableFile{"BoxFileIsADanglingLink", "QorColorbox.bin",
+                                   [](const std::filesystem::path &p) {
+                                       std::filesystem::create_symlink(p.string() + ".gone", p);
+                                   },
+                                   "它是指向不存在的文件的符号链接", "让链接指向数据文件或删除链接"},
+                      UnusableFile{"DamagedGroupsWithoutBackup", "QorColorGroup.bin",
+                                   [](const std::filesystem::path &p) {
+                                       std::filesystem::remove(p.string() + ".bak");
+                                       test::writeFileBytes(p, std::vector<std::uint8_t>{'Z', 'Q', 'X', 0, 1, 2});
+                                   },
+                                   "文件已损坏", "把它移到别处"}),
+    [](const ::testing::TestParamInfo<UnusableFile> &kind) { return kind.param.what; });
 
 } // namespace
 } // namespace pigmora::ui

@@ -3,6 +3,7 @@
 #include "data/platform.h"
 #include "main/mainwindow.h"
 #include "main/matchcontext.h"
+#include "main/pickcontroller.h"
 #include "main/resultpanel.h"
 #include "mainwindowfixture.h"
 #include "support/uitestsupport.h"
@@ -160,6 +161,71 @@ TEST_F(PickFlowTest, APaintAddedElsewhereAnswersAtTheNextPick)
 
     window->pickColor({5, 15});
     EXPECT_EQ(recipe(*window), (QStringList{QStringLiteral("测试青绿 : 100.00 %"), QStringLiteral("0.00 %")}));
+}
+
+// Searches on the worker: the panel keeps the previous answer until the
+// newest search's answer comes; a superseded or cancelled one never shows.
+class BackgroundPick : public PickFlowTest
+{
+protected:
+    QStringList answerOf(const RgbColor &colour)
+    {
+        window->picks().pick(colour); // the quick wait of the tests: answered at once
+        return recipe(*window);
+    }
+    void goBackground()
+    {
+        window->picks().setQuickWait(std::chrono::milliseconds(0));
+        QObject::connect(&window->picks(), &PickController::answered, [this] { ++answers; });
+    }
+    int answers = 0;
+    const RgbColor first{150, 90, 60};
+    const RgbColor second{90, 120, 60};
+};
+
+TEST_F(BackgroundPick, OnlyTheNewestPickAnswers)
+{
+    const QStringList forSecond = answerOf(second);
+    const QStringList forFirst = answerOf(first);
+    ASSERT_NE(forFirst, forSecond);
+    goBackground();
+    window->picks().pick(second);
+    window->picks().pick(first);
+    window->picks().pick(second);
+    EXPECT_TRUE(window->picks().searching());
+    EXPECT_EQ(recipe(*window), forFirst) << "the old answer stays until the new one arrives";
+    ASSERT_TRUE(window->picks().waitForAnswer());
+    QCoreApplication::processEvents(); // superseded searches' answers arrive, and are dropped
+    EXPECT_EQ(recipe(*window), forSecond);
+    EXPECT_EQ(answers, 1);
+}
+
+TEST_F(BackgroundPick, ASettingChangedDuringTheSearchAnswersUnderTheNewSetting)
+{
+    window->matching().setMixingMode(1);
+    const QStringList spatial = answerOf(first);
+    window->matching().setMixingMode(0);
+    const QStringList subtractive = answerOf(first);
+    ASSERT_NE(spatial, subtractive);
+    goBackground();
+    window->picks().pick(first);
+    window->matching().setMixingMode(1);
+    ASSERT_TRUE(window->picks().waitForAnswer());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(recipe(*window), spatial);
+    EXPECT_EQ(answers, 1);
+}
+
+TEST_F(BackgroundPick, AStoppedSearchNeverAnswers)
+{
+    const QStringList forFirst = answerOf(first);
+    goBackground();
+    window->picks().pick(second);
+    window->picks().stop(); // as closing the window does
+    EXPECT_FALSE(window->picks().searching());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(recipe(*window), forFirst);
+    EXPECT_EQ(answers, 0);
 }
 
 } // namespace

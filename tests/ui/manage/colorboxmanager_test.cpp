@@ -332,6 +332,51 @@ TEST_F(SetColorBoxTest, CancelDiscardsMoves)
     EXPECT_TRUE(notifier.texts().empty());
 }
 
+// Another program saved this box (and another one) since the dialog loaded
+// it: "确认" asks, and whatever the answer the other box stays as they left it.
+TEST_F(SetColorBoxTest, ABoxSavedElsewhereSinceLoadedIsNeverOverwrittenUnasked)
+{
+    enum Answer : std::size_t { KeepMine, TakeTheirs, Cancel };
+    for (const Answer answer : {KeepMine, TakeTheirs, Cancel}) {
+        SCOPED_TRACE(answer);
+        dialog = std::make_unique<TForm_setColorBox>(*colors, &notifier);
+        dialog->openOnBox(QStringLiteral("我的颜色盒"));
+        dst = findControl<QListWidget>(dialog.get(), "ListBox_dst");
+        src = findControl<QListWidget>(dialog.get(), "ListBox_src");
+        auto other = freshColors();
+        for (const char *box : {"我的颜色盒", "国画颜色盒"}) {
+            // Their box: one paint of its group, another one each round.
+            ASSERT_TRUE(other->loadColorBox(box));
+            std::vector<PaintColorRecord> group;
+            for (const PaintColorRecord &paint : other->catalogueRecords())
+                if (paint.group() == other->currentColorBoxGroup())
+                    group.push_back(paint);
+            const PaintColorRecord &kept = group.at(answer);
+            other->clearCurrentBox();
+            ASSERT_TRUE(other->addToCurrentBox(platform::gbkToUtf8(kept.code()), platform::gbkToUtf8(kept.name())));
+            ASSERT_TRUE(other->saveCurrentColorBox());
+        }
+        const QStringList theirs = boxPaints("我的颜色盒");
+        const QStringList theirOtherBox = boxPaints("国画颜色盒");
+        const QString moved = moveFirstCandidate();
+        QStringList mine = listTexts(dst);
+        mine.sort();
+        notifier.clear();
+        notifier.scriptChoices({answer});
+        click(dialog.get(), "bbtn_ok");
+        ASSERT_EQ(notifier.texts().size(), 1u);
+        EXPECT_NE(notifier.texts().front().find("颜色盒“我的颜色盒”"), std::string::npos);
+        EXPECT_EQ(dialog->result() == QDialog::Accepted, answer == KeepMine);
+        EXPECT_EQ(boxPaints("我的颜色盒"), answer == KeepMine ? mine : theirs);
+        QStringList shown = listTexts(dst);
+        shown.sort();
+        EXPECT_EQ(shown, answer == Cancel ? mine : boxPaints("我的颜色盒"));
+        EXPECT_EQ(dialog->isDirty(), answer == Cancel);
+        EXPECT_EQ(boxPaints("国画颜色盒"), theirOtherBox);
+        ASSERT_TRUE(mine.contains(moved));
+    }
+}
+
 TEST_F(SetColorBoxTest, AFailedSaveKeepsTheMovesOnScreen)
 {
     const QStringList before = boxPaints("我的颜色盒");
@@ -341,7 +386,9 @@ TEST_F(SetColorBoxTest, AFailedSaveKeepsTheMovesOnScreen)
         faults.failWritesFrom(0);
         click(dialog.get(), "bbtn_ok");
     }
-    EXPECT_EQ(notifier.texts().back(), "保存颜色盒设置失败!");
+    // The reason follows the refusal.
+    EXPECT_TRUE(notifier.texts().back().starts_with("保存颜色盒设置失败!\n")) << notifier.texts().back();
+    EXPECT_NE(notifier.texts().back().find("the disk is full"), std::string::npos) << notifier.texts().back();
     EXPECT_TRUE(dialog->isDirty());
     EXPECT_TRUE(save->isEnabled());
     EXPECT_NE(dialog->result(), QDialog::Accepted);
@@ -359,7 +406,9 @@ TEST_F(SetColorBoxTest, AFailedSaveWhileSwitchingBoxesKeepsTheMoves)
         faults.failWritesFrom(0);
         boxes->setCurrentText(QStringLiteral("12色油画颜色盒"));
     }
-    EXPECT_EQ(notifier.texts(), (std::vector<std::string>{"颜色盒已做了修改，是否保存?", "保存颜色盒设置失败!"}));
+    ASSERT_EQ(notifier.texts().size(), 2u);
+    EXPECT_EQ(notifier.texts().front(), "颜色盒已做了修改，是否保存?");
+    EXPECT_TRUE(notifier.texts().back().starts_with("保存颜色盒设置失败!\n")) << notifier.texts().back();
     EXPECT_EQ(boxes->currentText(), QStringLiteral("我的颜色盒"));
     EXPECT_TRUE(dialog->isDirty());
     EXPECT_TRUE(listTexts(dst).contains(moved));

@@ -388,6 +388,36 @@ TEST_F(PaletteWindowTest, SwitchingPalettesAsksOnlyWithChanges)
     EXPECT_FALSE(m_window->isModified());
 }
 
+// Another program saved this palette (and another one) since the window
+// loaded it: the save asks, and whatever the answer the other palette stays.
+TEST_F(PaletteWindowTest, APaletteSavedElsewhereSinceLoadedIsNeverOverwrittenUnasked)
+{
+    enum Answer : std::size_t { KeepMine, TakeTheirs, Cancel };
+    for (const Answer answer : {KeepMine, TakeTheirs, Cancel}) {
+        SCOPED_TRACE(answer);
+        m_window->refillPaletteList();
+        CColorManager other(m_dir.path());
+        for (const char *palette : {"Morvane色板", "Quessel色板"}) {
+            std::vector<PaletteColorRecord> list = stored(palette);
+            list.pop_back();
+            ASSERT_TRUE(other.savePalette(palette, list));
+        }
+        const auto theirs = stored("Morvane色板").size();
+        const auto theirOther = stored("Quessel色板").size();
+        saveFromMainWindow({3, 3, 3});
+        const int mine = m_window->cells().filledCount();
+        m_notifier.clear();
+        m_notifier.scriptChoices({answer});
+        m_save->click();
+        ASSERT_EQ(m_notifier.texts().size(), 1u);
+        EXPECT_NE(m_notifier.texts().front().find("色板“Morvane色板”"), std::string::npos);
+        EXPECT_EQ(stored("Morvane色板").size(), answer == KeepMine ? static_cast<std::size_t>(mine) : theirs);
+        EXPECT_EQ(m_window->cells().filledCount(), answer == TakeTheirs ? static_cast<int>(theirs) : mine);
+        EXPECT_EQ(m_window->isModified(), answer == Cancel);
+        EXPECT_EQ(stored("Quessel色板").size(), theirOther);
+    }
+}
+
 TEST_F(PaletteWindowTest, FailedSaveKeepsTheChanges)
 {
     saveFromMainWindow({3, 3, 3});
@@ -396,7 +426,7 @@ TEST_F(PaletteWindowTest, FailedSaveKeepsTheChanges)
     const auto damaged = test::readFileBytes(path);
 
     m_save->click();
-    EXPECT_EQ(m_notifier.texts().back(), "保存色板失败!");
+    EXPECT_TRUE(m_notifier.texts().back().starts_with("保存色板失败!\n")) << m_notifier.texts().back(); // and why
     EXPECT_TRUE(m_window->isModified());
     EXPECT_TRUE(m_save->isEnabled());
 
