@@ -46,10 +46,6 @@
 <context>
     <name>MixTexts</name>
     <message>
-        <source>%1 份</source>
-        <translation>%1 parts</translation>
-    </message>
-    <message>
         <source>一点</source>
         <translation>a touch</translation>
     </message>
@@ -70,10 +66,6 @@ One part off: the most the mix changes (ΔE00) when any paint gets one part more
         <translation>Nothing helps (ΔE00 %1)</translation>
     </message>
     <message>
-        <source>%1 份 %2</source>
-        <translation>%1 parts of %2</translation>
-    </message>
-    <message>
         <source>建议: 加 %1 (ΔE00 %2 → %3)</source>
         <translation>Suggestion: add %1 (ΔE00 %2 → %3)</translation>
     </message>
@@ -88,6 +80,20 @@ One part off: the most the mix changes (ΔE00) when any paint gets one part more
     <message>
         <source>着色力 %1 (%2 次混色)</source>
         <translation>Tinting strength %1 (%2 mixes)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 份</source>
+        <translation>
+            <numerusform>%n part</numerusform>
+            <numerusform>%n parts</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 份 %1</source>
+        <translation>
+            <numerusform>%n part of %1</numerusform>
+            <numerusform>%n parts of %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -25,7 +25,7 @@ QString number(double value)
 
 QString partsText(int parts)
 {
-    return parts > 0 ? MixTexts::tr("%1 份").arg(parts) : QString();
+    return parts > 0 ? MixTexts::tr("%n 份", nullptr, parts) : QString();
 }
 
 QString touchText()
@@ -51,7 +51,7 @@ QString correctionText(const MixCorrection &correction, std::span<const QString>
     QStringList additions;
     for (std::size_t k = 0; k < correction.add.size() && k < names.size(); ++k) {
         if (correction.add[k] > 0)
-            additions << MixTexts::tr("%1 份 %2").arg(QString::number(correction.add[k]), names[k]);
+            additions << MixTexts::tr("%n 份 %1", nullptr, correction.add[k]).arg(names[k]);
     }
     return MixTexts::tr("建议: 加 %1 (ΔE00 %2 → %3)")
         .arg(additions.join(MixTexts::tr("、")), number(correction.deltaE00Before), number(correction.deltaE00After));
