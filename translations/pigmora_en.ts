@@ -1347,6 +1347,37 @@ Refused:
         <comment>what is deleted</comment>
         <translation>the palette</translation>
     </message>
+    <message>
+        <source>导入…</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <source>把 GIMP 色板文件 (.gpl) 导入为新色板</source>
+        <translation>Import a GIMP palette file (.gpl) as a new palette</translation>
+    </message>
+    <message>
+        <source>导入色板</source>
+        <translation>Import a palette</translation>
+    </message>
+    <message>
+        <source>GIMP 色板 (*.gpl);;所有文件 (*)</source>
+        <translation>GIMP palettes (*.gpl);;All files (*)</translation>
+    </message>
+    <message>
+        <source>新色板名称：</source>
+        <translation>Name of the new palette:</translation>
+    </message>
+    <message>
+        <source>导入色板失败: %1</source>
+        <translation>Importing the palette failed: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导入 %n 种颜色到色板“%1”。</source>
+        <translation>
+            <numerusform>%n colour imported into the palette &quot;%1&quot;.</numerusform>
+            <numerusform>%n colours imported into the palette &quot;%1&quot;.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>pigmora::ui::TForm_colorPanelRename</name>

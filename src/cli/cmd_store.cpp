@@ -186,24 +186,18 @@ int runPalette(Context &context, const std::string &name, const PaletteOptions &
 // change of the palette file; any problem refuses the whole file.
 int runImportPalette(Context &context, const std::string &name, const std::string &path)
 {
-    const auto file = readGimpPaletteFile(path);
-    if (!file)
-        return context.fail(file.message().rfind("line ", 0) == 0 ? path + ": " + file.message() : file.message());
     Session *session = context.session();
     if (!session)
         return kExitFailure;
-    CColorManager &colors = session->colors();
-    const auto palette = checkPaletteImport(name, *file, colors);
+    const auto palette = importPaletteFile(session->colors(), name, path);
     if (!palette)
-        return context.fail(path + ": " + palette.message() + "; nothing was imported");
+        return context.fail(palette.message());
     if (palette->nameCut)
         context.note("the palette name is stored cut to '" + palette->name + "' (" + std::to_string(kPaletteNameBytes)
                      + " bytes)");
     for (const int line : palette->cutLines)
         context.note("line " + std::to_string(line) + ": the colour name is stored cut to "
                      + std::to_string(PaletteColorRecord::kCodeWidth) + " bytes");
-    if (const Status added = colors.addPalette(palette->name, palette->colors); !added)
-        return context.fail(added.message() + "; nothing was imported");
     context.io.out << palette->name << ": " << palette->colors.size() << " colours in cells 0.."
                    << palette->colors.size() - 1 << '\n';
     return kExitOk;

@@ -79,4 +79,19 @@ Result<PaletteImport> checkPaletteImport(std::string_view paletteName, const Gim
     return result;
 }
 
+Result<PaletteImport> importPaletteFile(CColorManager &colors, std::string_view paletteName,
+                                        const std::filesystem::path &path)
+{
+    const std::string shown = path.string();
+    const auto file = readGimpPaletteFile(path);
+    if (!file)
+        return Status::error(file.message().rfind("line ", 0) == 0 ? shown + ": " + file.message() : file.message());
+    auto palette = checkPaletteImport(paletteName, *file, colors);
+    if (!palette)
+        return Status::error(shown + ": " + palette.message() + "; nothing was imported");
+    if (const Status added = colors.addPalette(palette->name, palette->colors); !added)
+        return Status::error(added.message() + "; nothing was imported");
+    return palette;
+}
+
 } // namespace pigmora

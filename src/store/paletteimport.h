@@ -5,6 +5,7 @@
 #include "store/gimppalette.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,5 +39,11 @@ struct PaletteImport {
 // its line).
 Result<PaletteImport> checkPaletteImport(std::string_view paletteName, const GimpPalette &file,
                                          const CColorManager &colors);
+
+// Reads the GIMP palette file and adds it as the new palette, in one change
+// of the palette file: the import as stored (what was cut included), or why
+// nothing was imported, naming the file.
+Result<PaletteImport> importPaletteFile(CColorManager &colors, std::string_view paletteName,
+                                        const std::filesystem::path &path);
 
 } // namespace pigmora

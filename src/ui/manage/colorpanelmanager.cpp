@@ -1,8 +1,14 @@
 #include "manage/colorpanelmanager.h"
 
 #include "data/colormanager.h"
+#include "main/application.h"
+#include "main/uitext.h"
 #include "manage/managesupport.h"
+#include "store/paletteimport.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -30,14 +36,17 @@ TForm_colorPanelManager::TForm_colorPanelManager(CColorManager &colors, Notifier
     auto *rename = namedButton("BitBtn_renamePanel", tr("改名"));
     auto *remove = namedButton("BitBtn_deletePanel", tr("删除"));
     auto *create = namedButton("BitBtn_createPanel", tr("新建"));
+    auto *import = namedButton("BitBtn_importPanel", tr("导入…"));
+    import->setToolTip(tr("把 GIMP 色板文件 (.gpl) 导入为新色板"));
     auto *close = namedButton("BitBtn_close", tr("关闭"));
     close->setDefault(true);
 
-    listBesideButtons(this, tr("色板列表"), m_list, {rename, remove, create}, close);
+    listBesideButtons(this, tr("色板列表"), m_list, {rename, remove, create, import}, close);
 
     connect(rename, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_renamePanelClick);
     connect(remove, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_deletePanelClick);
     connect(create, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_createPanelClick);
+    connect(import, &QPushButton::clicked, this, &TForm_colorPanelManager::BitBtn_importPanelClick);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     fixDialogSize(this, 370, 359);
 }
@@ -101,6 +110,36 @@ void TForm_colorPanelManager::BitBtn_renamePanelClick()
         refreshPaletteList();
         m_changed = true;
     }
+}
+
+void TForm_colorPanelManager::BitBtn_importPanelClick()
+{
+    const QString path
+        = QFileDialog::getOpenFileName(this, tr("导入色板"), QString(), tr("GIMP 色板 (*.gpl);;所有文件 (*)"));
+    if (path.isEmpty())
+        return;
+    bool chosen = false;
+    const QString name = QInputDialog::getText(this, tr("导入色板"), tr("新色板名称："), QLineEdit::Normal,
+                                               QFileInfo(path).completeBaseName(), &chosen);
+    if (chosen)
+        importPalette(path, name);
+}
+
+bool TForm_colorPanelManager::importPalette(const QString &path, const QString &name)
+{
+    const auto imported = importPaletteFile(m_colors, toUtf8(name.trimmed()), pathOf(path));
+    if (!imported) {
+        stopMessage(m_notifier, tr("导入色板失败: %1").arg(fromUtf8(imported.message())));
+        return false;
+    }
+    refreshPaletteList();
+    const auto found = m_list->findItems(fromUtf8(imported->name), Qt::MatchExactly);
+    if (!found.isEmpty())
+        m_list->setCurrentItem(found.first());
+    m_changed = true;
+    infoMessage(m_notifier, tr("已导入 %n 种颜色到色板“%1”。", nullptr, static_cast<int>(imported->colors.size()))
+                                .arg(fromUtf8(imported->name)));
+    return true;
 }
 
 TForm_createColorPanel::TForm_createColorPanel(CColorManager &colors, Notifier *notifier, QWidget *parent)

@@ -25,6 +25,13 @@ public Q_SLOTS:
     void BitBtn_createPanelClick();
     void BitBtn_deletePanelClick();
     void BitBtn_renamePanelClick();
+    // Asks for a GIMP palette file and the new palette's name, then imports.
+    void BitBtn_importPanelClick();
+
+public:
+    // Imports the GIMP palette file as a new palette of that name, all or
+    // nothing; says what was imported or why nothing was.
+    bool importPalette(const QString &path, const QString &name);
 
 private:
     QString selectedName() const;

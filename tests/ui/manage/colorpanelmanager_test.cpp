@@ -11,6 +11,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <fstream>
+#include <tuple>
+
 namespace pigmora::test {
 namespace {
 
@@ -131,6 +134,35 @@ TEST_F(ColorPanelManagerTest, AFailedCreateClosesUnchangedAndLeavesTheList)
     EXPECT_FALSE(window.changed());
     EXPECT_EQ(listTexts(paletteList(window)), before);
     EXPECT_EQ(qtList(paletteNames()), before);
+}
+
+// A GIMP palette comes in as a new palette, all or nothing; a taken name and
+// a bad file are refused with the reason and leave the palette file alone.
+TEST_F(ColorPanelManagerTest, ImportsAGimpPaletteAsANewPaletteOrNothing)
+{
+    const auto good = dir.path() / "spring.gpl";
+    const auto bad = dir.path() / "bad.gpl";
+    std::ofstream(good) << "GIMP Palette\nName: spring\n#\n255 0 0\tred\n  0 128 255\tsky\n";
+    std::ofstream(bad) << "GIMP Palette\n255 0\n";
+    TForm_colorPanelManager window(*colors, &notifier);
+    window.refreshPaletteList();
+    ASSERT_TRUE(window.importPalette(QString::fromStdString(good.string()), QStringLiteral(" 春天 ")));
+    EXPECT_TRUE(window.changed());
+    EXPECT_EQ(selectedText(paletteList(window)), QStringLiteral("春天"));
+    std::vector<PaletteColorRecord> cells;
+    ASSERT_TRUE(colors->loadPalette("春天", cells));
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(cells[1].cell(), 1);
+    EXPECT_EQ(cells[1].color(), (RgbColor{0, 128, 255}));
+
+    const auto before = readFileBytes(dir.path() / "QorPalette.bin");
+    for (const auto &[file, name, reason] : {std::tuple{good, "春天", "相同名称的色板已经存在!"}, std::tuple{bad, "坏", "line 2"}}) {
+        notifier.clear();
+        EXPECT_FALSE(window.importPalette(QString::fromStdString(file.string()), QString::fromUtf8(name)));
+        ASSERT_EQ(notifier.texts().size(), 1u);
+        EXPECT_NE(notifier.texts()[0].find(reason), std::string::npos) << notifier.texts()[0];
+    }
+    EXPECT_EQ(readFileBytes(dir.path() / "QorPalette.bin"), before);
 }
 
 // The hand-overs answer whether the files changed, which is what makes the
