@@ -58,15 +58,6 @@ const std::array<double, 256> &linearTable()
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
-
-double seventhRatio(double c)
-{
-    // sqrt(c^7 / (c^7 + 25^7))
-    const double c2 = c * c;
-    const double c7 = c2 * c2 * c2 * c;
-    return std::sqrt(c7 / (c7 + 6103515625.0));
-}
-
 } // namespace
 
 double hueDegrees(double b, double a)
@@ -128,6 +119,13 @@ Lab labOf(const RgbColor &color)
 {
     return labOfXyz(xyzOfLinearRgb(srgbToLinear(color.red), srgbToLinear(color.green), srgbToLinear(color.blue)),
                     srgbWhite());
+}
+
+double seventhRatio(double c)
+{
+    const double c2 = c * c;
+    const double c7 = c2 * c2 * c2 * c;
+    return std::sqrt(c7 / (c7 + 6103515625.0));
 }
 
 double deltaE00(const Lab &first, const Lab &second)

@@ -39,6 +39,9 @@ Lab labOf(const RgbColor &color);
 // The hue angle of (a, b) in degrees, 0 up to 360; 0 for the neutral axis.
 double hueDegrees(double b, double a);
 
+// sqrt(c⁷ / (c⁷ + 25⁷)), which rises with c: CIEDE2000's chroma weighting.
+double seventhRatio(double c);
+
 // CIEDE2000 with kL = kC = kH = 1. Symmetric in its arguments.
 double deltaE00(const Lab &first, const Lab &second);
 double deltaE00(const RgbColor &first, const RgbColor &second);

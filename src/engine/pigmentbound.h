@@ -3,6 +3,8 @@
 #include "engine/colordifference.h"
 #include "engine/pigmentmix.h"
 
+#include <limits>
+
 // Proven bounds on whole families of pigment mixes, for the pruned search:
 // two groups of paints (a group may be one paint, or a fixed mix) mixed at
 // any concentration within a range.
@@ -13,6 +15,10 @@
 // the extreme K/S, and XYZ (non-negative weights) between their sums. The
 // reflectance is also convex in K/S, hence each of X, Y, Z is convex in c for
 // one pair: over a range it never exceeds its larger value at the range's ends.
+// Besides X, Y and Z the box bounds X/Xn - Y/Yn and Y/Yn - Z/Zn (weights of
+// either sign, each reflectance at its worst end): a* and b* follow their
+// differences far more closely than the corners of the XYZ box, whose
+// components rise and fall together with the lightness.
 //
 // Rounding: the computed concentrations and K/S err by a few units in the last
 // place (relative, all terms non-negative), the computed reflectance by less
@@ -31,6 +37,11 @@ struct KsBounds {
 struct XyzBox {
     Xyz low;
     Xyz high;
+    // The range of u = X/Xn - Y/Yn and of v = Y/Yn - Z/Zn (n: the white).
+    double uLow = -std::numeric_limits<double>::infinity();
+    double uHigh = std::numeric_limits<double>::infinity();
+    double vLow = -std::numeric_limits<double>::infinity();
+    double vHigh = std::numeric_limits<double>::infinity();
 };
 
 // Widens a concentration range by the rounding of the computed concentrations.
@@ -53,14 +64,12 @@ XyzBox targetXyzBox(const Lab &target, double limit);
 inline bool boxesMeet(const XyzBox &a, const XyzBox &b)
 {
     return a.low.x <= b.high.x && b.low.x <= a.high.x && a.low.y <= b.high.y && b.low.y <= a.high.y
-        && a.low.z <= b.high.z && b.low.z <= a.high.z;
+        && a.low.z <= b.high.z && b.low.z <= a.high.z && a.uLow <= b.uHigh && b.uLow <= a.uHigh
+        && a.vLow <= b.vHigh && b.vLow <= a.vHigh;
 }
 
-inline bool boxHolds(const XyzBox &box, double x, double y, double z)
-{
-    return box.low.x <= x && x <= box.high.x && box.low.y <= y && y <= box.high.y && box.low.z <= z
-        && z <= box.high.z;
-}
+// Whether box holds the computed XYZ (x, y, z), its u and v included.
+bool boxHolds(const XyzBox &box, double x, double y, double z);
 
 // A target prepared for xyzBoxLowerBound: its chroma and the hues its
 // ΔE00 sees (the hue of (a·(1 + G), b) for any G in [0, 0.5]), as a middle
@@ -70,6 +79,9 @@ struct BoundTarget {
     double chroma = 0.0;
     double hueMiddle = 0.0;
     double hueHalfWidth = 0.0;
+    // The share of the chroma-hue terms kept at any distance from the target,
+    // when its hue is far enough from blue for that to say something.
+    double farShare = 0.0;
 };
 BoundTarget boundTarget(const Lab &target);
 

@@ -16,12 +16,22 @@ constexpr int kLeafShares = 8;
 // groups' colours times this, against the groups' own extents: splitting the
 // shares early pays, as each half meets far fewer paints (tuned on boxes of
 // 3,000 and 30,000 paints).
-constexpr double kShareSplitWeight = 4.0;
+constexpr double kShareSplitWeight = 8.0;
+// The tree splits a group at the wavelength (of these) where its paints'
+// reflectances spread most: the bounds follow the reflectances, which groups
+// close in CIELAB but apart in spectrum would loosen.
+constexpr std::size_t kSplitWavelengthFirst = 2;
+constexpr std::size_t kSplitWavelengthStep = 10;
+constexpr std::size_t kSplitWavelengths
+    = (spectral::kWavelengthCount - kSplitWavelengthFirst + kSplitWavelengthStep - 1) / kSplitWavelengthStep;
+// The task queue's buckets: bounds to kBucketWidth·kBucketCount, the rest in the last.
+constexpr double kBucketWidth = 1.0 / 128.0;
+constexpr std::size_t kBucketCount = 128 * 128;
 // Steps (splits or scored leaves, each well under 10 µs) between two looks at the cancel flag.
 constexpr std::int64_t kStepsPerLook = 256;
 // The queue of tasks holds at most this many per paint, plus a floor, so the
 // memory stays linear in the box; beyond it tasks are searched depth first.
-constexpr std::size_t kQueuedPerPaint = 32;
+constexpr std::size_t kQueuedPerPaint = 8;
 constexpr std::size_t kQueuedAtLeast = 65536;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -61,8 +71,13 @@ PaintTree::PaintTree(const std::vector<PigmentPaint> &paints)
     , m_order(paints.size())
 {
     m_labs.reserve(paints.size());
-    for (const PigmentPaint &paint : paints)
+    m_splitReflectances.reserve(paints.size() * kSplitWavelengths);
+    for (const PigmentPaint &paint : paints) {
         m_labs.push_back(pigmentLab(pigmentXyz(paint.curve, 1.0, paint.curve, 0.0)));
+        for (std::size_t k = 0; k < kSplitWavelengths; ++k)
+            m_splitReflectances.push_back(
+                reflectanceOfKs(paint.curve.ks[kSplitWavelengthFirst + k * kSplitWavelengthStep]));
+    }
     std::iota(m_order.begin(), m_order.end(), 0);
     if (paints.empty())
         return;
@@ -116,16 +131,26 @@ int PaintTree::build(int begin, int end)
     if (end - begin == 1)
         return id;
 
-    int axis = 0;
-    for (int k = 1; k < 3; ++k) {
-        if (high[static_cast<std::size_t>(k)] - low[static_cast<std::size_t>(k)]
-            > high[static_cast<std::size_t>(axis)] - low[static_cast<std::size_t>(axis)])
-            axis = k;
+    const auto reflectance = [&](int paint, std::size_t k) {
+        return m_splitReflectances[static_cast<std::size_t>(paint) * kSplitWavelengths + k];
+    };
+    std::size_t wavelength = 0;
+    double widest = -1.0;
+    for (std::size_t k = 0; k < kSplitWavelengths; ++k) {
+        double lowest = kInfinity;
+        double highest = -kInfinity;
+        for (auto it = first; it != last; ++it) {
+            lowest = std::min(lowest, reflectance(*it, k));
+            highest = std::max(highest, reflectance(*it, k));
+        }
+        if (highest - lowest > widest) {
+            widest = highest - lowest;
+            wavelength = k;
+        }
     }
     const int mid = begin + (end - begin) / 2;
-    std::nth_element(first, m_order.begin() + mid, last, [&](int x, int y) {
-        return component(m_labs[static_cast<std::size_t>(x)], axis) < component(m_labs[static_cast<std::size_t>(y)], axis);
-    });
+    std::nth_element(first, m_order.begin() + mid, last,
+                     [&](int x, int y) { return reflectance(x, wavelength) < reflectance(y, wavelength); });
     const int left = build(begin, mid);
     const int right = build(mid, end);
     m_nodes[static_cast<std::size_t>(id)].left = left;
@@ -143,6 +168,60 @@ int PaintTree::build(int begin, int end)
     return id;
 }
 
+PrunedPigmentSearch::TaskQueue::TaskQueue()
+    : m_buckets(kBucketCount)
+{ }
+
+void PrunedPigmentSearch::TaskQueue::clear()
+{
+    for (std::size_t k = m_lowest; m_size > 0 && k < m_buckets.size(); ++k) {
+        m_size -= m_buckets[k].size();
+        m_buckets[k].clear();
+    }
+    m_lowest = 0;
+    m_size = 0;
+}
+
+std::size_t PrunedPigmentSearch::TaskQueue::bucketOf(double bound)
+{
+    if (!(bound > 0.0))
+        return 0;
+    const double at = bound / kBucketWidth;
+    return at < static_cast<double>(kBucketCount - 1) ? static_cast<std::size_t>(at) : kBucketCount - 1;
+}
+
+std::size_t PrunedPigmentSearch::TaskQueue::lowestBucket() const
+{
+    std::size_t k = m_lowest;
+    while (m_buckets[k].empty())
+        ++k;
+    return k;
+}
+
+void PrunedPigmentSearch::TaskQueue::push(const Task &task)
+{
+    const std::size_t k = bucketOf(task.bound);
+    m_buckets[k].push_back(task);
+    m_lowest = std::min(m_lowest, k);
+    ++m_size;
+}
+
+PrunedPigmentSearch::Task PrunedPigmentSearch::TaskQueue::pop()
+{
+    m_lowest = lowestBucket();
+    std::vector<Task> &bucket = m_buckets[m_lowest];
+    const Task task = bucket.back();
+    bucket.pop_back();
+    --m_size;
+    return task;
+}
+
+double PrunedPigmentSearch::TaskQueue::floor() const
+{
+    const std::size_t k = lowestBucket();
+    return k == 0 ? -kInfinity : static_cast<double>(k) * kBucketWidth;
+}
+
 PrunedPigmentSearch::PrunedPigmentSearch(const std::vector<PigmentPaint> &paints, const Lab &target,
                                          SolveControl *control)
     : m_paints(paints)
@@ -151,7 +230,7 @@ PrunedPigmentSearch::PrunedPigmentSearch(const std::vector<PigmentPaint> &paints
     , m_tree(paints)
     , m_boundTarget(boundTarget(target))
     , m_targetBox(targetXyzBox(target, kInfinity))
-    , m_heapLimit(kQueuedPerPaint * paints.size() + kQueuedAtLeast)
+    , m_queueLimit(kQueuedPerPaint * paints.size() + kQueuedAtLeast)
 {
     const auto &shares = pigmentPairShares();
     for (std::size_t s = 0; s < shares.size(); ++s) {
@@ -196,19 +275,18 @@ bool PrunedPigmentSearch::run(PigmentCandidate &best, Task root, double total)
     m_total = total;
     m_done = 0.0;
     m_cancelled = false;
-    m_heap.clear();
+    m_queue.clear();
     tighten(best.difference);
-    m_heap.push_back(root);
-    while (!m_heap.empty() && !m_cancelled) {
-        std::pop_heap(m_heap.begin(), m_heap.end(), LowerBoundFirst());
-        const Task task = m_heap.back();
-        m_heap.pop_back();
+    m_queue.push(root);
+    while (!m_queue.empty() && !m_cancelled) {
         // Every task left is bounded at least as high: none can win or tie.
-        if (task.bound > best.difference)
+        if (m_queue.floor() > best.difference)
             break;
-        process(task, best);
+        const Task task = m_queue.pop();
+        if (task.bound <= best.difference)
+            process(task, best);
     }
-    m_heap.clear();
+    m_queue.clear();
     return !m_cancelled;
 }
 
@@ -216,15 +294,19 @@ void PrunedPigmentSearch::process(const Task &task, PigmentCandidate &best)
 {
     if (!checkControl())
         return;
-    if (leaf(task)) {
-        if (m_thirdStage)
-            scoreThirds(task, best);
-        else
-            scorePairs(task, best);
-        m_done += volume(task.a, task.b, task.s0, task.s1);
-    } else {
+    if (leaf(task))
+        score(task, best);
+    else
         expand(task, best);
-    }
+}
+
+void PrunedPigmentSearch::score(const Task &task, PigmentCandidate &best)
+{
+    if (m_thirdStage)
+        scoreThirds(task, best);
+    else
+        scorePairs(task, best);
+    m_done += volume(task.a, task.b, task.s0, task.s1);
 }
 
 bool PrunedPigmentSearch::checkControl()
@@ -303,21 +385,26 @@ void PrunedPigmentSearch::offer(int a, int b, int s0, int s1, PigmentCandidate &
 {
     if (a == b && m_tree.single(a))
         return; // a paint is not paired with itself
+    Task task{0.0, a, b, static_cast<std::int16_t>(s0), static_cast<std::int16_t>(s1)};
+    if (!m_thirdStage && leaf(task)) {
+        if (checkControl())
+            score(task, best);
+        return;
+    }
     double bound = 0.0;
     if (!bounded(a, b, s0, s1, bound) || bound > best.difference) {
         m_done += volume(a, b, s0, s1);
         return;
     }
-    const Task task{bound, a, b, static_cast<std::int16_t>(s0), static_cast<std::int16_t>(s1)};
-    if (m_heap.size() >= m_heapLimit) {
+    task.bound = bound;
+    if (m_queue.size() >= m_queueLimit) {
         // The queue is full: this task's share is searched depth first now.
         // Any order finds the same answer (ties go by the plain order).
         if (!m_cancelled)
             process(task, best);
         return;
     }
-    m_heap.push_back(task);
-    std::push_heap(m_heap.begin(), m_heap.end(), LowerBoundFirst());
+    m_queue.push(task);
 }
 
 bool PrunedPigmentSearch::bounded(int a, int b, int s0, int s1, double &bound) const

@@ -19,7 +19,8 @@
 // dropped once its box (pigmentbound.h) proves every such mix worse than the
 // best so far. Tasks are taken lowest bound first and split until they hold
 // one pair and a few shares, which are scored exactly as the plain search
-// scores them.
+// scores them (without a bound of their own: for a few shares of one pair
+// scoring costs about what bounding does and rules out more).
 //
 // Ties: the plain search keeps the first mix, in its order, that reaches the
 // smallest ΔE00. Here each scored mix is compared by (ΔE00, place in that
@@ -74,6 +75,7 @@ private:
 
     const std::vector<PigmentPaint> &m_paints;
     std::vector<Lab> m_labs;
+    std::vector<double> m_splitReflectances; // per paint, at the wavelengths the tree splits at
     std::vector<int> m_order;
     std::vector<Node> m_nodes;
     std::vector<std::size_t> m_boundsAt; // per node, into m_bounds; unused for one paint
@@ -99,12 +101,34 @@ private:
         std::int16_t s0; // the range of a's shares, indices into the share list
         std::int16_t s1;
     };
-    struct LowerBoundFirst {
-        bool operator()(const Task &x, const Task &y) const { return x.bound > y.bound; }
+    // The tasks by bound, in buckets of a fixed width: the lowest bucket
+    // first and, within one, the latest task first, which goes depth first
+    // among near-equal bounds and reaches scored mixes soonest. Any order
+    // finds the same answer; this one keeps pushes and pops constant time.
+    class TaskQueue
+    {
+    public:
+        TaskQueue();
+        void clear();
+        bool empty() const { return m_size == 0; }
+        std::size_t size() const { return m_size; }
+        void push(const Task &task);
+        Task pop();
+        // No task queued has a bound below this.
+        double floor() const;
+
+    private:
+        static std::size_t bucketOf(double bound);
+        std::size_t lowestBucket() const;
+
+        std::vector<std::vector<Task>> m_buckets;
+        std::size_t m_lowest = 0; // no bucket below it holds a task
+        std::size_t m_size = 0;
     };
 
     bool run(PigmentCandidate &best, Task root, double total);
     void process(const Task &task, PigmentCandidate &best);
+    void score(const Task &task, PigmentCandidate &best);
     void expand(const Task &task, PigmentCandidate &best);
     void offer(int a, int b, int s0, int s1, PigmentCandidate &best);
     bool bounded(int a, int b, int s0, int s1, double &bound) const;
@@ -121,8 +145,8 @@ private:
     PaintTree m_tree;
     BoundTarget m_boundTarget;
     XyzBox m_targetBox;
-    std::vector<Task> m_heap;
-    std::size_t m_heapLimit;
+    TaskQueue m_queue;
+    std::size_t m_queueLimit;
     bool m_cancelled = false;
     bool m_thirdStage = false;
     // The third paint stage: the best pair's mix and strengths.

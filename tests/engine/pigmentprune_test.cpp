@@ -84,7 +84,12 @@ TEST(PigmentBound, BoxesHoldEveryMixAndBoundItsDifference)
         const XyzBox boxes[] = {pigmentMixBox(first, second, cLow, cHigh),
                                 pigmentMixBoxScalar(first, second, cLow, cHigh)};
         const Xyz someMix = pigmentXyz(ga.curves.back(), concentration(k0)[0], gb.curves.back(), concentration(k0)[1]);
-        const Lab targets[] = {pigmentLab(someMix), labOf(near(pigmentRgb(someMix), 4)), labOf(test::randomColor(rng))};
+        // The mix itself, one near it, one anywhere, and a strong blue, where
+        // ΔE00's rotation term is strongest.
+        std::uniform_int_distribution<int> dim(0, 90);
+        std::uniform_int_distribution<int> bright(170, 255);
+        const Lab targets[] = {pigmentLab(someMix), labOf(near(pigmentRgb(someMix), 4)), labOf(test::randomColor(rng)),
+                               labOf(RgbColor{dim(rng), dim(rng), bright(rng)})};
         for (const Lab &target : targets) {
             for (const XyzBox &box : boxes) {
                 const double bound = xyzBoxLowerBound(boundTarget(target), box);
@@ -104,6 +109,30 @@ TEST(PigmentBound, BoxesHoldEveryMixAndBoundItsDifference)
             }
         }
     }
+}
+
+// A box of one mix bounds its ΔE00 closely, so the search rules out what it
+// should: at least a fifth of it always, and nine tenths for half the mixes
+// (random pairs, shares and targets).
+TEST(PigmentBound, AOneMixBoxIsBoundedClosely)
+{
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<double> ratios;
+    for (int round = 0; round < 20000; ++round) {
+        const KsCurve a = ksCurveOf(test::randomColor(rng));
+        const KsCurve b = ksCurveOf(test::randomColor(rng));
+        const Lab target = labOf(test::randomColor(rng));
+        const double c = unit(rng);
+        const XyzBox box = pigmentMixBox({a.ks.data(), a.ks.data()}, {b.ks.data(), b.ks.data()},
+                                         concentrationBelow(c), concentrationAbove(c));
+        const double difference = deltaE00(target, pigmentLab(pigmentXyz(a, c, b, 1.0 - c)));
+        if (difference > 0.5)
+            ratios.push_back(xyzBoxLowerBound(boundTarget(target), box) / difference);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    EXPECT_GE(ratios.front(), 0.2);
+    EXPECT_GE(ratios[ratios.size() / 2], 0.9);
 }
 
 // Random boxes (with repeated colours, so that mixes tie), targets anywhere
