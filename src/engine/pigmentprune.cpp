@@ -447,6 +447,20 @@ bool PrunedPigmentSearch::bounded(int a, int b, int s0, int s1, double &bound) c
     return true;
 }
 
+// Calls offer(lane, XYZ, ΔE00) for each of the first count lanes of m_xyz
+// that the target's box holds: the others cannot win or tie.
+template<typename Offer>
+void PrunedPigmentSearch::forEachHeldLane(int count, Offer offer) const
+{
+    for (int l = 0; l < count; ++l) {
+        const auto lane = static_cast<std::size_t>(l);
+        if (!boxHolds(m_targetBox, m_xyz.x[lane], m_xyz.y[lane], m_xyz.z[lane]))
+            continue;
+        const Xyz xyz{m_xyz.x[lane], m_xyz.y[lane], m_xyz.z[lane]};
+        offer(l, xyz, deltaE00(m_target, pigmentLab(xyz)));
+    }
+}
+
 void PrunedPigmentSearch::scorePairs(const Task &task, PigmentCandidate &best)
 {
     const int i = m_tree.paint(task.a);
@@ -472,12 +486,7 @@ void PrunedPigmentSearch::scorePairs(const Task &task, PigmentCandidate &best)
         }
     }
     pigmentLanesXyz(a.curve, b.curve, nullptr, m_lanes, m_xyz, 0, (count + 3) / 4 * 4);
-    for (int l = 0; l < count; ++l) {
-        const auto lane = static_cast<std::size_t>(l);
-        if (!boxHolds(m_targetBox, m_xyz.x[lane], m_xyz.y[lane], m_xyz.z[lane]))
-            continue;
-        const Xyz xyz{m_xyz.x[lane], m_xyz.y[lane], m_xyz.z[lane]};
-        const double difference = deltaE00(m_target, pigmentLab(xyz));
+    forEachHeldLane(count, [&](int l, const Xyz &xyz, double difference) {
         const int share = shares[static_cast<std::size_t>(s0 + l)];
         if (difference < best.difference
             || (difference == best.difference
@@ -485,7 +494,7 @@ void PrunedPigmentSearch::scorePairs(const Task &task, PigmentCandidate &best)
             best = {difference, first, second, -1, share, 0, xyz};
             tighten(difference);
         }
-    }
+    });
 }
 
 void PrunedPigmentSearch::scoreThirds(const Task &task, PigmentCandidate &best)
@@ -512,12 +521,7 @@ void PrunedPigmentSearch::scoreThirds(const Task &task, PigmentCandidate &best)
         m_lanes.c3[lane] = cs[2];
     }
     pigmentLanesXyz(a.curve, b.curve, &c.curve, m_lanes, m_xyz, 0, (count + 3) / 4 * 4);
-    for (int l = 0; l < count; ++l) {
-        const auto lane = static_cast<std::size_t>(l);
-        if (!boxHolds(m_targetBox, m_xyz.x[lane], m_xyz.y[lane], m_xyz.z[lane]))
-            continue;
-        const Xyz xyz{m_xyz.x[lane], m_xyz.y[lane], m_xyz.z[lane]};
-        const double difference = deltaE00(m_target, pigmentLab(xyz));
+    forEachHeldLane(count, [&](int l, const Xyz &xyz, double difference) {
         const int m = shares[static_cast<std::size_t>(task.s0 + l)];
         // Only a strictly lower ΔE00 displaces the pair; among third paints
         // the earlier one wins a tie.
@@ -527,7 +531,7 @@ void PrunedPigmentSearch::scoreThirds(const Task &task, PigmentCandidate &best)
             best = {difference, best.first, best.second, t, m_pairShare, m, xyz};
             tighten(difference);
         }
-    }
+    });
 }
 
 } // namespace pigmora

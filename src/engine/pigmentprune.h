@@ -134,6 +134,8 @@ private:
     bool bounded(int a, int b, int s0, int s1, double &bound) const;
     bool leaf(const Task &task) const;
     double volume(int a, int b, int s0, int s1) const;
+    template<typename Offer>
+    void forEachHeldLane(int count, Offer offer) const;
     void scorePairs(const Task &task, PigmentCandidate &best);
     void scoreThirds(const Task &task, PigmentCandidate &best);
     void tighten(double difference);
