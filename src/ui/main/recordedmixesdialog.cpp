@@ -15,6 +15,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -32,6 +34,22 @@ QTableWidgetItem *cell(const QString &text)
     auto *item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     return item;
+}
+
+// The colour as it is, also on a selected row (a plain colour decoration
+// would be tinted with the selection).
+QIcon swatchIcon(const RgbColor &color)
+{
+    QPixmap swatch(20, 14);
+    swatch.fill(QColor(color.red, color.green, color.blue));
+    QPainter frame(&swatch);
+    frame.setPen(Qt::black);
+    frame.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+    frame.end();
+    QIcon icon;
+    for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Selected, QIcon::Active})
+        icon.addPixmap(swatch, mode);
+    return icon;
 }
 
 } // namespace
@@ -64,6 +82,7 @@ RecordedMixesDialog::RecordedMixesDialog(std::filesystem::path folder, MatchCont
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setIconSize(QSize(20, 14));
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(kRecipe, QHeaderView::Stretch);
     m_forget->setObjectName(QStringLiteral("Button_forget"));
@@ -118,6 +137,7 @@ void RecordedMixesDialog::reload()
         // a file that cannot be read.
         m_problem->setText(tr("读不出记录的混色：%1").arg(coreText(observations.message())));
         m_problem->show();
+        m_empty->hide(); // none read is not none recorded
         m_forget->setEnabled(false);
         return;
     }
@@ -142,8 +162,7 @@ void RecordedMixesDialog::fillTable()
         const int number = m_shown[static_cast<std::size_t>(row)];
         const Observation &observation = m_observations[static_cast<std::size_t>(number - 1)];
         auto *got = cell(hexCopyText(observation.measured));
-        got->setData(Qt::DecorationRole, QColor(observation.measured.red, observation.measured.green,
-                                                observation.measured.blue));
+        got->setIcon(swatchIcon(observation.measured));
         m_table->setItem(row, kGot, got);
         m_table->setItem(row, kRecipe, cell(observedRecipeText(observation)));
         auto *difference = cell(fromUtf8(twoDecimals(m_strengths.differenceOf(observation))));
@@ -158,7 +177,7 @@ void RecordedMixesDialog::fillTable()
         m_empty->setText(tr("还没有记录的混色"));
     else if (filtered)
         m_empty->setText(tr("还没有含%1的记录的混色").arg(m_filter->name));
-    m_empty->setVisible(m_shown.empty());
+    m_empty->setVisible(m_shown.empty() && m_problem->isHidden());
     m_forget->setEnabled(m_problem->isHidden() && !m_table->selectedItems().isEmpty());
 }
 
@@ -173,7 +192,7 @@ void RecordedMixesDialog::forgetClick()
     if (numbers.empty())
         return;
     QMessageBox ask(QMessageBox::Question, windowTitle(),
-                    tr("删除选中的 %n 次混色记录？着色力将据其余的记录重新学习。", nullptr,
+                    tr("删除选中的 %n 条混色记录？着色力将据其余的记录重新学习。", nullptr,
                        static_cast<int>(numbers.size())),
                     QMessageBox::Yes | QMessageBox::No, this);
     ask.setObjectName(QStringLiteral("MessageBox_confirmForget"));

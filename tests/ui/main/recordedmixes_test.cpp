@@ -216,6 +216,10 @@ TEST_F(RecordedMixesTest, FollowsTheFileWhenAnotherProgramChangesIt)
     EXPECT_EQ(table(dialog)->rowCount(), 3) << "what was read stays on show";
     table(dialog)->selectRow(0);
     EXPECT_FALSE(findControl<QPushButton>(&dialog, "Button_forget")->isEnabled());
+
+    RecordedMixesDialog unread(dir.path(), nullptr, &notifier);
+    EXPECT_TRUE(findControl<QLabel>(&unread, "Label_problem")->isVisibleTo(&unread));
+    EXPECT_FALSE(findControl<QLabel>(&unread, "Label_empty")->isVisibleTo(&unread)) << "not read is not none";
 }
 
 class RecordedMixesWindowTest : public test::MainWindowFixture
