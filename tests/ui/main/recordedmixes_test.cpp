@@ -11,6 +11,7 @@
 #include "main/resultpanel.h"
 #include "main/uitext.h"
 #include "mainwindowfixture.h"
+#include "uimaintestsupport.h"
 #include "store/datafolder.h"
 #include "support/uitestsupport.h"
 
@@ -48,17 +49,9 @@ class RecordedMixesTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(DataFolder(dir.path(), &notifier).createMissingFiles());
-        colors.buildBuiltInCatalogue();
-        colors.loadColorGroups();
-        ASSERT_TRUE(colors.loadColorBox("我的颜色盒"));
-        const auto box = colors.currentBoxRecords();
-        for (const char *code : {"340", "710"}) {
-            for (const PaintColorRecord &paint : box)
-                if (platform::gbkToUtf8(paint.code()) == code)
-                    paints.push_back(paint);
-        }
-        for (const PaintColorRecord &paint : box)
+        paints = test::openStartBox(colors, notifier, {"340", "710"});
+        ASSERT_EQ(paints.size(), 2u);
+        for (const PaintColorRecord &paint : colors.currentBoxRecords())
             if (paints.size() == 2 && !paint.samePaint(paints[0]) && !paint.samePaint(paints[1]))
                 paints.push_back(paint);
         ASSERT_EQ(paints.size(), 3u);
