@@ -2,6 +2,8 @@
 
 #include "data/bytes.h"
 #include "data/platform.h"
+#include "engine/colordifference.h"
+#include "engine/pigmentmix.h"
 #include "engine/strengthfit.h"
 #include "store/folderlock.h"
 #include "store/safefile.h"
@@ -232,6 +234,11 @@ Status ObservationStore::add(const Observation &observation) const
 
 Status ObservationStore::remove(int number) const
 {
+    return remove(std::span<const int>(&number, 1));
+}
+
+Status ObservationStore::remove(std::span<const int> numbers, std::span<const Observation> listed) const
+{
     const std::string fileName = m_path.filename().string();
     auto lock = FolderLock::acquire(m_folder, FolderLock::Mode::Exclusive);
     if (!lock)
@@ -243,15 +250,40 @@ Status ObservationStore::remove(int number) const
         return opened;
     auto records = readRecords(file, fileName);
     const int count = static_cast<int>(records->size() / kObservationRecordSize);
-    if (number < 1 || number > count) {
-        return Status::error("there is no observation " + std::to_string(number) + " (the file holds "
-                             + std::to_string(count) + ")");
+    if (!listed.empty()) {
+        bool same = listed.size() == static_cast<std::size_t>(count);
+        for (int n = 0; same && n < count; ++n)
+            same = *decode(records->data() + static_cast<std::size_t>(n) * kObservationRecordSize) == listed[n];
+        if (!same)
+            return Status::error(fileName + ": the recorded mixes were changed by another program; look again");
     }
-    const auto at = records->begin() + static_cast<std::ptrdiff_t>((number - 1) * kObservationRecordSize);
-    records->erase(at, at + static_cast<std::ptrdiff_t>(kObservationRecordSize));
-    if (!file.writeEntry(kEntryName, count - 1, *records, 0))
+    std::vector<bool> removed(static_cast<std::size_t>(count), false);
+    for (const int number : numbers) {
+        if (number < 1 || number > count) {
+            return Status::error("there is no observation " + std::to_string(number) + " (the file holds "
+                                 + std::to_string(count) + ")");
+        }
+        removed[static_cast<std::size_t>(number - 1)] = true;
+    }
+    std::vector<std::uint8_t> kept;
+    for (std::size_t n = 0; n < removed.size(); ++n) {
+        if (!removed[n]) {
+            const auto at = records->begin() + static_cast<std::ptrdiff_t>(n * kObservationRecordSize);
+            kept.insert(kept.end(), at, at + static_cast<std::ptrdiff_t>(kObservationRecordSize));
+        }
+    }
+    if (!file.writeEntry(kEntryName, static_cast<int>(kept.size() / kObservationRecordSize), kept, 0))
         return file.lastError();
     return Status::ok();
+}
+
+bool observationUses(const Observation &observation, int group, std::string_view code)
+{
+    for (const ObservedPaint &paint : observation.paints) {
+        if (paint.group == group && paint.code == code)
+            return true;
+    }
+    return false;
 }
 
 StoredStrengths StoredStrengths::fit(std::span<const Observation> observations)
@@ -310,6 +342,20 @@ std::vector<double> StoredStrengths::forBox(std::span<const PaintColorRecord> bo
     if (!any)
         strengths.clear();
     return strengths;
+}
+
+double StoredStrengths::differenceOf(const Observation &observation) const
+{
+    std::vector<RgbColor> colors;
+    std::vector<double> parts;
+    std::vector<double> strengths;
+    for (const ObservedPaint &paint : observation.paints) {
+        const auto learnt = of(paint.group, paint.code);
+        colors.push_back(paint.color);
+        parts.push_back(paint.parts);
+        strengths.push_back(learnt ? learnt->strength : 1.0);
+    }
+    return deltaE00(labOf(observation.measured), mixPigments(colors, parts, strengths).lab);
 }
 
 } // namespace pigmora

@@ -29,6 +29,8 @@ struct ObservedPaint {
     int group = 0;
     RgbColor color;
     double parts = 0.0;
+
+    friend bool operator==(const ObservedPaint &, const ObservedPaint &) = default;
 };
 
 // A box paint (its catalogue record) at the given parts.
@@ -38,7 +40,12 @@ struct Observation {
     RgbColor measured;
     std::vector<ObservedPaint> paints; // two or three, parts positive
     std::int64_t time = 0; // seconds since 1970-01-01 UTC
+
+    friend bool operator==(const Observation &, const Observation &) = default;
 };
+
+// Whether the mix has the paint (colour group and catalogue code) in it.
+bool observationUses(const Observation &observation, int group, std::string_view code);
 
 // A record: time (int64), measured r, g, b (int32 each), then three paint
 // slots of code (21 bytes GBK), name (21), group (1), r, g, b (int32 each)
@@ -61,6 +68,11 @@ public:
     Status add(const Observation &observation) const;
     // Removes observation number (1 = the oldest, as load lists them).
     Status remove(int number) const;
+    // Removes the numbered observations in one replacement, all or none.
+    // With listed (what load returned to the caller) it is refused, nothing
+    // written, when the file no longer holds exactly those: another program
+    // changed it since, and the numbers may name other mixes now.
+    Status remove(std::span<const int> numbers, std::span<const Observation> listed = {}) const;
 
     const std::filesystem::path &path() const { return m_path; }
 
@@ -96,6 +108,10 @@ public:
     std::vector<double> forBox(std::span<const PaintColorRecord> box) const;
     double meanBefore() const { return m_meanBefore; }
     double meanAfter() const { return m_meanAfter; }
+    // ΔE00 between the colour the mix came out and the pigment model's
+    // prediction of its recipe (the paints' colours as recorded) with these
+    // strengths: how far the model still is from that mix.
+    double differenceOf(const Observation &observation) const;
 
 private:
     std::vector<PaintStrength> m_paints;

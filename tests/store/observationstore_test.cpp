@@ -1,5 +1,7 @@
 #include "store/observationstore.h"
 
+#include "engine/colordifference.h"
+#include "engine/pigmentmix.h"
 #include "store/datafolder.h"
 #include "store/safefile.h"
 #include "support/testsupport.h"
@@ -125,6 +127,53 @@ TEST(ObservationStore, ReadOnlyFolderReadsButRefusesChanges)
     EXPECT_FALSE(store.add(sample(2)).isOk());
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(readFileBytes(store.path()), before);
+}
+
+// Several at once: all or none, and none once the file is not what the
+// caller listed (another program recorded or forgot a mix in between).
+TEST(ObservationStore, RemovesSeveralOnlyFromTheListTheCallerSaw)
+{
+    TempDir dir;
+    const ObservationStore store(dir.path());
+    for (int red : {1, 2, 3, 4})
+        ASSERT_TRUE(store.add(sample(red)).isOk());
+    const std::vector<Observation> listed = *store.load();
+    std::vector<Observation> stale = listed;
+    stale.pop_back();
+    const struct {
+        std::vector<int> numbers;
+        std::span<const Observation> seen;
+        const char *refusal; // empty: removed
+    } cases[] = {
+        {{4, 1}, stale, "changed by another program"},
+        {{1, 5}, listed, "there is no observation 5 (the file holds 4)"},
+        {{0}, {}, "there is no observation 0"},
+        {{4, 1, 4}, listed, ""},
+    };
+    for (const auto &c : cases) {
+        const auto before = readFileBytes(store.path());
+        const Status removed = store.remove(c.numbers, c.seen);
+        if (*c.refusal) {
+            EXPECT_NE(removed.message().find(c.refusal), std::string::npos) << removed.message();
+            EXPECT_EQ(readFileBytes(store.path()), before);
+        } else {
+            EXPECT_TRUE(removed.isOk()) << removed.message();
+        }
+    }
+    EXPECT_EQ(*store.load(), (std::vector<Observation>{listed[1], listed[2]}));
+}
+
+TEST(StoredStrengths, DifferenceOfAMixIsTheModelsMissWithTheLearntStrengths)
+{
+    const Observation mix = sample(40);
+    const double unfitted = StoredStrengths().differenceOf(mix);
+    const RgbColor colors[] = {mix.paints[0].color, mix.paints[1].color};
+    const double parts[] = {2.0, 1.0};
+    EXPECT_EQ(unfitted, deltaE00(labOf(mix.measured), mixPigments(colors, parts).lab));
+    const std::vector<Observation> one{mix};
+    EXPECT_LT(StoredStrengths::fit(one).differenceOf(mix), unfitted) << "fitted to it";
+    EXPECT_TRUE(observationUses(mix, 0, "710"));
+    EXPECT_FALSE(observationUses(mix, 1, "710"));
 }
 
 TEST(StoredStrengths, PerPaintOfAGroupAndForABox)

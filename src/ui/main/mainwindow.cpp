@@ -8,6 +8,7 @@
 #include "main/pickcontroller.h"
 #include "main/picturecontroller.h"
 #include "main/pictureview.h"
+#include "main/recordedmixesdialog.h"
 #include "main/recordmixdialog.h"
 #include "main/resultpanel.h"
 #include "main/splashwindow.h"
@@ -79,6 +80,7 @@ TForm_TintoraMain::~TForm_TintoraMain()
 {
     // The destroy step, in order.
     delete m_recordMix; // it refers to the matching context
+    delete m_recordedMixes; // so does this
     m_pictures->destroyMagnifier();
     delete m_palette;
     m_palette = nullptr;
@@ -122,6 +124,8 @@ void TForm_TintoraMain::buildMenusAndToolbar()
     QAction *record = tools->addAction(tr("记录实际混色(&J)..."), this, &TForm_TintoraMain::mi_recordMixClick);
     record->setObjectName(QStringLiteral("mi_recordMix"));
     record->setEnabled(false); // until an answer of two or three paints is on show
+    QAction *recorded = tools->addAction(tr("记录的混色(&H)..."), this, &TForm_TintoraMain::mi_recordedMixesClick);
+    recorded->setObjectName(QStringLiteral("mi_recordedMixes"));
     menu(QT_TR_NOOP("关于(&A)"), {{"mi_about", QT_TR_NOOP("关于(&A)"), &TForm_TintoraMain::mi_aboutClick, {}}});
 
     auto *toolbar = addToolBar(QStringLiteral("ToolBar_main"));

@@ -36,6 +36,7 @@ class PickController;
 class PictureController;
 class PictureView;
 class RecordMixDialog;
+class RecordedMixesDialog;
 class ResultPanel;
 class TForm_magnifier;
 class TForm_paletteManger;
@@ -85,6 +86,8 @@ public:
     void mi_mixingOptionClick();
     // "记录实际混色" for the recipe on show (the result panel's button too).
     void mi_recordMixClick();
+    // "记录的混色": the recorded mixes, to look through and forget.
+    void mi_recordedMixesClick();
     void mi_aboutClick();
     void BitBtn_saveColorClick();
 
@@ -109,6 +112,7 @@ public:
     TForm_magnifier *magnifier() const;
     TForm_paletteManger *paletteWindow() const { return m_palette; }
     RecordMixDialog *recordMixDialog() const;
+    RecordedMixesDialog *recordedMixesDialog() const;
     QString statusText(int panel) const;
     int gridColumns() const;
     int gridRows() const;
@@ -166,6 +170,7 @@ private:
     std::unique_ptr<CConfigManager> m_config;
     TForm_paletteManger *m_palette = nullptr;
     QPointer<RecordMixDialog> m_recordMix;
+    QPointer<RecordedMixesDialog> m_recordedMixes;
 
     std::filesystem::path m_folder;
     bool m_readOnly = false;

@@ -7,6 +7,7 @@
 #include "main/matchcontext.h"
 #include "main/picturecontroller.h"
 #include "main/pictureview.h"
+#include "main/recordedmixesdialog.h"
 #include "main/recordmixdialog.h"
 #include "main/resultpanel.h"
 #include "main/settingsdialogs.h"
@@ -79,6 +80,22 @@ void TForm_TintoraMain::mi_recordMixClick()
     m_recordMix->show();
 }
 
+RecordedMixesDialog *TForm_TintoraMain::recordedMixesDialog() const
+{
+    return m_recordedMixes;
+}
+
+void TForm_TintoraMain::mi_recordedMixesClick()
+{
+    if (!m_recordedMixes) {
+        m_recordedMixes = new RecordedMixesDialog(m_folder, m_match.get(), m_notifier, this);
+        m_recordedMixes->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_recordedMixes->show();
+    m_recordedMixes->raise();
+    m_recordedMixes->activateWindow();
+}
+
 void TForm_TintoraMain::mi_aboutClick()
 {
     TForm_About about(this);
@@ -106,7 +123,7 @@ void TForm_TintoraMain::mi_colorBoxManageClick()
 
 void TForm_TintoraMain::mi_colorGroupManagerClick()
 {
-    afterManagement(runColorGroupManager(this, m_folder, m_cards.get(), m_notifier));
+    afterManagement(runColorGroupManager(this, m_folder, m_cards.get(), m_notifier, m_match.get()));
 }
 
 void TForm_TintoraMain::mi_colorPanelManagerClick()

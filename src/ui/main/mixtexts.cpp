@@ -1,6 +1,7 @@
 #include "main/mixtexts.h"
 
 #include "engine/colorpick.h"
+#include "main/language.h"
 #include "main/uitext.h"
 
 #include <QCoreApplication>
@@ -63,6 +64,24 @@ QString strengthText(const std::optional<PaintStrength> &strength)
         return MixTexts::tr("着色力 1 (尚无记录的混色)");
     return MixTexts::tr("着色力 %1 (%2 次混色)")
         .arg(number(strength->strength), QString::number(strength->observations));
+}
+
+QString observedRecipeText(const Observation &observation)
+{
+    QStringList paints;
+    for (const ObservedPaint &paint : observation.paints) {
+        PaintColorRecord record;
+        record.setCode(platform::utf8ToGbk(paint.code).value_or(std::string()));
+        record.setName(platform::utf8ToGbk(paint.name).value_or(std::string()));
+        record.setGroup(static_cast<std::uint8_t>(paint.group));
+        const QString name = englishPaintName(record).value_or(fromUtf8(paint.name));
+        const int whole = static_cast<int>(paint.parts);
+        const QString parts = whole == paint.parts && whole > 0
+                                  ? partsText(whole)
+                                  : MixTexts::tr("%1 份").arg(QString::number(paint.parts, 'g', 6));
+        paints << name + QLatin1Char(' ') + parts;
+    }
+    return paints.join(QStringLiteral(" + "));
 }
 
 } // namespace pigmora::ui

@@ -27,5 +27,9 @@ QString correctionText(const MixCorrection &correction, std::span<const QString>
 // A paint's learnt tinting strength: "着色力 1.35 (3 次混色)", or
 // "着色力 1 (尚无记录的混色)" without one.
 QString strengthText(const std::optional<PaintStrength> &strength);
+// A recorded mix's recipe with the paints' names as the catalogue shows them
+// in the interface's language: "群青 2 份 + 钛白 1 份" (parts that are not
+// whole: "1.5 份").
+QString observedRecipeText(const Observation &observation);
 
 } // namespace pigmora::ui

@@ -3,7 +3,9 @@
 #include "data/colormanager.h"
 #include "main/mixtexts.h"
 #include "main/uitext.h"
+#include "main/language.h"
 #include "main/messagetext.h"
+#include "main/recordedmixesdialog.h"
 #include "manage/addgroupcolor.h"
 #include "manage/managesupport.h"
 #include "manage/paintlistwidget.h"
@@ -60,6 +62,7 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     , m_delete(namedButton("bbtn_deleteColorItem", tr("删除")))
     , m_modify(namedButton("bbtn_modifyColorItem", tr("修改")))
     , m_strength(new QLabel)
+    , m_viewMixes(namedButton("Button_viewMixes", tr("查看…"), tr("这种颜料的记录的混色：查看，删除记错的。")))
 {
     // A damaged file of recorded mixes teaches nothing here; the record
     // dialog and the command line say why.
@@ -83,7 +86,10 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     auto *frame = new QGroupBox(tr("色谱颜色"));
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(m_list);
-    frameLayout->addWidget(m_strength);
+    auto *strengthRow = new QHBoxLayout;
+    strengthRow->addWidget(m_strength, 1);
+    strengthRow->addWidget(m_viewMixes);
+    frameLayout->addLayout(strengthRow);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_delete);
     buttons->addWidget(add);
@@ -115,6 +121,7 @@ TForm_colorGroupManager::TForm_colorGroupManager(CColorManager &colors, const CS
     connect(m_modify, &QPushButton::clicked, this, &TForm_colorGroupManager::bbtn_modifyColorItemClick);
     connect(m_delete, &QPushButton::clicked, this, &TForm_colorGroupManager::bbtn_deleteColorItemClick);
     connect(import, &QPushButton::clicked, this, &TForm_colorGroupManager::bbtn_importColorsClick);
+    connect(m_viewMixes, &QPushButton::clicked, this, &TForm_colorGroupManager::Button_viewMixesClick);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     fixDialogSize(this, 400, 415);
 }
@@ -144,6 +151,7 @@ void TForm_colorGroupManager::ComboBox_groupNameChange()
 void TForm_colorGroupManager::showStrength()
 {
     const int row = m_list->selectedRow();
+    m_viewMixes->setEnabled(row >= 0);
     if (row < 0) {
         m_strength->clear();
         return;
@@ -275,6 +283,34 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
         : added.isEmpty()          ? MessageIcon::Error
                                    : MessageIcon::Warning;
     m_notifier->showMessage(toUtf8(summary), icon);
+}
+
+RecordedMixesDialog *TForm_colorGroupManager::recordedMixesDialog() const
+{
+    return m_recordedMixes;
+}
+
+void TForm_colorGroupManager::Button_viewMixesClick()
+{
+    const int row = m_list->selectedRow();
+    if (row < 0)
+        return;
+    const PaintColorRecord paint = m_list->paintAt(row);
+    if (!m_recordedMixes) {
+        // A window of this one's, so that it can be used while this one is
+        // modal; closed with it.
+        m_recordedMixes = new RecordedMixesDialog(m_colors.programFolder(), m_match, m_notifier, this);
+        m_recordedMixes->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_recordedMixes, &RecordedMixesDialog::forgotten, this, [this] {
+            auto observations = ObservationStore(m_colors.programFolder()).load();
+            m_strengths = observations ? StoredStrengths::fit(*observations) : StoredStrengths();
+            showStrength();
+        });
+    }
+    m_recordedMixes->setFilter({paint.group(), platform::gbkToUtf8(paint.code()), paintName(paint)});
+    m_recordedMixes->show();
+    m_recordedMixes->raise();
+    m_recordedMixes->activateWindow();
 }
 
 } // namespace pigmora::ui

@@ -3,6 +3,7 @@
 #include "store/observationstore.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class QComboBox;
 class QLabel;
@@ -16,7 +17,9 @@ class Notifier;
 
 namespace pigmora::ui {
 
+class MatchContext;
 class PaintListWidget;
+class RecordedMixesDialog;
 
 // The window in which the user looks through the paints of one colour group
 // and adds, modifies or deletes paints (or imports a maker's list). Every
@@ -31,6 +34,9 @@ public:
                             QWidget *parent = nullptr);
 
     bool changed() const { return m_changed; }
+    // The main window's, told when mixes are forgotten from "查看…".
+    void setMatchContext(MatchContext *match) { m_match = match; }
+    RecordedMixesDialog *recordedMixesDialog() const;
 
     // Adds the paints of a UTF-8 CSV (name,r,g,b) to the selected group and
     // shows a summary of what was added and what was refused, and why.
@@ -43,6 +49,8 @@ public Q_SLOTS:
     void bbtn_modifyColorItemClick();
     void bbtn_deleteColorItemClick();
     void bbtn_importColorsClick();
+    // "查看…": the recorded mixes of the selected paint.
+    void Button_viewMixesClick();
 
 private:
     QString selectedGroup() const;
@@ -59,7 +67,10 @@ private:
     QPushButton *m_delete;
     QPushButton *m_modify;
     QLabel *m_strength;
+    QPushButton *m_viewMixes;
     StoredStrengths m_strengths;
+    MatchContext *m_match = nullptr;
+    QPointer<RecordedMixesDialog> m_recordedMixes;
 };
 
 } // namespace pigmora::ui

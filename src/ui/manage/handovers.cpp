@@ -73,10 +73,11 @@ bool runColorBoxManager(QWidget *owner, const std::filesystem::path &folder, Not
 }
 
 bool runColorGroupManager(QWidget *owner, const std::filesystem::path &folder, const CStandardColorCard *cards,
-                          Notifier *notifier)
+                          Notifier *notifier, MatchContext *match)
 {
     const auto colors = temporaryColorManager(folder, notifier);
     TForm_colorGroupManager dialog(*colors, cards, notifier, owner);
+    dialog.setMatchContext(match);
     const MessagesOnto messages(notifier, &dialog, owner);
     dialog.exec();
     return dialog.changed();

@@ -11,6 +11,8 @@ class Notifier;
 
 namespace pigmora::ui {
 
+class MatchContext;
+
 // The main window's hand-overs to the modal management windows. Each builds a
 // temporary colour manager on the data folder (built-in catalogue, then the
 // colour groups from the file), runs its dialog modally on it, destroys both
@@ -23,9 +25,10 @@ bool runSetColorBox(QWidget *owner, const std::filesystem::path &folder, Notifie
 // b. The colour box manager (TForm_colorBoxManager).
 bool runColorBoxManager(QWidget *owner, const std::filesystem::path &folder, Notifier *notifier);
 // c. The colour group manager (TForm_colorGroupManager); the card supplies the
-// nearest Pantone colour of a paint being edited.
+// nearest Pantone colour of a paint being edited; the matching context
+// (optional) follows mixes forgotten from it.
 bool runColorGroupManager(QWidget *owner, const std::filesystem::path &folder, const CStandardColorCard *cards,
-                          Notifier *notifier);
+                          Notifier *notifier, MatchContext *match = nullptr);
 // d. The palette list manager (TForm_colorPanelManager); on true the main
 // window refills its palette window, when that exists.
 bool runColorPanelManager(QWidget *owner, const std::filesystem::path &folder, Notifier *notifier);

@@ -172,6 +172,7 @@ protected:
         QStringList texts;
         auto window = start();
         window->ToolButton_paletteClick();
+        window->mi_recordedMixesClick();
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top->isVisible())
                 collect(top, texts);

@@ -8,6 +8,7 @@
 #include "main/recordmixdialog.h"
 #include "main/resultpanel.h"
 #include "mainwindowfixture.h"
+#include "uimaintestsupport.h"
 #include "store/datafolder.h"
 #include "support/uitestsupport.h"
 
@@ -86,17 +87,9 @@ class RecordMixDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(DataFolder(dir.path(), &notifier).createMissingFiles());
-        colors.buildBuiltInCatalogue();
-        colors.loadColorGroups();
-        ASSERT_TRUE(colors.loadColorBox("我的颜色盒"));
-        context.setMixingMode(2);
-        for (const char *code : {"340", "710"}) {
-            for (const PaintColorRecord &paint : colors.currentBoxRecords())
-                if (platform::gbkToUtf8(paint.code()) == code)
-                    recipe.paints.push_back(paint);
-        }
+        recipe.paints = test::openStartBox(colors, notifier, {"340", "710"});
         ASSERT_EQ(recipe.paints.size(), 2u);
+        context.setMixingMode(2);
         recipe.model = MixModel::Pigment;
         recipe.parts = {1, 4};
         recipe.target = mixAt({1, 4});

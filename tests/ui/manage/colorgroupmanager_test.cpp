@@ -3,6 +3,7 @@
 #include "data/standardcolorcard.h"
 #include "main/mixtexts.h"
 #include "manage/addgroupcolor.h"
+#include "main/recordedmixesdialog.h"
 #include "manage/colorgroupmanager.h"
 #include "manage/paintlistwidget.h"
 #include "store/faultinjection.h"
@@ -13,6 +14,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTableWidget>
 #include <QTest>
 
 #include <fstream>
@@ -368,6 +371,35 @@ TEST_F(ColorGroupManagerTest, ShowsTheStrengthLearntForTheSelectedPaint)
     const QString third = list(window)->item(2)->text();
     clickEntry(window, third);
     EXPECT_EQ(strength->text(), QStringLiteral("着色力 1 (尚无记录的混色)"));
+}
+
+// "查看…" opens the recorded mixes of the selected paint; forgetting one
+// there updates the strength shown here.
+TEST_F(ColorGroupManagerTest, ViewsAndForgetsTheMixesOfTheSelectedPaint)
+{
+    TForm_colorGroupManager window(*colors, &cards, &notifier);
+    auto *paints = findControl<ui::PaintListWidget>(&window, "ListBox_color");
+    const PaintColorRecord first = paints->paintAt(0);
+    const PaintColorRecord second = paints->paintAt(1);
+    const PaintColorRecord third = paints->paintAt(2);
+    const ObservationStore store(dir.path());
+    ASSERT_TRUE(store.add({{200, 180, 120}, {observedPaint(first, 1), observedPaint(second, 2)}, 0}));
+    ASSERT_TRUE(store.add({{90, 80, 70}, {observedPaint(second, 1), observedPaint(third, 1)}, 0}));
+    ASSERT_TRUE(store.add({{100, 90, 90}, {observedPaint(third, 2), observedPaint(first, 1)}, 0}));
+
+    click(&window, "Button_viewMixes");
+    ui::RecordedMixesDialog *mixes = window.recordedMixesDialog();
+    ASSERT_TRUE(mixes && mixes->isVisible());
+    EXPECT_EQ(mixes->shownNumbers(), (std::vector<int>{1, 3}));
+
+    findControl<QTableWidget>(mixes, "Table_mixes")->selectRow(0);
+    const ModalAnswer confirm = whenModalShown(
+        [](QWidget *box) { qobject_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click(); });
+    click(mixes, "Button_forget");
+    EXPECT_TRUE(confirm.answered());
+    EXPECT_EQ(store.load()->size(), 2u);
+    EXPECT_EQ(mixes->shownNumbers(), (std::vector<int>{2}));
+    EXPECT_TRUE(findControl<QLabel>(&window, "Label_paintStrength")->text().contains(QStringLiteral("1 次混色")));
 }
 
 } // namespace
