@@ -95,6 +95,10 @@ One part off: the most the mix changes (ΔE00) when any paint gets one part more
             <numerusform>%n parts of %1</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 份</source>
+        <translation>%1 parts</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -728,6 +732,72 @@ Cancel: this window&apos;s changes stay unsaved for now.</translation>
     </message>
 </context>
 <context>
+    <name>pigmora::ui::RecordedMixesDialog</name>
+    <message>
+        <source>还没有记录的混色</source>
+        <translation>No mixes recorded yet</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>记录的混色</source>
+        <translation>Recorded mixes</translation>
+    </message>
+    <message>
+        <source>混出的颜色</source>
+        <translation>Colour got</translation>
+    </message>
+    <message>
+        <source>配方</source>
+        <translation>Recipe</translation>
+    </message>
+    <message>
+        <source>ΔE00</source>
+        <translation>ΔE00</translation>
+    </message>
+    <message>
+        <source>记录时间</source>
+        <translation>Recorded</translation>
+    </message>
+    <message>
+        <source>混出的颜色与按学到的着色力算出的这个配方之差：模型离这次混色还有多远。</source>
+        <translation>The difference between the colour got and this recipe as computed with the learnt strengths: how far the model still is from this mix.</translation>
+    </message>
+    <message>
+        <source>忘掉选中的混色 (例如记错的)；着色力据其余的记录重新学习。</source>
+        <translation>Forget the selected mixes (those recorded by mistake, for example); the strengths are learnt again from the rest.</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>只显示含%1的混色</source>
+        <translation>Only mixes with %1</translation>
+    </message>
+    <message>
+        <source>读不出记录的混色：%1</source>
+        <translation>Cannot read the recorded mixes: %1</translation>
+    </message>
+    <message>
+        <source>还没有含%1的记录的混色</source>
+        <translation>No recorded mixes with %1 yet</translation>
+    </message>
+    <message numerus="yes">
+        <source>删除选中的 %n 条混色记录？着色力将据其余的记录重新学习。</source>
+        <translation>
+            <numerusform>Delete the selected recorded mix? The strengths will be learnt again from the remaining records.</numerusform>
+            <numerusform>Delete the %n selected recorded mixes? The strengths will be learnt again from the remaining records.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>不能删除记录的混色：%1</source>
+        <translation>Cannot delete the recorded mixes: %1</translation>
+    </message>
+</context>
+<context>
     <name>pigmora::ui::ResultPanel</name>
     <message>
         <source>原色</source>
@@ -1030,6 +1100,10 @@ This run goes on with the chosen settings; they are saved with the next save tha
         <source>在读取之前, 程序使用默认设置, 不会覆盖已保存的设置。</source>
         <translation>Until they are read the program uses the default settings and never overwrites the stored ones.</translation>
     </message>
+    <message>
+        <source>记录的混色(&amp;H)...</source>
+        <translation>Recorded mi&amp;xes...</translation>
+    </message>
 </context>
 <context>
     <name>pigmora::ui::TForm_addGroupColor</name>
@@ -1306,6 +1380,14 @@ Refused:
     <message>
         <source>从记录的实际混色学到的着色力 (颜料混色模式用它)；1 为未学到。</source>
         <translation>Tinting strength learnt from the recorded mixes (used by pigment mixing); 1 when not learnt.</translation>
+    </message>
+    <message>
+        <source>查看…</source>
+        <translation>View…</translation>
+    </message>
+    <message>
+        <source>这种颜料的记录的混色：查看，删除记错的。</source>
+        <translation>This paint&apos;s recorded mixes: view them, delete those recorded by mistake.</translation>
     </message>
 </context>
 <context>
