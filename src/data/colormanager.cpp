@@ -2,6 +2,9 @@
 
 #include "data/platform.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace pigmora {
 
 namespace {
@@ -9,6 +12,29 @@ namespace {
 std::unique_ptr<DCArray> newPaintArray()
 {
     return std::make_unique<DCArray>(static_cast<std::uint32_t>(PaintColorRecord::kSize), comparePaintColorRecords);
+}
+
+// The built-in paints as records in catalogue order, made once per process:
+// every new data folder and every reset builds the catalogue again, and in
+// order each insertion appends. The sort is stable, so of two paints with
+// one code and name the first listed is still the one kept.
+const std::vector<PaintColorRecord> &builtInRecords()
+{
+    static const std::vector<PaintColorRecord> records = [] {
+        std::vector<PaintColorRecord> made;
+        for (const BuiltInPaint &paint : builtInPaints()) {
+            const auto record = CColorManager::makeCatalogueRecord(
+                paint.code, paint.name, paint.englishName, {paint.red, paint.green, paint.blue}, paint.strength,
+                paint.mixingClass, paint.group, PaintColorRecord::kOriginBuiltIn);
+            if (record)
+                made.push_back(*record);
+        }
+        std::stable_sort(made.begin(), made.end(), [](const PaintColorRecord &a, const PaintColorRecord &b) {
+            return comparePaintColorRecords(&a, &b) < 0;
+        });
+        return made;
+    }();
+    return records;
 }
 
 } // namespace
@@ -40,10 +66,8 @@ bool CColorManager::buildBuiltInCatalogue()
     releaseArrays();
     m_catalogue = newPaintArray();
     m_currentBox = newPaintArray();
-    for (const BuiltInPaint &paint : builtInPaints()) {
-        addCatalogueColor(paint.code, paint.name, paint.englishName, {paint.red, paint.green, paint.blue},
-                          paint.strength, paint.mixingClass, paint.group, PaintColorRecord::kOriginBuiltIn);
-    }
+    for (const PaintColorRecord &record : builtInRecords())
+        addCatalogueRecord(record);
     for (const PaintKey &key : provisionalBoxPaints())
         addToCurrentBox(key.code, key.name);
     return true;
@@ -56,21 +80,30 @@ bool CColorManager::releaseArrays()
     return true;
 }
 
-bool CColorManager::addCatalogueColor(std::string_view code, std::string_view name, std::string_view englishName,
-                                      const RgbColor &color, float strength, std::uint8_t mixingClass,
-                                      std::uint8_t group, std::uint8_t origin)
+std::optional<PaintColorRecord> CColorManager::makeCatalogueRecord(std::string_view code, std::string_view name,
+                                                                   std::string_view englishName, const RgbColor &color,
+                                                                   float strength, std::uint8_t mixingClass,
+                                                                   std::uint8_t group, std::uint8_t origin)
 {
     PaintColorRecord record;
     const auto gbkEnglish = platform::utf8ToGbk(englishName);
     if (!gbkEnglish || !makeKey(code, name, record))
-        return false;
+        return std::nullopt;
     record.setEnglishName(*gbkEnglish);
     record.setColor(color);
     record.setStrength(strength);
     record.setMixingClass(mixingClass);
     record.setGroup(group);
     record.setOrigin(origin);
-    return addCatalogueRecord(record);
+    return record;
+}
+
+bool CColorManager::addCatalogueColor(std::string_view code, std::string_view name, std::string_view englishName,
+                                      const RgbColor &color, float strength, std::uint8_t mixingClass,
+                                      std::uint8_t group, std::uint8_t origin)
+{
+    const auto record = makeCatalogueRecord(code, name, englishName, color, strength, mixingClass, group, origin);
+    return record && addCatalogueRecord(*record);
 }
 
 bool CColorManager::addCatalogueRecord(const PaintColorRecord &record)

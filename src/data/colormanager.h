@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,6 +44,12 @@ public:
     bool addCatalogueColor(std::string_view code, std::string_view name, std::string_view englishName,
                            const RgbColor &color, float strength, std::uint8_t mixingClass, std::uint8_t group,
                            std::uint8_t origin);
+    // The record addCatalogueColor inserts; none when a text cannot be
+    // represented in GBK.
+    static std::optional<PaintColorRecord> makeCatalogueRecord(std::string_view code, std::string_view name,
+                                                               std::string_view englishName, const RgbColor &color,
+                                                               float strength, std::uint8_t mixingClass,
+                                                               std::uint8_t group, std::uint8_t origin);
     // Inserts a ready record (as read from a file) at its sorted place; false
     // when the catalogue already holds that code and name.
     bool addCatalogueRecord(const PaintColorRecord &record);

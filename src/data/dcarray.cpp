@@ -41,6 +41,11 @@ int DCArray::insertionPoint(const void *key) const
 {
     if (m_count == 0)
         return 0;
+    // Records given in order (a file read back, a sorted list) each sort
+    // after the last: one comparison instead of a search. Only for an array
+    // known to be in order, where the search would give the same answer.
+    if (m_ordered && m_compare(key, recordPtr(m_count - 1)) > 0)
+        return m_count;
     int lo = 0;
     int hi = m_count - 1;
     int n = 0;
@@ -71,9 +76,9 @@ int DCArray::insertionPoint(const void *key) const
 int DCArray::insertSorted(const void *record)
 {
     const int p = insertionPoint(record);
-    if (p < 0)
+    if (p < 0 || !insertRecord(p, record))
         return -1;
-    return insertAt(p, record) ? p : -1;
+    return p;
 }
 
 bool DCArray::removeByKey(const void *key)
@@ -86,6 +91,12 @@ bool DCArray::insertAt(int index, const void *record)
 {
     if (!record || index < 0 || index > m_count)
         return false;
+    m_ordered = false;
+    return insertRecord(index, record);
+}
+
+bool DCArray::insertRecord(int index, const void *record)
+{
     if (m_count >= m_capacity && !resizeBlock(m_count + m_growthStep))
         return false;
     std::byte *slot = recordPtr(index);
@@ -111,6 +122,7 @@ bool DCArray::setAt(int index, const void *record)
 {
     if (!record || index < 0 || index >= m_count)
         return false;
+    m_ordered = m_ordered && m_compare(record, recordPtr(index)) == 0;
     std::memcpy(recordPtr(index), record, m_recordSize);
     return true;
 }
@@ -118,6 +130,7 @@ bool DCArray::setAt(int index, const void *record)
 void DCArray::clear()
 {
     m_count = 0;
+    m_ordered = true;
     if (!resizeBlock(m_growthStep)) {
         m_records.reset();
         m_capacity = 0;
@@ -142,6 +155,7 @@ bool DCArray::assign(int n, const void *data)
         return false;
     std::memcpy(m_records.get(), data, static_cast<std::size_t>(n) * m_recordSize);
     m_count = n;
+    m_ordered = n == 1;
     return true;
 }
 

@@ -82,6 +82,8 @@ private:
     // Resizes the block to newCapacity records, keeping the first count.
     // False (nothing changed) when the memory cannot be obtained.
     bool resizeBlock(int newCapacity);
+    // Copies record in at index, moving the later records up.
+    bool insertRecord(int index, const void *record);
     const std::byte *recordPtr(int index) const
     {
         return m_records.get() + static_cast<std::size_t>(index) * m_recordSize;
@@ -94,6 +96,9 @@ private:
     std::uint32_t m_recordSize;
     CompareFunction m_compare;
     int m_growthStep = kGrowthStep;
+    // Filled only through insertSorted and removals (or setAt with an equal
+    // key): strictly in order, so a record after the last one appends.
+    bool m_ordered = true;
 };
 
 } // namespace pigmora

@@ -68,6 +68,19 @@ std::optional<std::string> nextUserCode(std::span<const PaintColorRecord> catalo
     return std::string(kUserCodePrefix) + std::to_string(counter);
 }
 
+// Makes records the catalogue. They are inserted in catalogue order, so that
+// every insertion appends; the sort is stable, so of a repeated code and name
+// the first read is kept, as when inserted in the order read.
+void fillCatalogue(CColorManager &manager, std::vector<PaintColorRecord> records)
+{
+    std::stable_sort(records.begin(), records.end(), [](const PaintColorRecord &a, const PaintColorRecord &b) {
+        return comparePaintColorRecords(&a, &b) < 0;
+    });
+    manager.clearCatalogue();
+    for (const PaintColorRecord &record : records)
+        manager.addCatalogueRecord(record); // a repeated code and name is refused
+}
+
 // Reads the catalogue again from the group file, inside the file's
 // transaction and so under the folder's exclusive lock: the rewrite of a group
 // then carries what another program added, changed or deleted meanwhile, and
@@ -90,13 +103,7 @@ void refreshCatalogue(CColorManager &manager, CColorBoxFile &file)
         if (record.group() >= kColorGroupCount || !fromFile[record.group()])
             records.push_back(record);
     }
-    // In catalogue order, so that every insertion below appends.
-    std::stable_sort(records.begin(), records.end(), [](const PaintColorRecord &a, const PaintColorRecord &b) {
-        return comparePaintColorRecords(&a, &b) < 0;
-    });
-    manager.clearCatalogue();
-    for (const PaintColorRecord &record : records)
-        manager.addCatalogueRecord(record); // a repeated code and name is refused
+    fillCatalogue(manager, std::move(records));
 }
 
 // Index, file and open handling shared by the paint edits: the group's index
@@ -154,14 +161,15 @@ bool CColorManager::loadColorGroups()
     if (!store::openStoreFile(file, groupFilePath(*this), m_notifier, "打开色谱文件失败!"))
         return false;
     clearCurrentBox();
-    clearCatalogue();
+    std::vector<PaintColorRecord> records;
     for (int index = 0; index < kColorGroupCount; ++index) {
         const auto data = store::readRecordData(file, std::to_string(index), PaintColorRecord::kSize);
         if (!data)
             continue; // a group that cannot be read contributes nothing
         for (std::size_t at = 0; at < data->size(); at += PaintColorRecord::kSize)
-            addCatalogueRecord(PaintColorRecord::fromBytes(data->data() + at));
+            records.push_back(PaintColorRecord::fromBytes(data->data() + at));
     }
+    fillCatalogue(*this, std::move(records));
     return true;
 }
 

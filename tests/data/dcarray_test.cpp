@@ -152,5 +152,28 @@ TEST(DCArray, InsertionPointWalksFromTheLastExaminedRecord)
     EXPECT_EQ(array.insertionPoint(&key2), 0);
 }
 
+TEST(DCArray, ARecordAfterTheLastAppendsOnlyWhileTheArrayIsInOrder)
+{
+    // A key equal to a middle record but after the last one: a search finds
+    // the equal record, the append shortcut must not be taken.
+    const std::int32_t five = 5;
+    const std::int32_t nine = 9;
+    DCArray assigned(4, compareInts);
+    const std::int32_t data[] = {1, 5, 2};
+    assigned.assign(3, data);
+    EXPECT_EQ(assigned.insertionPoint(&five), -1);
+
+    DCArray sorted(4, compareInts);
+    for (std::int32_t value : {1, 2, 3})
+        sorted.insertSorted(&value);
+    EXPECT_EQ(sorted.insertionPoint(&five), 3);
+    sorted.setAt(1, &nine); // 1 9 3: out of order
+    EXPECT_EQ(sorted.insertionPoint(&nine), -1);
+    sorted.clear();
+    for (std::int32_t value : {1, 2, 3})
+        EXPECT_EQ(sorted.insertSorted(&value), value - 1);
+    EXPECT_EQ(sorted.insertSorted(&nine), 3);
+}
+
 } // namespace
 } // namespace pigmora
