@@ -467,6 +467,534 @@ Below 1 invisible, 1 to 2 very close, 2 to 5 close, above 5 a visible difference
         <source>一点</source>
         <translation>a touch</translation>
     </message>
+    <message>
+        <source>%1；未做任何改动</source>
+        <translation>%1; nothing was changed</translation>
+    </message>
+    <message>
+        <source>%1；文件未改动</source>
+        <translation>%1; the file is unchanged</translation>
+    </message>
+    <message>
+        <source>%1；没有导入任何内容</source>
+        <translation>%1; nothing was imported</translation>
+    </message>
+    <message>
+        <source>%1；请先把它移走</source>
+        <translation>%1; move it away first</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>no such file</translation>
+    </message>
+    <message>
+        <source>数据文件夹不能写入</source>
+        <translation>the data folder is not writable</translation>
+    </message>
+    <message>
+        <source>%1 是一个链接，它指向的文件不存在</source>
+        <translation>%1 is a link to a file, which does not exist</translation>
+    </message>
+    <message>
+        <source>%1 是指向 %2 的链接，而 %2 不存在</source>
+        <translation>%1 is a link to %2, which does not exist</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹，不是数据文件</source>
+        <translation>%1 is a folder, not a data file</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹，不是 CSV 文件</source>
+        <translation>%1 is a folder, not a CSV file</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹</source>
+        <translation>%1 is a folder</translation>
+    </message>
+    <message>
+        <source>%1 不是普通文件（是管道、套接字或设备）</source>
+        <translation>%1 is not a regular file (a FIFO, socket or device)</translation>
+    </message>
+    <message>
+        <source>%1 太大</source>
+        <translation>%1 is too large</translation>
+    </message>
+    <message>
+        <source>是文件夹，不是图像文件</source>
+        <translation>a folder, not a picture file</translation>
+    </message>
+    <message>
+        <source>不是普通文件（是管道、套接字或设备）</source>
+        <translation>not a regular file (a FIFO, socket or device)</translation>
+    </message>
+    <message>
+        <source>不能打开 %1 来读取</source>
+        <translation>cannot open %1 for reading</translation>
+    </message>
+    <message>
+        <source>不能打开 %1：它不断被替换</source>
+        <translation>cannot open %1: it keeps being replaced</translation>
+    </message>
+    <message>
+        <source>不能打开 %1：%2</source>
+        <translation>cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>不能读取 %1：%2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>不能读取 %1</source>
+        <translation>cannot read %1</translation>
+    </message>
+    <message>
+        <source>不能创建 %1：%2</source>
+        <translation>cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>不能写入 %1 的文件头</source>
+        <translation>cannot write the header of %1</translation>
+    </message>
+    <message>
+        <source>不能写入 %1：%2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>不能写入 %1</source>
+        <translation>cannot write %1</translation>
+    </message>
+    <message>
+        <source>不能保留备份 %1：%2</source>
+        <translation>cannot keep the backup %1: %2</translation>
+    </message>
+    <message>
+        <source>不能保留损坏的 %1：损坏的副本太多</source>
+        <translation>cannot keep the damaged %1: too many damaged copies</translation>
+    </message>
+    <message>
+        <source>不能保留损坏的 %1：%2</source>
+        <translation>cannot keep the damaged %1: %2</translation>
+    </message>
+    <message>
+        <source>不能替换 %1：%2</source>
+        <translation>cannot replace %1: %2</translation>
+    </message>
+    <message>
+        <source>%2 中的锁文件 %1 是符号链接；请删除它（程序会重新建立）</source>
+        <translation>the lock file %1 in %2 is a symbolic link; remove it (the programs make a new one)</translation>
+    </message>
+    <message>
+        <source>%2 中的锁文件 %1 是文件夹；请删除它（程序会重新建立）</source>
+        <translation>the lock file %1 in %2 is a folder; remove it (the programs make a new one)</translation>
+    </message>
+    <message>
+        <source>%2 中的锁文件 %1 不是普通文件（是套接字、管道或设备）；请删除它（程序会重新建立）</source>
+        <translation>the lock file %1 in %2 is not a regular file (a socket, FIFO or device); remove it (the programs make a new one)</translation>
+    </message>
+    <message>
+        <source>数据文件夹 %1 不存在或不是文件夹</source>
+        <translation>the data folder %1 does not exist or is not a folder</translation>
+    </message>
+    <message>
+        <source>数据文件夹 %1 不存在</source>
+        <translation>the data folder %1 does not exist</translation>
+    </message>
+    <message>
+        <source>数据文件夹 %1 是只读的</source>
+        <translation>the data folder %1 is read-only</translation>
+    </message>
+    <message>
+        <source>数据文件夹 %1 正被另一个程序使用（已等待 %2 秒）</source>
+        <translation>the data folder %1 is in use by another program (waited %2 s)</translation>
+    </message>
+    <message>
+        <source>%1 不见了；它的备份 %2.bak 保存着它的上一个版本</source>
+        <translation>%1 is missing; its backup %2.bak holds its last version</translation>
+    </message>
+    <message>
+        <source>%1 不能读取（%2）</source>
+        <translation>%1 cannot be read (%2)</translation>
+    </message>
+    <message>
+        <source>%1 不是数据文件（QorConfig.bin、QorColorGroup.bin、QorColorbox.bin、QorPalette.bin 或 QorObservation.bin）</source>
+        <translation>%1 is not a data file (QorConfig.bin, QorColorGroup.bin, QorColorbox.bin, QorPalette.bin or QorObservation.bin)</translation>
+    </message>
+    <message>
+        <source>%1 没有损坏</source>
+        <translation>%1 is not damaged</translation>
+    </message>
+    <message>
+        <source>没有备份 %1</source>
+        <translation>there is no backup %1</translation>
+    </message>
+    <message>
+        <source>备份也不能使用（%1）</source>
+        <translation>the backup cannot be used either (%1)</translation>
+    </message>
+    <message>
+        <source>不是颜色盒文件</source>
+        <translation>not a colour box file</translation>
+    </message>
+    <message>
+        <source>不是色谱文件</source>
+        <translation>not a colour group file</translation>
+    </message>
+    <message>
+        <source>不是色板文件</source>
+        <translation>not a palette file</translation>
+    </message>
+    <message>
+        <source>不是配置参数文件</source>
+        <translation>not a configuration file</translation>
+    </message>
+    <message>
+        <source>不是混色记录文件</source>
+        <translation>not an observation file</translation>
+    </message>
+    <message>
+        <source>文件太大（超过 2 GiB）</source>
+        <translation>the file is too large (more than 2 GiB)</translation>
+    </message>
+    <message>
+        <source>文件比它的文件头还短</source>
+        <translation>the file is shorter than its header</translation>
+    </message>
+    <message>
+        <source>文件头中的条目数或容量不可能成立</source>
+        <translation>the header&apos;s entry count or capacity is impossible</translation>
+    </message>
+    <message>
+        <source>文件头中的数据位置与目录不符</source>
+        <translation>the header&apos;s data offset does not match its directory</translation>
+    </message>
+    <message>
+        <source>目录比它的条目数短</source>
+        <translation>the directory is shorter than its entry count</translation>
+    </message>
+    <message>
+        <source>内存不足，无法读入目录</source>
+        <translation>not enough memory for the directory</translation>
+    </message>
+    <message>
+        <source>目录没有按名称排序，或有重复的名称</source>
+        <translation>the directory is not sorted by name or holds a name twice</translation>
+    </message>
+    <message>
+        <source>某个条目的数据超出了文件</source>
+        <translation>an entry&apos;s data lies outside the file</translation>
+    </message>
+    <message>
+        <source>某个条目的记录数与它的数据不符</source>
+        <translation>an entry&apos;s record count does not fit its data</translation>
+    </message>
+    <message>
+        <source>条目的数据互相重叠或留有空隙</source>
+        <translation>the entries&apos; data overlap or leave gaps</translation>
+    </message>
+    <message>
+        <source>数据区含有不属于任何条目的字节</source>
+        <translation>the data area holds bytes no entry owns</translation>
+    </message>
+    <message>
+        <source>一个空条目指向另一个条目的数据内部</source>
+        <translation>an empty entry points inside another entry&apos;s data</translation>
+    </message>
+    <message>
+        <source>某个条目的数据没能完整读出</source>
+        <translation>an entry&apos;s data could not be read in full</translation>
+    </message>
+    <message>
+        <source>修改没能写入磁盘（%1）</source>
+        <translation>the change could not be flushed to the disk (%1)</translation>
+    </message>
+    <message>
+        <source>不能打开工作副本</source>
+        <translation>the working copy cannot be opened</translation>
+    </message>
+    <message>
+        <source>目录不能扩大</source>
+        <translation>the directory could not be grown</translation>
+    </message>
+    <message>
+        <source>目录不能缩小</source>
+        <translation>the directory could not be shrunk</translation>
+    </message>
+    <message>
+        <source>不能改变目录的大小</source>
+        <translation>the directory could not be resized</translation>
+    </message>
+    <message>
+        <source>不能写入目录</source>
+        <translation>the directory could not be written</translation>
+    </message>
+    <message>
+        <source>不能写入条目的数据</source>
+        <translation>an entry&apos;s data could not be written</translation>
+    </message>
+    <message>
+        <source>不能删去条目的数据</source>
+        <translation>an entry&apos;s data could not be cut out</translation>
+    </message>
+    <message>
+        <source>它没有打开</source>
+        <translation>it is not open</translation>
+    </message>
+    <message>
+        <source>设置没有从 %1 读入（%2），所以不能保存</source>
+        <translation>the settings were not read from %1 (%2), so they are not stored</translation>
+    </message>
+    <message>
+        <source>不能写入设置</source>
+        <translation>the settings could not be written</translation>
+    </message>
+    <message>
+        <source>不能保存设置</source>
+        <translation>the settings could not be stored</translation>
+    </message>
+    <message>
+        <source>%1 中没有这项设置的键，所以不能保存这项设置</source>
+        <translation>%1 lacks the setting&apos;s key, so the setting is not stored</translation>
+    </message>
+    <message>
+        <source>色板中的颜色太多</source>
+        <translation>the palette holds too many colours</translation>
+    </message>
+    <message>
+        <source>色板名称不能保存</source>
+        <translation>the palette name cannot be stored</translation>
+    </message>
+    <message>
+        <source>颜色太多</source>
+        <translation>too many colours</translation>
+    </message>
+    <message>
+        <source>没有色板文件</source>
+        <translation>no palette file</translation>
+    </message>
+    <message>
+        <source>色板文件不能修改</source>
+        <translation>the palette file cannot be changed</translation>
+    </message>
+    <message>
+        <source>颜色名称中含有控制字符（%1）</source>
+        <translation>the colour name holds a control character (%1)</translation>
+    </message>
+    <message>
+        <source>颜色名称中含有色板记录不能保存的字符</source>
+        <translation>the colour name holds characters the palette records cannot store</translation>
+    </message>
+    <message>
+        <source>色板名称中含有控制字符（%1）</source>
+        <translation>the palette name holds a control character (%1)</translation>
+    </message>
+    <message>
+        <source>色板名称中含有色板文件不能保存的字符</source>
+        <translation>the palette name holds characters the palette file cannot store</translation>
+    </message>
+    <message>
+        <source>文件中没有颜色</source>
+        <translation>the file holds no colours</translation>
+    </message>
+    <message>
+        <source>文件中有 %1 种颜色；一个色板最多容纳 %2 种</source>
+        <translation>the file holds %1 colours; a palette holds at most %2</translation>
+    </message>
+    <message>
+        <source>不是有效的 UTF-8 文本</source>
+        <translation>not valid UTF-8 text</translation>
+    </message>
+    <message>
+        <source>不是 GIMP 调色板（第一行必须是 &quot;GIMP Palette&quot;）</source>
+        <translation>not a GIMP palette (the first line must be &quot;GIMP Palette&quot;)</translation>
+    </message>
+    <message>
+        <source>不是 GIMP 调色板（文件是空的）</source>
+        <translation>not a GIMP palette (the file is empty)</translation>
+    </message>
+    <message>
+        <source>这里应是一个颜色：三个 0..255 的整数和一个名称</source>
+        <translation>expected a colour: three whole numbers 0..255 and a name</translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>不能生成色板的 zip 容器：%1</source>
+        <translation>cannot make the palette&apos;s zip container: %1</translation>
+    </message>
+    <message>
+        <source>不能读回色板的 zip 容器</source>
+        <translation>cannot read the palette&apos;s zip container back</translation>
+    </message>
+    <message>
+        <source>引号中的字段没有结束</source>
+        <translation>a quoted field is not closed</translation>
+    </message>
+    <message>
+        <source>没有标题行</source>
+        <translation>no header row</translation>
+    </message>
+    <message>
+        <source>标题行必须是 %1</source>
+        <translation>the header row must be %1</translation>
+    </message>
+    <message>
+        <source>r、g、b 必须是 0..255 的整数</source>
+        <translation>r, g and b must be whole numbers 0..255</translation>
+    </message>
+    <message>
+        <source>名称中含有控制字符（%1）</source>
+        <translation>the name holds a control character (%1)</translation>
+    </message>
+    <message>
+        <source>名称中含有颜料记录不能保存的字符</source>
+        <translation>the name holds characters the paint records cannot store</translation>
+    </message>
+    <message>
+        <source>没有色谱组“%1”</source>
+        <translation>no colour group &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>某个用户颜料的编号不是数字</source>
+        <translation>a user paint&apos;s code is not a number</translation>
+    </message>
+    <message>
+        <source>不能写入色谱文件</source>
+        <translation>the colour group file could not be written</translation>
+    </message>
+    <message>
+        <source>没有载入颜色盒</source>
+        <translation>no colour box is loaded</translation>
+    </message>
+    <message>
+        <source>它测得的颜色超出 0..255</source>
+        <translation>its measured colour is outside 0..255</translation>
+    </message>
+    <message>
+        <source>某种颜料的编号或份数缺失，或不是正数</source>
+        <translation>a paint&apos;s code or parts are missing or not a positive number</translation>
+    </message>
+    <message>
+        <source>某种颜料的颜色超出 0..255</source>
+        <translation>a paint&apos;s colour is outside 0..255</translation>
+    </message>
+    <message>
+        <source>它列出的颜料少于两种</source>
+        <translation>it names fewer than two paints</translation>
+    </message>
+    <message>
+        <source>一次混色记录只能是两种或三种颜料</source>
+        <translation>an observation is a mix of two or three paints</translation>
+    </message>
+    <message>
+        <source>测得的颜色必须在 0..255 之间</source>
+        <translation>the measured colour must be 0..255</translation>
+    </message>
+    <message>
+        <source>颜料“%1”的编号或名称不能存入文件</source>
+        <translation>paint &apos;%1&apos; has a code or name the file cannot keep</translation>
+    </message>
+    <message>
+        <source>颜料“%1”的份数必须是正数</source>
+        <translation>the parts of paint &apos;%1&apos; must be a positive number</translation>
+    </message>
+    <message>
+        <source>颜料“%1”的颜色超出 0..255，或没有色谱组</source>
+        <translation>paint &apos;%1&apos; has a colour outside 0..255 or no colour group</translation>
+    </message>
+    <message>
+        <source>记录的混色数据与记录数不符</source>
+        <translation>the observations&apos; data does not match their number</translation>
+    </message>
+    <message>
+        <source>第 %1 条混色记录已损坏（%2）</source>
+        <translation>observation %1 is damaged (%2)</translation>
+    </message>
+    <message>
+        <source>还没有记录的混色</source>
+        <translation>there are no observations yet</translation>
+    </message>
+    <message>
+        <source>记录的混色已被另一个程序修改；请重新查看</source>
+        <translation>the recorded mixes were changed by another program; look again</translation>
+    </message>
+    <message>
+        <source>没有第 %1 条混色记录（文件中有 %2 条）</source>
+        <translation>there is no observation %1 (the file holds %2)</translation>
+    </message>
+    <message>
+        <source>白色参考点在图像之外</source>
+        <translation>the white reference is outside the picture</translation>
+    </message>
+    <message>
+        <source>内存不足，无法取白色参考</source>
+        <translation>not enough memory for the white reference</translation>
+    </message>
+    <message>
+        <source>白色参考太暗（亮度 %1，至少需要 2 %）</source>
+        <translation>the white reference is too dark (luminance %1, at least 2 % is needed)</translation>
+    </message>
+    <message>
+        <source>白色参考已过曝（有通道为 255）：请点它没有过曝的部分</source>
+        <translation>the white reference is clipped (a channel at 255): pick a part of it that is not burnt out</translation>
+    </message>
+    <message>
+        <source>白色参考的颜色太重，不能当作中性色</source>
+        <translation>the white reference is too strongly coloured to be taken for a neutral</translation>
+    </message>
+    <message>
+        <source>内存不足，无法校正</source>
+        <translation>not enough memory for the correction</translation>
+    </message>
+    <message>
+        <source>色卡的一个角在图像之外</source>
+        <translation>a chart corner lies outside the picture</translation>
+    </message>
+    <message>
+        <source>色卡的一个色块在图像之外</source>
+        <translation>a chart patch lies outside the picture</translation>
+    </message>
+    <message>
+        <source>过曝的色块太多（24 块中有 %1 块）：请减少曝光重拍色卡</source>
+        <translation>too many chart patches are clipped (%1 of 24): photograph the chart with less exposure</translation>
+    </message>
+    <message>
+        <source>色卡的色块分不出颜色：四个角可能点错了</source>
+        <translation>the chart&apos;s patches do not tell the colours apart: the corners are probably wrong</translation>
+    </message>
+    <message>
+        <source>内存不足，无法做色卡校正</source>
+        <translation>not enough memory for the chart correction</translation>
+    </message>
+    <message>
+        <source>色卡拟合太差（色块的平均 ΔE00 为 %1，最多允许 10）：四个角可能点错了</source>
+        <translation>the chart fit is poor (mean ΔE00 %1 over the patches, at most 10 is accepted): the corners are probably wrong</translation>
+    </message>
+    <message>
+        <source>色卡的角不是图像上的点</source>
+        <translation>the chart corners are not points of a picture</translation>
+    </message>
+    <message>
+        <source>四个角按色块 1、6、24、19（左上、右上、右下、左下）的顺序围不成四边形</source>
+        <translation>the four chart corners do not make a quadrilateral in the order patch 1, 6, 24, 19 (top left, top right, bottom right, bottom left)</translation>
+    </message>
+    <message>
+        <source>色卡太小：色块相距只有 %1 像素，至少要 4 像素才不会重叠</source>
+        <translation>the chart is too small: its patches are %1 pixels apart, at least 4 are needed so that they do not overlap</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>名称中有一个字符不能存入颜料记录</source>
+        <translation>the name holds a character the paint records cannot store</translation>
+    </message>
 </context>
 <context>
     <name>language</name>

@@ -28,8 +28,8 @@ int compareNamesDescending(const void *key, const void *element)
 }
 
 const TableFormat kObservationTableFormat{
-    "ZQX_OBSERVE",     12, 76, 31, 1, 44, static_cast<int>(kObservationRecordSize), false, compareNamesDescending,
-    "observation file"};
+    "ZQX_OBSERVE",        12, 76, 31, 1, 44, static_cast<int>(kObservationRecordSize), false, compareNamesDescending,
+    "an observation file"};
 
 class CObservationFile : protected TableFile
 {

@@ -31,14 +31,14 @@ constexpr int kHeaderValue = 100;
 
 } // namespace
 
-const TableFormat kColorBoxTableFormat{"ZQX_COLORBOX",   13, 77, 31, 1, 44, 84, true, compareNames31Descending,
-                                       "colour box file"};
-const TableFormat kColorGroupTableFormat{"ZQX_COLORGRP",     13, 77, 31, 1, 44, 84, true, compareNames31Descending,
-                                         "colour group file"};
-const TableFormat kPaletteTableFormat{"ZQX_PALETTE", 12, 76, 31, 1, 44, 37, false, compareNames31Descending,
-                                      "palette file"};
-const TableFormat kConfigTableFormat{"ZQX_COFIG",         10, 74, 21, 4, 37, 0, true, compareNames21Descending,
-                                     "configuration file"};
+const TableFormat kColorBoxTableFormat{"ZQX_COLORBOX",     13, 77, 31, 1, 44, 84, true, compareNames31Descending,
+                                       "a colour box file"};
+const TableFormat kColorGroupTableFormat{"ZQX_COLORGRP",       13, 77, 31, 1, 44, 84, true, compareNames31Descending,
+                                         "a colour group file"};
+const TableFormat kPaletteTableFormat{"ZQX_PALETTE",   12, 76, 31, 1, 44, 37, false, compareNames31Descending,
+                                      "a palette file"};
+const TableFormat kConfigTableFormat{"ZQX_COFIG",           10, 74, 21, 4, 37, 0, true, compareNames21Descending,
+                                     "a configuration file"};
 
 TableFile::TableFile(const TableFormat &format)
     : m_format(format)
@@ -209,7 +209,7 @@ bool TableFile::load(const std::filesystem::path &path)
         return refuse(fileName + ": the file is shorter than its header");
     const std::string_view stored = le::readText(m_header.data(), static_cast<std::size_t>(headerSize));
     if (stored != m_format.magic)
-        return refuse(fileName + ": not a " + std::string(m_format.kind));
+        return refuse(fileName + ": not " + std::string(m_format.kind));
 
     const long long cap = capacity();
     const long long n = count();

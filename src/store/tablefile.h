@@ -29,7 +29,7 @@ struct TableFormat {
     int valueUnit;
     bool keepTagOnReplace;
     DCArray::CompareFunction compare; // descending by name over N bytes
-    std::string_view kind; // for messages: "colour box file", ...
+    std::string_view kind; // for messages: "a colour box file", ...
 };
 
 extern const TableFormat kColorBoxTableFormat;

@@ -1,6 +1,7 @@
 #include "main/mainwindow.h"
 
 #include "main/matchcontext.h"
+#include "main/messagetext.h"
 #include "main/picturecontroller.h"
 #include "main/uitext.h"
 #include "store/configmanager.h"
@@ -24,7 +25,7 @@ void TForm_TintoraMain::settingsNotSaved(const std::string &reason)
     showMixingMode();
     if (!m_settingsRetry || !m_settingsRetry->isActive()) {
         m_settingsNote->setText(tr("设置未保存"));
-        m_settingsNote->setToolTip(fromUtf8(reason));
+        m_settingsNote->setToolTip(coreText(reason));
         m_settingsNote->show();
     }
     m_notifier->showMessage(

@@ -6,6 +6,7 @@
 #include "image/viewbuilder.h"
 #include "main/chartfitdialog.h"
 #include "main/magnifierwindow.h"
+#include "main/messagetext.h"
 #include "main/pictureloader.h"
 #include "main/pictureview.h"
 #include "main/statuspanels.h"
@@ -528,7 +529,7 @@ void PictureController::correctionClick(QPoint pixel)
         Result<PhotoCorrection> white = m_view->measureWhite(pixel, m_sampleSize);
         setClickMode(ClickMode::Pick);
         if (!white) {
-            m_notifier->showMessage(toUtf8(tr("不能按这一点做白平衡：%1").arg(QString::fromStdString(white.message()))),
+            m_notifier->showMessage(toUtf8(tr("不能按这一点做白平衡：%1").arg(coreText(white.message()))),
                                     MessageIcon::Warning);
             return;
         }
@@ -544,7 +545,7 @@ void PictureController::correctionClick(QPoint pixel)
     setClickMode(ClickMode::Pick);
     Result<PhotoCorrection> chart = m_view->measureChart(*corners);
     if (!chart) {
-        m_notifier->showMessage(toUtf8(tr("色卡校正失败：%1").arg(QString::fromStdString(chart.message()))),
+        m_notifier->showMessage(toUtf8(tr("色卡校正失败：%1").arg(coreText(chart.message()))),
                                 MessageIcon::Warning);
         return;
     }

@@ -5,6 +5,7 @@
 #include "engine/mixsolver.h"
 #include "main/digitedit.h"
 #include "main/matchcontext.h"
+#include "main/messagetext.h"
 #include "main/mixtexts.h"
 #include "main/resultpanel.h"
 #include "main/uitext.h"
@@ -253,7 +254,7 @@ void RecordMixDialog::recordClick()
     const ObservationStore store(m_context.colors()->programFolder());
     if (const Status added = store.add(observation); !added) {
         if (m_notifier)
-            m_notifier->showMessage(toUtf8(tr("不能记录这次混色：%1").arg(fromUtf8(added.message()))),
+            m_notifier->showMessage(toUtf8(tr("不能记录这次混色：%1").arg(coreText(added.message()))),
                                     MessageIcon::Error);
         return;
     }
@@ -272,7 +273,7 @@ void RecordMixDialog::showStrengths()
         lines << tr("%1: %2").arg(paintName(k), strengthText(strength));
     }
     if (!m_context.observationProblem().empty())
-        lines << tr("读不出记录的混色：%1").arg(fromUtf8(m_context.observationProblem()));
+        lines << tr("读不出记录的混色：%1").arg(coreText(m_context.observationProblem()));
     m_strengths->setText(lines.join(QLatin1Char('\n')));
 }
 

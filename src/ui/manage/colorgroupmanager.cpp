@@ -240,7 +240,7 @@ void TForm_colorGroupManager::importPaintList(const QString &path)
     }
     const auto rows = checkPaintList(*table, m_colors, toUtf8(group));
     if (!rows) {
-        stopMessage(m_notifier, fromUtf8(rows.message()));
+        stopMessage(m_notifier, coreText(rows.message()));
         return;
     }
     // The accepted rows go in as one change: all of them or none.

@@ -2,6 +2,7 @@
 
 #include "data/colormanager.h"
 #include "main/application.h"
+#include "main/messagetext.h"
 #include "main/uitext.h"
 #include "manage/managesupport.h"
 #include "store/paletteimport.h"
@@ -129,7 +130,7 @@ bool TForm_colorPanelManager::importPalette(const QString &path, const QString &
 {
     const auto imported = importPaletteFile(m_colors, toUtf8(name.trimmed()), pathOf(path));
     if (!imported) {
-        stopMessage(m_notifier, tr("导入色板失败: %1").arg(fromUtf8(imported.message())));
+        stopMessage(m_notifier, tr("导入色板失败: %1").arg(coreText(imported.message())));
         return false;
     }
     refreshPaletteList();

@@ -3,6 +3,7 @@
 #include "data/colormanager.h"
 #include "data/platform.h"
 #include "manage/managesupport.h"
+#include "main/messagetext.h"
 #include "manage/paintlistwidget.h"
 
 #include <QComboBox>
@@ -222,7 +223,7 @@ bool TForm_setColorBox::bbtn_saveClick()
         case CColorManager::SaveResult::Outcome::Failed:
             stopMessage(m_notifier,
                         saved.message.empty() ? tr("保存颜色盒设置失败!")
-                                              : tr("保存颜色盒设置失败!") + u'\n' + fromUtf8(saved.message));
+                                              : tr("保存颜色盒设置失败!") + u'\n' + coreText(saved.message));
             return false;
         case CColorManager::SaveResult::Outcome::ChangedOnDisk:
             break;

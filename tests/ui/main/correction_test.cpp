@@ -171,7 +171,7 @@ TEST_F(CorrectionTest, ARefusedReferenceSaysWhyAndChangesNothing)
     trigger(*window, "mi_whiteBalance");
     clickAt(*window, 80.5, 90.5); // the dark background
     ASSERT_EQ(notifier.messages().size(), 1u);
-    EXPECT_NE(notifier.messages()[0].text.find("too dark"), std::string::npos);
+    EXPECT_NE(notifier.messages()[0].text.find("白色参考太暗"), std::string::npos);
     EXPECT_FALSE(window->viewState().correction().isOn());
     EXPECT_TRUE(window->statusText(6).isEmpty());
     EXPECT_EQ(picked(*window), before);

@@ -11,7 +11,14 @@
 #include "main/messagetext.h"
 #include "main/uitext.h"
 #include "mainwindowfixture.h"
+#include "engine/photocorrection.h"
+#include "image/picturesampler.h"
+#include "store/datafolder.h"
 #include "store/defaultdata.h"
+#include "store/folderlock.h"
+#include "store/gimppalette.h"
+#include "store/safefile.h"
+#include "store/tablefile.h"
 #include "support/uitestsupport.h"
 
 #include <QAbstractButton>
@@ -32,6 +39,8 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace pigmora::test {
@@ -251,7 +260,7 @@ TEST(CoreText, KnownMessagesTranslateWithTheirPartsAndOthersPassUnchanged)
         {"保存色板失败!", "Saving the palette failed!"},
         {"图像文件不存在：/tmp/照片 %1.png", "The picture file does not exist: /tmp/照片 %1.png"},
         {"图像文件已损坏：文件头不完整", "The picture file is damaged: the file header is incomplete"},
-        {"恢复QorColor.dat失败: 磁盘已满", "Restoring QorColor.dat failed: 磁盘已满"},
+        {"恢复QorColor.dat失败: 磁盘已满", "Restoring QorColor.dat failed: the disk is full"},
         {"数据文件夹不能写入，程序以只读方式运行: /data\nno room", "The data folder cannot be written; the program runs read-only: /data\nno room"},
         {"a message of its own", "a message of its own"},
         {"", ""},
@@ -262,6 +271,45 @@ TEST(CoreText, KnownMessagesTranslateWithTheirPartsAndOthersPassUnchanged)
     // Without a translation every text comes back as it was.
     for (const auto &c : cases)
         EXPECT_EQ(ui::coreText(c.text).toStdString(), c.text);
+}
+
+// The stores' and the correction's own messages are the command line's
+// English: the windows show them in Chinese, nested parts too, and the
+// English translation gives the very same text back. The messages are made
+// by the core itself, so a message changed there without its rendering
+// fails here.
+TEST(CoreText, TheCoresEnglishMessagesShowInTheWindowsLanguage)
+{
+    TempDir dir;
+    const std::filesystem::path folder = dir.path();
+    std::filesystem::create_directory(folder / "QorColorbox.bin");
+    std::ofstream(folder / "QorPalette.bin") << "short";
+    std::vector<std::string> messages;
+    messages.push_back(safefile::checkRegularFile(folder / "QorColorbox.bin").message());
+    CPalettePanelFile palettes;
+    EXPECT_FALSE(palettes.open(folder / "QorPalette.bin"));
+    messages.push_back(palettes.lastError().message());
+    messages.push_back(DataFolder::restoreFromBackup(folder / "QorPalette.bin").message());
+    messages.push_back(parseGimpPalette("GIMP Palette\n12 34\n").message());
+    messages.push_back(PhotoCorrection::white(AreaSample{{1, 1, 1}, {0.0003, 0.0003, 0.0003}}).message());
+    std::filesystem::remove(folder / FolderLock::kFileName);
+    std::filesystem::create_symlink(folder / "elsewhere", folder / FolderLock::kFileName);
+    messages.push_back(FolderLock::acquire(folder, FolderLock::Mode::Exclusive).message());
+
+    // What is left once the names and paths are taken out must be Chinese.
+    const QRegularExpression names(QStringLiteral("Qor\\w+\\.(bin|lock)(\\.bak)?"));
+    const QRegularExpression englishWord(QStringLiteral("\\b[a-z]{2,}\\b"));
+    for (const std::string &message : messages) {
+        ASSERT_FALSE(message.empty());
+        QString shown = ui::coreText(message);
+        shown.remove(fromUtf8(folder.string())).remove(names);
+        EXPECT_FALSE(shown.contains(englishWord)) << message << "\n -> " << ui::coreText(message).toStdString();
+    }
+    ASSERT_FALSE(ui::installTranslations(*QCoreApplication::instance(), ui::UiLanguage::English, PIGMORA_UI_BUILD_DIR)
+                     .empty());
+    for (const std::string &message : messages)
+        EXPECT_EQ(ui::coreText(message).toStdString(), message);
+    removeTranslators();
 }
 
 } // namespace

@@ -168,7 +168,7 @@ TEST_F(RecordedMixesTest, ARefusedForgetKeepsTheListAndSaysWhy)
         bool problemShown;
     } cases[] = {
         {"damaged", [&] { test::writeFileBytes(store.path(), damaged); }, "QorObservation.bin", 3, true},
-        {"changed", [&] { ASSERT_TRUE(store.add(mixes[0])); }, "changed by another program", 4, false},
+        {"changed", [&] { ASSERT_TRUE(store.add(mixes[0])); }, "已被另一个程序修改", 4, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

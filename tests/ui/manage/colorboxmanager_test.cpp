@@ -388,7 +388,7 @@ TEST_F(SetColorBoxTest, AFailedSaveKeepsTheMovesOnScreen)
     }
     // The reason follows the refusal.
     EXPECT_TRUE(notifier.texts().back().starts_with("保存颜色盒设置失败!\n")) << notifier.texts().back();
-    EXPECT_NE(notifier.texts().back().find("the disk is full"), std::string::npos) << notifier.texts().back();
+    EXPECT_NE(notifier.texts().back().find("磁盘已满"), std::string::npos) << notifier.texts().back();
     EXPECT_TRUE(dialog->isDirty());
     EXPECT_TRUE(save->isEnabled());
     EXPECT_NE(dialog->result(), QDialog::Accepted);

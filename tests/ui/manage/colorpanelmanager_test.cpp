@@ -156,7 +156,7 @@ TEST_F(ColorPanelManagerTest, ImportsAGimpPaletteAsANewPaletteOrNothing)
     EXPECT_EQ(cells[1].color(), (RgbColor{0, 128, 255}));
 
     const auto before = readFileBytes(dir.path() / "QorPalette.bin");
-    for (const auto &[file, name, reason] : {std::tuple{good, "春天", "相同名称的色板已经存在!"}, std::tuple{bad, "坏", "line 2"}}) {
+    for (const auto &[file, name, reason] : {std::tuple{good, "春天", "相同名称的色板已经存在!"}, std::tuple{bad, "坏", "第 2 行"}}) {
         notifier.clear();
         EXPECT_FALSE(window.importPalette(QString::fromStdString(file.string()), QString::fromUtf8(name)));
         ASSERT_EQ(notifier.texts().size(), 1u);
