@@ -320,7 +320,14 @@ struct KnownText {
     QRegularExpression expression;
     const char *source;
     unsigned messageParts;
+    bool hasWords; // more than parts and punctuation
 };
+
+bool hasWords(const char *pattern)
+{
+    static const QRegularExpression placeholder(QStringLiteral("%[1-9]"));
+    return QString::fromUtf8(pattern).remove(placeholder).contains(QRegularExpression(QStringLiteral("\\w")));
+}
 
 // Chinese patterns first (their parts are all rendered in turn), then the
 // English messages; compiled once.
@@ -329,10 +336,10 @@ const std::vector<KnownText> &knownTexts()
     static const std::vector<KnownText> texts = [] {
         std::vector<KnownText> made;
         for (const char *pattern : kPatterns)
-            made.push_back({patternExpression(QString::fromUtf8(pattern)), pattern, ~0u});
+            made.push_back({patternExpression(QString::fromUtf8(pattern)), pattern, ~0u, true});
         for (const EnglishMessage &message : kEnglishMessages)
-            made.push_back(
-                {patternExpression(QString::fromUtf8(message.english)), message.chinese, message.messageParts});
+            made.push_back({patternExpression(QString::fromUtf8(message.english)), message.chinese,
+                            message.messageParts, hasWords(message.english)});
         return made;
     }();
     return texts;
@@ -375,10 +382,16 @@ QString translated(const QString &text, int depth)
         if (!m.hasMatch())
             continue;
         QStringList parts;
+        bool rendered = false;
         for (int n = 1; n <= m.lastCapturedIndex(); ++n) {
             const bool message = (known.messageParts >> (n - 1) & 1u) != 0;
             parts << (message ? translated(m.captured(n), depth + 1) : m.captured(n));
+            rendered = rendered || parts.back() != m.captured(n);
         }
+        // Punctuation alone ("%1: %2") is no message: a text whose parts are
+        // not the core's stays as it is.
+        if (!known.hasWords && !rendered)
+            return text;
         return filledIn(QCoreApplication::translate("core", known.source), parts);
     }
     return text;

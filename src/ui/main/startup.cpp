@@ -4,6 +4,7 @@
 #include "data/platform.h"
 #include "main/application.h"
 #include "main/messageboxnotifier.h"
+#include "main/messagetext.h"
 #include "store/configmanager.h"
 #include "store/datafolder.h"
 
@@ -116,7 +117,7 @@ QString fileProblemText(const DataFolder::FileProblem &problem)
     const QString name = pathText(problem.path.filename());
     QString text = tr("%1: %2").arg(name, whatIsWrong(problem.kind));
     if (!problem.reason.empty())
-        text += QStringLiteral(" (") + QString::fromStdString(problem.reason) + QStringLiteral(")");
+        text += QStringLiteral(" (") + coreText(problem.reason) + QStringLiteral(")");
     return text + QStringLiteral("\n") + tr("可以这样做: %1").arg(whatToDo(problem, name));
 }
 

@@ -263,6 +263,7 @@ TEST(CoreText, KnownMessagesTranslateWithTheirPartsAndOthersPassUnchanged)
         {"恢复QorColor.dat失败: 磁盘已满", "Restoring QorColor.dat failed: the disk is full"},
         {"数据文件夹不能写入，程序以只读方式运行: /data\nno room", "The data folder cannot be written; the program runs read-only: /data\nno room"},
         {"a message of its own", "a message of its own"},
+        {"QorPalette.bin: 文件已损坏", "QorPalette.bin: 文件已损坏"}, // nothing of the core's in it
         {"", ""},
     };
     for (const auto &c : cases)
