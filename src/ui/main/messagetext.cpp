@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace pigmora::ui {
@@ -321,6 +322,7 @@ struct KnownText {
     const char *source;
     unsigned messageParts;
     bool hasWords; // more than parts and punctuation
+    bool english; // a core message in English: only for texts with Latin letters
 };
 
 bool hasWords(const char *pattern)
@@ -336,10 +338,10 @@ const std::vector<KnownText> &knownTexts()
     static const std::vector<KnownText> texts = [] {
         std::vector<KnownText> made;
         for (const char *pattern : kPatterns)
-            made.push_back({patternExpression(QString::fromUtf8(pattern)), pattern, ~0u, true});
+            made.push_back({patternExpression(QString::fromUtf8(pattern)), pattern, ~0u, true, false});
         for (const EnglishMessage &message : kEnglishMessages)
             made.push_back({patternExpression(QString::fromUtf8(message.english)), message.chinese,
-                            message.messageParts, hasWords(message.english)});
+                            message.messageParts, hasWords(message.english), true});
         return made;
     }();
     return texts;
@@ -377,7 +379,13 @@ QString translated(const QString &text, int depth)
             line = translated(line, depth + 1);
         return lines.join(u'\n');
     }
+    // A pick's words and the like come here for every pick: a text without
+    // Latin letters is no English message and skips their expressions.
+    const bool latin = std::any_of(text.begin(), text.end(),
+                                   [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); });
     for (const KnownText &known : knownTexts()) {
+        if (known.english && !latin)
+            continue;
         const QRegularExpressionMatch m = known.expression.match(text);
         if (!m.hasMatch())
             continue;
